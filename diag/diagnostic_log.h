@@ -1,0 +1,31 @@
+#pragma once
+// The optional call log: one time-stamped line per WriteLog, when "LogEnabled" is nonzero.
+#include <string>
+
+#include "platform/clock.h"
+#include "platform/locale_format.h"
+#include "platform/registry.h"
+
+namespace tramox::diag {
+
+class DiagnosticLog {
+ public:
+  DiagnosticLog(platform::IRegistry& registry, platform::IClock& clock,
+                platform::ILocaleFormat& locale, std::string path);
+  // Absorbs every failure except a "LogEnabled" of the wrong type, which throws
+  // platform::RegistryError.
+  void WriteLog(const std::string& message);
+
+ private:
+  platform::IRegistry& registry_;
+  platform::IClock& clock_;
+  platform::ILocaleFormat& locale_;
+  std::string path_;
+};
+
+// Log-line number forms: general decimal, at most 15 significant digits, the user's
+// separator ("12.5", "0.000123", "1.5E-20").
+std::string formatNumber(double value, const std::string& decimalSeparator);
+inline const char* formatBool(bool value) { return value ? "true" : "false"; }
+
+}  // namespace tramox::diag

@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# Installs, with apt-get, the Debian 12 packages a job needs, skipping those already present.
+#   install-deps.sh demo   compiler and CMake: enough to build and run the demonstration
+#   install-deps.sh test   everything the full test run uses (mingw-w64, Wine, clang, ERFA...)
+set -euo pipefail
+job=${1:-test}
+
+native=(cmake ninja-build g++ make pkg-config libedit-dev)
+testing=(libgtest-dev libgmock-dev libbenchmark-dev liberfa-dev clang libclang-rt-14-dev
+         clang-format g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-tools nsis
+         libwine-dev xvfb xauth imagemagick)
+wine_i386=(wine wine64 wine32:i386 fonts-wine)
+
+missing() {
+  local p
+  for p in "$@"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || echo "$p"
+  done
+}
+
+as_root() { if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi; }
+
+install_missing() {
+  local todo
+  todo=$(missing "$@")
+  [ -z "$todo" ] && return 0
+  echo "Installing: $todo"
+  if [ -z "${TRAMOX_APT_UPDATED:-}" ]; then
+    as_root apt-get update -qq
+    export TRAMOX_APT_UPDATED=1
+  fi
+  # shellcheck disable=SC2086
+  as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends $todo
+}
+
+install_missing "${native[@]}"
+if [ "$job" = test ]; then
+  install_missing "${testing[@]}"
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    as_root dpkg --add-architecture i386
+    unset TRAMOX_APT_UPDATED
+  fi
+  install_missing "${wine_i386[@]}"
+fi

@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Every test: the Windows cross builds (and their tests under Wine), fuzzing, the sanitizer
+# run, then the native run, whose ctest summary closes the output.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh test
+jobs=$(nproc)
+
+stage() { printf '\n==== %s ====\n' "$*"; }
+
+for preset in mingw32 mingw64; do
+  stage "Cross build: $preset"
+  cmake --preset "$preset" >/dev/null
+  cmake --build --preset "$preset" -j "$jobs"
+done
+
+if [ -x scripts/run-fuzzers.sh ]; then
+  stage "Fuzzing"
+  scripts/run-fuzzers.sh
+fi
+
+stage "Sanitizer build and tests"
+cmake --preset sanitize >/dev/null
+cmake --build --preset sanitize -j "$jobs"
+ctest --preset sanitize -j "$jobs"
+
+stage "Native build and tests"
+cmake --preset debug -DTRAMOX_WINE_TESTS=ON >/dev/null
+cmake --build --preset debug -j "$jobs"
+ctest --preset debug -j "$jobs"
