@@ -1,0 +1,21 @@
+#pragma once
+// Everything one driver module shares between its objects: the platform services, the log,
+// the controller library and the process-wide state. The automation server makes one per
+// loaded module; tests make their own with fakes.
+#include "controller/controller_library.h"
+#include "diag/diagnostic_log.h"
+#include "driver/process_state.h"
+#include "platform/services.h"
+
+namespace tramox::driver {
+
+struct DriverRuntime {
+  explicit DriverRuntime(const platform::Services& services);
+
+  platform::Services services;
+  diag::DiagnosticLog log;
+  controller::ControllerLibrary controller;
+  ProcessState state;
+};
+
+}  // namespace tramox::driver
