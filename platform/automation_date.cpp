@@ -1,0 +1,63 @@
+#include "platform/automation_date.h"
+
+#include <cmath>
+
+namespace tramox::platform {
+
+namespace {
+
+constexpr std::int64_t kMsPerDay = 86'400'000;
+// Days from 1970-01-01 back to the automation epoch 1899-12-30.
+constexpr std::int64_t kEpochOffsetDays = 25'569;
+
+// Howard Hinnant's days_from_civil / civil_from_days (days relative to 1970-01-01).
+std::int64_t daysFromCivil(std::int64_t y, unsigned m, unsigned d) {
+  y -= m <= 2;
+  const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
+  const auto yoe = static_cast<unsigned>(y - era * 400);
+  const unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+  const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+  return era * 146097 + static_cast<std::int64_t>(doe) - 719468;
+}
+
+void civilFromDays(std::int64_t z, int& year, int& month, int& day) {
+  z += 719468;
+  const std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
+  const auto doe = static_cast<unsigned>(z - era * 146097);
+  const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+  const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+  const unsigned mp = (5 * doy + 2) / 153;
+  day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
+  month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
+  year = static_cast<int>(static_cast<std::int64_t>(yoe) + era * 400 + (month <= 2));
+}
+
+}  // namespace
+
+double toAutomationDate(const CivilDateTime& t) {
+  const std::int64_t days =
+      daysFromCivil(t.year, static_cast<unsigned>(t.month), static_cast<unsigned>(t.day)) +
+      kEpochOffsetDays;
+  const std::int64_t ms =
+      ((static_cast<std::int64_t>(t.hour) * 60 + t.minute) * 60 + t.second) * 1000 + t.millisecond;
+  return static_cast<double>(days) + static_cast<double>(ms) / static_cast<double>(kMsPerDay);
+}
+
+CivilDateTime fromAutomationDate(double date) {
+  const auto totalMs = static_cast<std::int64_t>(std::llround(date * kMsPerDay));
+  std::int64_t days = totalMs / kMsPerDay;
+  std::int64_t msOfDay = totalMs % kMsPerDay;
+  if (msOfDay < 0) {
+    msOfDay += kMsPerDay;
+    --days;
+  }
+  CivilDateTime t;
+  civilFromDays(days - kEpochOffsetDays, t.year, t.month, t.day);
+  t.millisecond = static_cast<int>(msOfDay % 1000);
+  t.second = static_cast<int>(msOfDay / 1000 % 60);
+  t.minute = static_cast<int>(msOfDay / 60'000 % 60);
+  t.hour = static_cast<int>(msOfDay / 3'600'000);
+  return t;
+}
+
+}  // namespace tramox::platform

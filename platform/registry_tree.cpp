@@ -1,0 +1,128 @@
+#include "platform/registry_tree.h"
+
+#include <algorithm>
+
+namespace tramox::platform {
+
+std::string foldCase(const std::string& text) {
+  std::string folded = text;
+  std::transform(folded.begin(), folded.end(), folded.begin(), [](char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+  });
+  return folded;
+}
+
+std::string RegistryTree::normalizePath(const std::string& path) {
+  auto first = path.find_first_not_of('\\');
+  if (first == std::string::npos) {
+    return {};
+  }
+  auto last = path.find_last_not_of('\\');
+  std::string trimmed = path.substr(first, last - first + 1);
+  if (trimmed.find("\\\\") != std::string::npos) {
+    throw RegistryError("Chemin de clé incorrect '" + path + "'");
+  }
+  return trimmed;
+}
+
+RegistryTree::Key* RegistryTree::find(const std::string& path) {
+  auto it = keys_.find(foldCase(normalizePath(path)));
+  return it == keys_.end() ? nullptr : &it->second;
+}
+
+const RegistryTree::Key* RegistryTree::find(const std::string& path) const {
+  auto it = keys_.find(foldCase(normalizePath(path)));
+  return it == keys_.end() ? nullptr : &it->second;
+}
+
+bool RegistryTree::hasKey(const std::string& path) const {
+  return normalizePath(path).empty() || find(path) != nullptr;
+}
+
+void RegistryTree::createKey(const std::string& path) {
+  std::string normalized = normalizePath(path);
+  std::size_t end = 0;
+  while (end != std::string::npos && !normalized.empty()) {
+    end = normalized.find('\\', end + 1);
+    std::string prefix = normalized.substr(0, end);
+    keys_.try_emplace(foldCase(prefix), Key{prefix, {}});
+  }
+}
+
+bool RegistryTree::deleteKey(const std::string& path) {
+  std::string folded = foldCase(normalizePath(path));
+  auto it = keys_.find(folded);
+  if (it == keys_.end()) {
+    return false;
+  }
+  std::string childPrefix = folded + "\\";
+  auto child = keys_.lower_bound(childPrefix);
+  if (child != keys_.end() && child->first.compare(0, childPrefix.size(), childPrefix) == 0) {
+    throw RegistryError("Impossible de supprimer la clé '" + path + "' : elle a des sous-clés");
+  }
+  keys_.erase(it);
+  return true;
+}
+
+namespace {
+
+template <typename Values>
+auto findValue(Values& values, const std::string& name) {
+  std::string folded = foldCase(name);
+  return std::find_if(values.begin(), values.end(),
+                      [&](const auto& v) { return foldCase(v.name) == folded; });
+}
+
+}  // namespace
+
+std::optional<RegistryValue> RegistryTree::value(const std::string& path,
+                                                 const std::string& name) const {
+  const Key* key = find(path);
+  if (key == nullptr) {
+    return std::nullopt;
+  }
+  auto it = findValue(key->values, name);
+  if (it == key->values.end()) {
+    return std::nullopt;
+  }
+  return it->value;
+}
+
+void RegistryTree::setValue(const std::string& path, const std::string& name,
+                            const RegistryValue& value) {
+  createKey(path);
+  Key* key = find(path);
+  if (key == nullptr) {
+    throw RegistryError("Impossible d'écrire une valeur à la racine de la ruche");
+  }
+  auto it = findValue(key->values, name);
+  if (it == key->values.end()) {
+    key->values.push_back(Value{name, value});
+  } else {
+    it->value = value;
+  }
+}
+
+bool RegistryTree::deleteValue(const std::string& path, const std::string& name) {
+  Key* key = find(path);
+  if (key == nullptr) {
+    return false;
+  }
+  auto it = findValue(key->values, name);
+  if (it == key->values.end()) {
+    return false;
+  }
+  key->values.erase(it);
+  return true;
+}
+
+std::vector<const RegistryTree::Key*> RegistryTree::keys() const {
+  std::vector<const Key*> result;
+  result.reserve(keys_.size());
+  for (const auto& [folded, key] : keys_) {
+    result.push_back(&key);
+  }
+  return result;
+}
+
+}  // namespace tramox::platform

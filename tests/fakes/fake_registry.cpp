@@ -1,0 +1,78 @@
+#include "tests/fakes/fake_registry.h"
+
+namespace tramox::fakes {
+
+using platform::foldCase;
+using platform::Hive;
+using platform::RegistryError;
+using platform::RegistryTree;
+using platform::RegistryValue;
+
+namespace {
+
+std::string targetKey(const std::string& path) {
+  return foldCase(RegistryTree::normalizePath(path));
+}
+
+}  // namespace
+
+void FakeRegistry::check(const std::map<Target, std::string>& failures, Hive hive,
+                         const std::string& path) const {
+  auto it = failures.find({hive, targetKey(path)});
+  if (it != failures.end()) {
+    throw RegistryError(it->second);
+  }
+}
+
+bool FakeRegistry::keyExists(Hive hive, const std::string& path) {
+  if (readFailures_.count({hive, targetKey(path)}) != 0) {
+    return false;
+  }
+  return trees_[hive].hasKey(path);
+}
+
+void FakeRegistry::createKey(Hive hive, const std::string& path) {
+  check(writeFailures_, hive, path);
+  trees_[hive].createKey(path);
+  ++writes_;
+}
+
+bool FakeRegistry::deleteKey(Hive hive, const std::string& path) {
+  check(writeFailures_, hive, path);
+  ++writes_;
+  return trees_[hive].deleteKey(path);
+}
+
+std::optional<RegistryValue> FakeRegistry::readValue(Hive hive, const std::string& path,
+                                                     const std::string& name) {
+  check(readFailures_, hive, path);
+  return trees_[hive].value(path, name);
+}
+
+void FakeRegistry::writeValue(Hive hive, const std::string& path, const std::string& name,
+                              const RegistryValue& value) {
+  check(writeFailures_, hive, path);
+  trees_[hive].setValue(path, name, value);
+  ++writes_;
+}
+
+bool FakeRegistry::deleteValue(Hive hive, const std::string& path, const std::string& name) {
+  check(writeFailures_, hive, path);
+  ++writes_;
+  return trees_[hive].deleteValue(path, name);
+}
+
+void FakeRegistry::failReads(Hive hive, const std::string& path, std::string message) {
+  readFailures_[{hive, targetKey(path)}] = std::move(message);
+}
+
+void FakeRegistry::failWrites(Hive hive, const std::string& path, std::string message) {
+  writeFailures_[{hive, targetKey(path)}] = std::move(message);
+}
+
+void FakeRegistry::clearFailures() {
+  readFailures_.clear();
+  writeFailures_.clear();
+}
+
+}  // namespace tramox::fakes

@@ -1,0 +1,48 @@
+#pragma once
+// An in-memory registry with the three hives, for tests. Chosen keys can be made to fail their
+// reads or writes, as a key without access rights does.
+#include <map>
+#include <set>
+#include <string>
+#include <utility>
+
+#include "platform/registry.h"
+#include "platform/registry_tree.h"
+
+namespace tramox::fakes {
+
+class FakeRegistry : public platform::IRegistry {
+ public:
+  bool keyExists(platform::Hive hive, const std::string& path) override;
+  void createKey(platform::Hive hive, const std::string& path) override;
+  bool deleteKey(platform::Hive hive, const std::string& path) override;
+  std::optional<platform::RegistryValue> readValue(platform::Hive hive, const std::string& path,
+                                                   const std::string& name) override;
+  void writeValue(platform::Hive hive, const std::string& path, const std::string& name,
+                  const platform::RegistryValue& value) override;
+  bool deleteValue(platform::Hive hive, const std::string& path, const std::string& name) override;
+
+  // keyExists answers false and readValue throws RegistryError(message) for this key.
+  void failReads(platform::Hive hive, const std::string& path,
+                 std::string message = "Accès refusé");
+  // createKey, writeValue, deleteValue and deleteKey throw RegistryError(message) for this key.
+  void failWrites(platform::Hive hive, const std::string& path,
+                  std::string message = "Accès refusé");
+  void clearFailures();
+
+  // Direct access that bypasses the failure rules, to arrange and inspect a test's state.
+  platform::RegistryTree& hive(platform::Hive hive) { return trees_[hive]; }
+  int writeCount() const { return writes_; }
+
+ private:
+  using Target = std::pair<platform::Hive, std::string>;
+  void check(const std::map<Target, std::string>& failures, platform::Hive hive,
+             const std::string& path) const;
+
+  std::map<platform::Hive, platform::RegistryTree> trees_;
+  std::map<Target, std::string> readFailures_;
+  std::map<Target, std::string> writeFailures_;
+  int writes_ = 0;
+};
+
+}  // namespace tramox::fakes
