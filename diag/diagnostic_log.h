@@ -26,6 +26,8 @@ class DiagnosticLog {
 // Log-line number forms: general decimal, at most 15 significant digits, the user's
 // separator ("12.5", "0.000123", "1.5E-20").
 std::string formatNumber(double value, const std::string& decimalSeparator);
-inline const char* formatBool(bool value) { return value ? "true" : "false"; }
+inline const char* formatBool(bool value) {
+  return value ? "true" : "false";
+}
 
 }  // namespace tramox::diag

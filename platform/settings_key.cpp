@@ -12,17 +12,28 @@ std::string missingValueMessage(const std::string& valueName) {
   return "Echec à l'obtention des données pour '" + valueName + "'";
 }
 
+double doubleFrom(const RegistryValue& value, const std::string& valueName) {
+  if (value.kind != ValueKind::Binary || value.bytes.size() != sizeof(double)) {
+    throw RegistryError(wrongTypeMessage(valueName));
+  }
+  double result = 0.0;
+  std::memcpy(&result, value.bytes.data(), sizeof result);
+  return result;
+}
+
+std::int32_t int32From(const RegistryValue& value, const std::string& valueName) {
+  if (value.kind != ValueKind::Dword) {
+    throw RegistryError(wrongTypeMessage(valueName));
+  }
+  return static_cast<std::int32_t>(value.dword);
+}
+
 std::optional<double> SettingsKey::readDouble(const std::string& name) {
   auto value = registry_.readValue(Hive::CurrentUser, kPath, name);
   if (!value) {
     return std::nullopt;
   }
-  if (value->kind != ValueKind::Binary || value->bytes.size() != sizeof(double)) {
-    throw RegistryError(wrongTypeMessage(name));
-  }
-  double result = 0.0;
-  std::memcpy(&result, value->bytes.data(), sizeof result);
-  return result;
+  return doubleFrom(*value, name);
 }
 
 std::optional<std::int32_t> SettingsKey::readInt32(const std::string& name) {
@@ -30,10 +41,7 @@ std::optional<std::int32_t> SettingsKey::readInt32(const std::string& name) {
   if (!value) {
     return std::nullopt;
   }
-  if (value->kind != ValueKind::Dword) {
-    throw RegistryError(wrongTypeMessage(name));
-  }
-  return static_cast<std::int32_t>(value->dword);
+  return int32From(*value, name);
 }
 
 std::optional<std::string> SettingsKey::readString(const std::string& name) {

@@ -36,4 +36,9 @@ class SettingsKey {
 std::string wrongTypeMessage(const std::string& valueName);
 std::string missingValueMessage(const std::string& valueName);
 
+// The typed reads' checks, for callers that fetch the value themselves: RegistryError with
+// wrongTypeMessage(valueName) unless the value has the expected type and size.
+double doubleFrom(const RegistryValue& value, const std::string& valueName);
+std::int32_t int32From(const RegistryValue& value, const std::string& valueName);
+
 }  // namespace tramox::platform

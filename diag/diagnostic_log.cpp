@@ -1,0 +1,76 @@
+#include "diag/diagnostic_log.h"
+
+#include <cstdio>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <utility>
+
+#include "diag/ansi_text.h"
+#include "platform/automation_date.h"
+#include "platform/settings_key.h"
+
+namespace tramox::diag {
+
+namespace {
+
+constexpr const char* kSwitchName = "LogEnabled";
+
+// One lock for the whole module rather than per driver object: an axis-rate collection may log
+// while no driver object exists, and two driver objects must not tear down each other's lock.
+// Never destroyed, so that logging from another object's destructor at process exit is safe.
+std::recursive_mutex& logLock() {
+  static auto* lock = new std::recursive_mutex;
+  return *lock;
+}
+
+std::string threeDigits(int value) {
+  char text[8];
+  std::snprintf(text, sizeof text, "%03d", value);
+  return text;
+}
+
+}  // namespace
+
+DiagnosticLog::DiagnosticLog(platform::IRegistry& registry, platform::IClock& clock,
+                             platform::ILocaleFormat& locale, std::string path)
+    : registry_(registry), clock_(clock), locale_(locale), path_(std::move(path)) {}
+
+void DiagnosticLog::WriteLog(const std::string& message) {
+  using platform::Hive;
+  using platform::SettingsKey;
+
+  std::optional<platform::RegistryValue> logSwitch;
+  try {
+    if (!registry_.keyExists(Hive::CurrentUser, SettingsKey::kPath)) {
+      registry_.createKey(Hive::CurrentUser, SettingsKey::kPath);
+    }
+    logSwitch = registry_.readValue(Hive::CurrentUser, SettingsKey::kPath, kSwitchName);
+  } catch (...) {
+    return;  // a key that cannot be opened or created reads as an absent switch
+  }
+  if (!logSwitch || platform::int32From(*logSwitch, kSwitchName) == 0) {
+    return;
+  }
+
+  std::lock_guard<std::recursive_mutex> guard(logLock());
+  try {
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path_.c_str(), "ab"),
+                                                         &std::fclose);
+    if (!file) {
+      return;
+    }
+    const platform::CivilDateTime now = platform::fromAutomationDate(clock_.nowLocal());
+    std::string line = locale_.shortDate(now.year, now.month, now.day);
+    if (now.hour != 0 || now.minute != 0 || now.second != 0) {
+      line += " " + locale_.longTime(now.hour, now.minute, now.second);
+    }
+    line += "." + threeDigits(now.millisecond) + " :" + message;
+    line = toLogFileEncoding(line) + "\r\n";
+    std::fwrite(line.data(), 1, line.size(), file.get());
+  } catch (...) {
+    // A lost line must never change the outcome of the call being logged.
+  }
+}
+
+}  // namespace tramox::diag
