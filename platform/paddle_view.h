@@ -8,15 +8,17 @@
 
 namespace tramox::platform {
 
-enum class PaddleControlKind { Label, Button, Slider, Picture };
+// Button is a push button with a caption; BitmapButton shows a glyph (the direction buttons).
+enum class PaddleControlKind { Label, Button, BitmapButton, Slider, Picture };
 
 struct PaddleControlState {
-  std::string name;  // "LabelAD", "ButtonNord", ...
+  std::string name;  // "LabelAD", "ButtonNorth", ...
   PaddleControlKind kind = PaddleControlKind::Label;
   std::string text;  // caption or label text (UTF-8)
   bool visible = true;
   bool enabled = true;
-  int position = 0;  // slider only
+  int position = 0;   // slider only
+  int tabOrder = -1;  // buttons and slider; -1 when the control takes no focus
   int left = 0, top = 0, width = 0, height = 0;
 };
 
