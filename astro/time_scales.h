@@ -1,19 +1,42 @@
 #pragma once
 // Time arguments of the driver: automation dates (days since 1899-12-30 00:00, fraction =
 // time of day), Julian dates, mean local sidereal time. Pure functions of their arguments.
+// Universal Time is used wherever a theory asks for TT or TDB: no leap seconds, no delta T.
 #include "platform/clock.h"
 
 namespace tramox::astro {
 
-// UTC bias for UTCDate: an automation-date interval, to the minute. UTC = local - bias.
-// A failed zone query (any result other than 0, 1, 2) gives 0.
+// CurrentUtBias: UTC bias for UTCDate. UTC = local - bias.
+//   Given: zone  the platform's time-zone answer (result code, biases in minutes,
+//                UTC = local time + bias)
+//   Returns: automation-date interval (signed fraction of a day), to the minute
+// Notes:
+//   1. Minutes = bias (result 0), bias + standardBias (1), bias + daylightBias (2); any other
+//      result is a failed query and gives 0, so UTC falls back to local time.
+//   2. The interval is negative for a positive bias (zones west of Greenwich).
 double CurrentUtBias(const platform::TimeZoneInfo& zone);
 
-// Julian date of an automation date (UT; no delta T).
+// JulianDateOf: Julian date of an automation date.
+//   Given: automationDate  days since 1899-12-30 00:00, UT
+//   Returns: Julian date (UT; used as TT/TDB by the pipeline, no delta T)
+// Notes:
+//   1. The time of day is taken to the millisecond, as the date is split into calendar date
+//      and clock time; the result is the automation date + 2415018.5 to that resolution.
+//   2. Negative automation dates count their fraction forwards from the (earlier) whole day,
+//      as automation dates do: -1.25 is 1899-12-29 06:00.
 double JulianDateOf(double automationDate);
 
-// Mean local sidereal time, radians in [0, 2*pi), for a west-positive longitude in radians
-// and a UT automation date. Deliberately 10 s of time behind the textbook formula.
+// LocalSiderealTime: mean local sidereal time.
+//   Given: westLongitudeRad  site longitude, radians, positive west
+//          utDate            UT as an automation date
+//   Returns: radians in [0, 2pi)
+// Notes:
+//   1. Newcomb's series from 1900 January 0.5, in seconds of time, with 10 s subtracted: the
+//      result runs about 10 s of time behind the IAU 1982 GMST (10.0775 s at J2000.0). The
+//      driver has always reported this value; it is kept so that displayed sidereal times do
+//      not jump.
+//   2. Mean sidereal time: no equation of the equinoxes.
+// Reference: Explanatory Supplement to the Astronomical Ephemeris (1961), sidereal time.
 double LocalSiderealTime(double westLongitudeRad, double utDate);
 
 }  // namespace tramox::astro

@@ -1,0 +1,30 @@
+#include <cmath>
+
+#include "astro/angle_utilities.h"
+#include "astro/nutation.h"
+
+namespace tramox::astro {
+
+namespace {
+// 23.45 degrees: a round obliquity is ample for a first-order correction of a few arcseconds.
+constexpr double kFixedObliquityRad = 0.4092797095926703;
+}  // namespace
+
+void ApplyNutation(Direction direction, double& raRad, double& decRad, double dPsiRad,
+                   double dEpsRad) {
+  const double cosEps = std::cos(kFixedObliquityRad);
+  const double sinEps = std::sin(kFixedObliquityRad);
+  const double sinRa = std::sin(raRad);
+  const double cosRa = std::cos(raRad);
+  const double tanDec = std::tan(decRad);
+  double dRa = (cosEps + sinEps * sinRa * tanDec) * dPsiRad - cosRa * tanDec * dEpsRad;
+  double dDec = sinEps * cosRa * dPsiRad + sinRa * dEpsRad;
+  if (direction == Direction::Remove) {
+    dRa = -dRa;
+    dDec = -dDec;
+  }
+  raRad = AddRightAscension(raRad, dRa);
+  decRad = AddDeclination(decRad, dDec);
+}
+
+}  // namespace tramox::astro

@@ -1,0 +1,27 @@
+#include <cstdint>
+#include <cstdlib>
+
+#include "astro/time_scales.h"
+
+namespace tramox::astro {
+
+double CurrentUtBias(const platform::TimeZoneInfo& zone) {
+  std::int64_t minutes = 0;
+  switch (zone.result) {
+    case 0:
+      minutes = zone.bias;
+      break;
+    case 1:
+      minutes = std::int64_t{zone.bias} + zone.standardBias;
+      break;
+    case 2:
+      minutes = std::int64_t{zone.bias} + zone.daylightBias;
+      break;
+    default:
+      return 0.0;
+  }
+  const double interval = static_cast<double>(std::llabs(minutes)) / 1440.0;
+  return minutes > 0 ? -interval : interval;
+}
+
+}  // namespace tramox::astro
