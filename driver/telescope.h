@@ -1,0 +1,197 @@
+#pragma once
+// The telescope driver object: every member of the telescope interface, its checks, its log
+// lines and its controller calls. Methods carry the member's name, property reads Get_<Name>,
+// property writes Set_<Name>. Hours and degrees at this interface, radians at the controller.
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "driver/driver_runtime.h"
+
+namespace tramox::rates {
+class TRates;
+class TTrackingRatesCol;
+}  // namespace tramox::rates
+
+namespace tramox::driver {
+
+// Enumeration values of the automation interface.
+enum AlignmentModes : std::int32_t { algAltAz = 0, algPolar = 1, algGermanPolar = 2 };
+enum EquatorialCoordinateType : std::int32_t {
+  equOther = 0,
+  equLocalTopocentric = 1,
+  equJ2000 = 2,
+  equJ2050 = 3,
+  equB1950 = 4
+};
+enum TelescopeAxes : std::int32_t { axisPrimary = 0, axisSecondary = 1, axisTertiary = 2 };
+enum PierSide : std::int32_t { pierEast = 0, pierWest = 1 };
+enum GuideDirections : std::int32_t {
+  guideNorth = 0,
+  guideSouth = 1,
+  guideEast = 2,
+  guideWest = 3
+};
+enum DriveRates : std::int32_t { driveSidereal = 0, driveLunar = 1, driveSolar = 2, driveKing = 3 };
+
+class TTelescope {
+ public:
+  // Runs the once-per-process set-up when no other driver object is alive.
+  explicit TTelescope(DriverRuntime& runtime);
+  ~TTelescope();
+  TTelescope(const TTelescope&) = delete;
+  TTelescope& operator=(const TTelescope&) = delete;
+
+  // Flags the hand paddle reads directly (no log lines).
+  bool parked() const { return FParked; }
+  bool tracking() const { return FTracking; }
+
+  // --- Connection and site (telescope_site.cpp, telescope_connection.cpp)
+  bool Get_Connected();
+  void Set_Connected(bool value);
+  double Get_SiteElevation();
+  void Set_SiteElevation(double metres);
+  double Get_SiteLatitude();
+  void Set_SiteLatitude(double degrees);
+  double Get_SiteLongitude();
+  void Set_SiteLongitude(double degreesEast);
+  void SetupDialog();
+
+  // --- Position and status (telescope_queries.cpp, telescope_constants.cpp)
+  double Get_RightAscension();
+  double Get_Declination();
+  std::int32_t Get_AlignmentMode();
+  std::int32_t Get_SideOfPier();
+  bool Get_Slewing();
+  bool Get_IsPulseGuiding();
+  double Get_SiderealTime();
+  double Get_UTCDate();
+  bool Get_Tracking();
+  double Get_Altitude();
+  std::shared_ptr<rates::TTrackingRatesCol> Get_TrackingRates();
+
+  bool Get_CanFindHome();
+  bool Get_CanPark();
+  bool Get_CanPulseGuide();
+  bool Get_CanSetPark();
+  bool Get_CanSetPierSide();
+  bool Get_CanSetTracking();
+  bool Get_CanSlew();
+  bool Get_CanSlewAltAz();
+  bool Get_CanSlewAltAzAsync();
+  bool Get_CanSlewAsync();
+  bool Get_CanSync();
+  bool Get_CanSyncAltAz();
+  bool Get_CanUnpark();
+  bool Get_DoesRefraction();
+  std::int32_t Get_EquatorialSystem();
+  std::int32_t Get_InterfaceVersion();
+  std::string Get_Name();
+  std::string Get_DriverInfo();
+  std::string Get_DriverVersion();
+  std::string Get_Description();
+
+  // Members that answer without doing anything.
+  double Get_ApertureArea() { return 0.0; }
+  double Get_ApertureDiameter() { return 0.0; }
+  bool Get_AtHome() { return false; }
+  double Get_Azimuth() { return 0.0; }
+  bool Get_CanSetDeclinationRate() { return false; }
+  bool Get_CanSetGuideRates() { return false; }
+  bool Get_CanSetRightAscensionRate() { return false; }
+  double Get_DeclinationRate() { return 0.0; }
+  double Get_FocalLength() { return 0.0; }
+  double Get_GuideRateDeclination() { return 0.0; }
+  double Get_GuideRateRightAscension() { return 0.0; }
+  double Get_RightAscensionRate() { return 0.0; }
+  std::int32_t Get_TrackingRate() { return driveSidereal; }
+  std::int32_t Get_SlewSettleTime();
+
+  // --- Slews, syncs and targets (telescope_slews.cpp, telescope_targets.cpp)
+  void SlewToCoordinates(double raHours, double decDegrees);
+  void SlewToCoordinatesAsync(double raHours, double decDegrees);
+  void SlewToTarget();
+  void SlewToTargetAsync();
+  void SyncToCoordinates(double raHours, double decDegrees);
+  void SyncToTarget();
+  double Get_TargetRightAscension();
+  void Set_TargetRightAscension(double raHours);
+  double Get_TargetDeclination();
+  void Set_TargetDeclination(double decDegrees);
+  void AbortSlew();
+  void SlewToAltAz(double azimuth, double altitude);
+  void SlewToAltAzAsync(double azimuth, double altitude);
+  void SyncToAltAz(double azimuth, double altitude);
+
+  // --- Manual motion, guiding and tracking (telescope_motion.cpp, telescope_unsupported.cpp)
+  void MoveAxis(std::int32_t axe, double rateDegPerSec);
+  // Empty for a value outside the axis enumeration.
+  std::optional<bool> CanMoveAxis(std::int32_t axe);
+  void PulseGuide(std::int32_t direction, std::int32_t durationMs);
+  void Set_Tracking(bool value);
+  std::shared_ptr<rates::TRates> AxisRates(std::int32_t axis);
+  void Set_TrackingRate(std::int32_t) {}
+  void Set_DoesRefraction(bool) {}
+  void Set_UTCDate(double) {}
+  void Set_DeclinationRate(double value);
+  void Set_GuideRateDeclination(double value);
+  void Set_GuideRateRightAscension(double value);
+  void Set_RightAscensionRate(double value);
+  void Set_SideOfPier(std::int32_t value);
+  void Set_SlewSettleTime(std::int32_t value);
+  void CommandBlind(const std::string& command);
+  void CommandBool(const std::string& command);
+  void CommandString(const std::string& command);
+  void DestinationSideOfPier(double ad, double dec);
+  void FindHome();
+
+  // --- Parking (telescope_parking.cpp)
+  void Park();
+  void Unpark();
+  void SetPark();
+  bool Get_AtPark();
+
+ private:
+  // Log lines, written once for every member (telescope_log.cpp).
+  void log(const std::string& message);
+  void logAsk(const std::string& member);
+  void logResult(const std::string& value);
+  void logResult(const char* value) { logResult(std::string(value)); }
+  void logResult(double value);
+  void logResult(bool value);
+  std::string number(double value);
+
+  // Shared checks and helpers.
+  void requireNotParked();
+  void requireNotParkedAndTracking();
+  void startSlew(double raHours, double decDegrees);
+  void waitForSlewEnd(double timeLimitSeconds);
+  double slewTimeLimitSeconds();
+  // Universal time now, as an automation date: the local clock plus the zone's full bias.
+  double universalTimeNow();
+  void showPaddlePosition(double raRad);
+  bool profileAvailable();
+  void writeTrackingProfile(const std::string& text);
+  void connect();
+  void disconnect();
+  void setPaddleText(const char* control, const char* text);
+  void setPaddleEnabled(const char* control, bool enabled);
+
+  DriverRuntime& rt_;
+
+  double FLastDeclination = 0.0;       // degrees
+  double FLastRightAscension = 0.0;    // hours
+  double FTargetDeclination = 0.0;     // degrees
+  double FTargetRightAscension = 0.0;  // hours
+  double FSiteLongitude = 0.0;         // degrees, positive east
+  double FSiteLatitude = 0.0;          // degrees
+  double FSiteElevation = 0.0;         // metres
+  bool FConnected = false;
+  double FParkHourAngle = 0.0;    // hours
+  double FParkDeclination = 0.0;  // degrees
+  bool FParked = false;
+  bool FTracking = false;
+};
+
+}  // namespace tramox::driver

@@ -1,0 +1,137 @@
+// Position and status reads that ask the controller or the clock.
+#include "astro/time_scales.h"
+#include "common/driver_error.h"
+#include "common/units.h"
+#include "driver/position_labels.h"
+#include "driver/telescope.h"
+#include "rates/tracking_rates.h"
+
+namespace tramox::driver {
+
+double TTelescope::Get_RightAscension() {
+  logAsk("RightAscension");
+  controller::ControllerLibrary& mount = rt_.controller;
+  double raRad = 0.0;
+  if (!mount.CheckCodeursCodeursDevice_DLL() || !mount.GetAlphaCodeursDevice_DLL(&raRad)) {
+    logResult("Error");
+    throw DriverError(codes::kInvalidState, "Can't get right ascension");
+  }
+  const double raHours = units::radiansToHours(raRad);
+  FLastRightAscension = raHours;
+  // A declination the controller cannot give leaves the previous one, here and in the paddle.
+  double decRad = 0.0;
+  if (mount.GetDeltaCodeursDevice_DLL(&decRad)) {
+    FLastDeclination = units::radiansToDegrees(decRad);
+  }
+  if (FConnected && rt_.state.pipeline && rt_.state.paddle) {
+    showPaddlePosition(raRad);
+  }
+  logResult(raHours);
+  return raHours;
+}
+
+// The paddle shows the mean place of J2000.0; clients get the controller's own coordinates.
+void TTelescope::showPaddlePosition(double raRad) {
+  const double decRad = units::degreesToRadians(FLastDeclination);
+  const astro::RaDec mean =
+      rt_.state.pipeline->ObservedToMeanJ2000(universalTimeNow(), raRad, decRad);
+  paddle::TRaquette& paddle = *rt_.state.paddle;
+  paddle.SetText("LabelAD", rightAscensionLabel(units::radiansToHours(mean.raRad)));
+  paddle.SetText("LabelDEC", declinationLabel(units::radiansToDegrees(mean.decRad)));
+  const char* side = "";
+  if (rt_.controller.GermanMount_DLL()) {
+    side = rt_.controller.TelescopeOuest_DLL() ? "W" : "E";
+  }
+  paddle.SetText("LabelSideOfPier", side);
+}
+
+double TTelescope::Get_Declination() {
+  logAsk("Declination");
+  controller::ControllerLibrary& mount = rt_.controller;
+  if (!mount.CheckCodeursCodeursDevice_DLL()) {
+    logResult(" Error");
+    throw DriverError(codes::kDeclinationUnreadable, "Can't get declination");
+  }
+  double decRad = 0.0;
+  if (!mount.GetDeltaCodeursDevice_DLL(&decRad)) {
+    logResult(" Error");
+    throw DriverError(codes::kDeclinationUnreadable, "Can not get declination");
+  }
+  FLastDeclination = units::radiansToDegrees(decRad);
+  logResult(FLastDeclination);
+  return FLastDeclination;
+}
+
+std::int32_t TTelescope::Get_AlignmentMode() {
+  const std::int32_t mode = rt_.controller.GermanMount_DLL() ? algGermanPolar : algPolar;
+  log("ASK for AlignmentMode=" + std::to_string(mode));
+  return mode;
+}
+
+std::int32_t TTelescope::Get_SideOfPier() {
+  logAsk("SideOfPier");
+  if (!rt_.controller.GermanMount_DLL()) {
+    throw DriverError(codes::kNotImplemented, "Not German Mount");
+  }
+  if (rt_.controller.TelescopeOuest_DLL()) {
+    logResult("Ouest");
+    return pierWest;
+  }
+  logResult("Est");
+  return pierEast;
+}
+
+bool TTelescope::Get_Slewing() {
+  logAsk("Slewing");
+  // Axis 0 counts only when it answers exactly 1; axis 1 on any nonzero answer.
+  const bool slewing =
+      rt_.controller.IsAxisSlewing_DLL(0) == 1 || rt_.controller.IsAxisSlewing_DLL(1) != 0;
+  logResult(slewing);
+  return slewing;
+}
+
+bool TTelescope::Get_IsPulseGuiding() {
+  logAsk("IsPulseGuiding");
+  const bool guiding = rt_.controller.IsPulseGuidingDevice_DLL();
+  logResult(guiding);
+  return guiding;
+}
+
+double TTelescope::universalTimeNow() {
+  platform::IClock& clock = *rt_.services.clock;
+  return clock.nowLocal() - astro::CurrentUtBias(clock.timeZone());
+}
+
+double TTelescope::Get_SiderealTime() {
+  logAsk("SiderealTime");
+  const double lonWestRad = -FSiteLongitude * units::kPi / 180.0;
+  const double hours = astro::LocalSiderealTime(lonWestRad, universalTimeNow()) * 12.0 / units::kPi;
+  logResult(hours);
+  return hours;
+}
+
+double TTelescope::Get_UTCDate() {
+  log("ASK for Get_UTCDate");
+  const double utc = universalTimeNow();
+  logResult(utc);
+  return utc;
+}
+
+bool TTelescope::Get_Tracking() {
+  logAsk("Tracking");
+  logResult(FTracking);
+  return FTracking;
+}
+
+double TTelescope::Get_Altitude() {
+  logAsk("Altitude");
+  logResult(FSiteElevation);
+  return FSiteElevation;
+}
+
+std::shared_ptr<rates::TTrackingRatesCol> TTelescope::Get_TrackingRates() {
+  logAsk("TrackingRates");
+  return std::make_shared<rates::TTrackingRatesCol>();
+}
+
+}  // namespace tramox::driver
