@@ -12,6 +12,15 @@ std::string foldCase(const std::string& text) {
   return folded;
 }
 
+bool hasControlCharacter(const std::string& text) {
+  for (unsigned char c : text) {
+    if (c < 0x20 || c == 0x7F) {
+      return true;
+    }
+  }
+  return false;
+}
+
 std::string RegistryTree::normalizePath(const std::string& path) {
   auto first = path.find_first_not_of('\\');
   if (first == std::string::npos) {
@@ -19,7 +28,7 @@ std::string RegistryTree::normalizePath(const std::string& path) {
   }
   auto last = path.find_last_not_of('\\');
   std::string trimmed = path.substr(first, last - first + 1);
-  if (trimmed.find("\\\\") != std::string::npos) {
+  if (trimmed.find("\\\\") != std::string::npos || hasControlCharacter(trimmed)) {
     throw RegistryError("Chemin de clé incorrect '" + path + "'");
   }
   return trimmed;
@@ -90,6 +99,9 @@ std::optional<RegistryValue> RegistryTree::value(const std::string& path,
 
 void RegistryTree::setValue(const std::string& path, const std::string& name,
                             const RegistryValue& value) {
+  if (hasControlCharacter(name)) {
+    throw RegistryError("Nom de valeur incorrect '" + name + "'");
+  }
   createKey(path);
   Key* key = find(path);
   if (key == nullptr) {

@@ -14,6 +14,9 @@ namespace tramox::platform {
 
 // ASCII folding only: key and value names in this system are ASCII.
 std::string foldCase(const std::string& text);
+// Key paths and value names may not hold control characters: the POSIX hive files keep one
+// name per line.
+bool hasControlCharacter(const std::string& text);
 
 class RegistryTree {
  public:
