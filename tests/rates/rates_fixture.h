@@ -1,0 +1,60 @@
+#pragma once
+// A loaded recording controller, a diagnostic log on fakes and readers for the log's lines.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "controller/controller_library.h"
+#include "diag/diagnostic_log.h"
+#include "platform/settings_key.h"
+#include "tests/fakes/fake_services.h"
+#include "tests/rates/recording_controller.h"
+
+namespace tramox::testing {
+
+class RatesFixture : public ::testing::Test {
+ protected:
+  static constexpr const char* kControllerPath = "/opt/tramox/Tramox_Telescope.so";
+
+  RatesFixture() {
+    resetControllerScript();
+    fakes.libraries.addLibrary(kControllerPath, recordingControllerExports());
+    controller.LoadControllerLibrary();
+  }
+
+  void enableLog() {
+    fakes.registry.writeValue(platform::Hive::CurrentUser, platform::SettingsKey::kPath,
+                              "LogEnabled", platform::RegistryValue::ofDword(1));
+  }
+  // A switch of the wrong type: every WriteLog then fails.
+  void breakLog() {
+    fakes.registry.writeValue(platform::Hive::CurrentUser, platform::SettingsKey::kPath,
+                              "LogEnabled", platform::RegistryValue::ofString("oui"));
+  }
+
+  // The messages of the log's lines, without their time stamps.
+  std::vector<std::string> logMessages() const {
+    std::ifstream file(fakes.logPath(), std::ios::binary);
+    std::stringstream content;
+    content << file.rdbuf();
+    std::vector<std::string> messages;
+    std::string line;
+    while (std::getline(content, line)) {
+      if (!line.empty() && line.back() == '\r') {
+        line.pop_back();
+      }
+      const auto start = line.find(" :");
+      messages.push_back(start == std::string::npos ? line : line.substr(start + 2));
+    }
+    return messages;
+  }
+
+  fakes::FakeServices fakes;
+  diag::DiagnosticLog log{fakes.registry, fakes.clock, fakes.locale, fakes.logPath()};
+  controller::ControllerLibrary controller{fakes.libraries, fakes.messages, kControllerPath};
+};
+
+}  // namespace tramox::testing
