@@ -102,7 +102,7 @@ RegistryTree RegFileRegistry::load(Hive hive) const {
   const std::string file = fileOf(hive);
   Descriptor fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
   if (fd.get() < 0) {
-    if (errno == ENOENT) {
+    if (errno == ENOENT || errno == ENOTDIR) {
       return {};  // a hive nobody has written to yet
     }
     throw RegistryError(systemError("Cannot read", file));
