@@ -1,0 +1,81 @@
+#include "server/portable/class_factory.h"
+
+#include <array>
+#include <memory>
+
+#include "server/portable/automation_objects.h"
+#include "server/portable/module_state.h"
+
+namespace tramox::server::portable {
+namespace {
+
+// Runs the class's initialisation: the driver object's construction set-up, an empty
+// collection for a client that creates one on its own.
+ComRef<IDispatch> makeObject(const ClassInfo& cls) {
+  if (&cls == &telescopeClass())
+    return newTelescopeObject(
+        std::make_shared<driver::TTelescope>(ModuleState::instance().runtime()));
+  if (&cls == &rateClass())
+    return newRateObject(std::make_shared<rates::TRate>());
+  if (&cls == &ratesClass())
+    return newRatesObject(std::make_shared<rates::TRates>(nullptr, nullptr, 0.0, 0.0, 0.0, 0));
+  return newTrackingRatesObject(std::make_shared<rates::TTrackingRatesCol>());
+}
+
+std::array<ClassFactory, 4>& factories() {
+  // Created when the module is loaded, in the order of the class table.
+  static std::array<ClassFactory, 4> all{ClassFactory(classes()[0]), ClassFactory(classes()[1]),
+                                         ClassFactory(classes()[2]), ClassFactory(classes()[3])};
+  return all;
+}
+const bool kFactoriesMadeAtLoad = (factories(), true);
+
+}  // namespace
+
+HResult ClassFactory::QueryInterface(const Guid& iid, void** object) {
+  if (!object)
+    return status::kPointer;
+  *object = nullptr;
+  if (iid != kIidIUnknown && iid != kIidIClassFactory)
+    return status::kNoInterface;
+  *object = static_cast<IClassFactory*>(this);
+  return status::kOk;
+}
+
+HResult ClassFactory::CreateInstance(IUnknown* outer, const Guid& iid, void** object) {
+  if (!object)
+    return status::kPointer;
+  *object = nullptr;
+  if (outer)
+    return status::kNoAggregation;
+  try {
+    const ComRef<IDispatch> created = makeObject(cls_);
+    return created->QueryInterface(iid, object);  // the object dies here without a match
+  } catch (const std::bad_alloc&) {
+    return status::kOutOfMemory;
+  } catch (...) {
+    return status::kUnexpected;
+  }
+}
+
+HResult ClassFactory::LockServer(bool lock) {
+  if (lock)
+    ModuleState::instance().lock();
+  else
+    ModuleState::instance().unlock();
+  return status::kOk;
+}
+
+std::span<ClassFactory> classFactories() {
+  (void)kFactoriesMadeAtLoad;
+  return factories();
+}
+
+ClassFactory* findFactory(const Guid& clsid) {
+  for (ClassFactory& f : classFactories())
+    if (f.classInfo().clsid == clsid)
+      return &f;
+  return nullptr;
+}
+
+}  // namespace tramox::server::portable

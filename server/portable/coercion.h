@@ -1,0 +1,23 @@
+#pragma once
+// Argument coercion as the platform's VariantChangeType does it for a type-library call, in
+// the English (United States) locale of the type library: "5.5" and 5 both make a double,
+// 2.5 rounds to the even integer 2, a text that is no number is a type mismatch and a number
+// that does not fit is an overflow.
+#include <string_view>
+
+#include "server/member_table.h"
+#include "server/portable/variant.h"
+
+namespace tramox::server::portable {
+
+// kOk, kDispTypeMismatch or kDispOverflow. out is only written on success.
+HResult coerce(const Variant& in, TypeKind target, Variant& out);
+
+// The text of a number, as VariantChangeType writes it: at most 15 significant digits.
+std::string numberText(double value);
+
+// A whole decimal number in the invariant form: optional blanks, sign, digits, point,
+// digits, exponent. False for anything else (no hexadecimal, "inf" or "nan").
+bool parseDecimal(std::string_view text, double& value);
+
+}  // namespace tramox::server::portable
