@@ -1,0 +1,163 @@
+// Park, Unpark, SetPark and AtPark.
+#include "common/units.h"
+#include "platform/settings_key.h"
+#include "tests/driver/driver_fixture.h"
+
+namespace tramox::driver::testing {
+namespace {
+
+class Parking : public DriverTest {
+ protected:
+  void storeParkPosition(double hourAngleRad, double decRad) {
+    writeSetting("Park_AH", hourAngleRad);
+    writeSetting("Park_Dec", decRad);
+  }
+};
+
+TEST_F(Parking, ParkSendsTheStoredPositionAndUpdatesThePaddle) {
+  storeParkPosition(1.5 * units::kPi / 12.0, units::kPi / 4);
+  connect();
+  scope_->Park();
+  EXPECT_TRUE(scope_->parked());
+  EXPECT_EQ(mount_.callsTo("ParkTel_DLL").back().args,
+            (std::vector<double>{1.5 * units::kPi / 12.0, units::kPi / 4}));
+  EXPECT_EQ(logged(), (std::vector<std::string>{"ASK for Park", "Park at 1.5 45"}));
+  EXPECT_EQ(paddleControl("ButtonPark").text, "UnPark");
+  EXPECT_FALSE(paddleControl("ButtonTracking").enabled);
+}
+
+TEST_F(Parking, ParkTwiceDoesNothingTheSecondTime) {
+  storeParkPosition(0, 0);
+  scope_->Park();
+  clearLog();
+  mount_.clearCalls();
+  scope_->Park();
+  EXPECT_EQ(logged(), std::vector<std::string>{"ASK for Park"});
+  EXPECT_TRUE(mount_.calls.empty());
+}
+
+TEST_F(Parking, ParkStartsTrackingFirst) {
+  storeParkPosition(0, 0);
+  ASSERT_FALSE(scope_->tracking());
+  scope_->Park();
+  EXPECT_TRUE(scope_->tracking());
+  EXPECT_EQ(mount_.names().front(), "ReturnToSideralSpeedEngineDevice_DLL");
+}
+
+TEST_F(Parking, WithoutTheSettingsKeyParksAtZero) {
+  fakes_.registry.deleteKey(platform::Hive::CurrentUser, platform::SettingsKey::kPath);
+  scope_->Park();
+  EXPECT_EQ(mount_.callsTo("ParkTel_DLL").back().args, (std::vector<double>{0.0, 0.0}));
+}
+
+TEST_F(Parking, MissingOrMistypedParkValuesFailAfterTrackingStarted) {
+  try {
+    scope_->Park();
+    ADD_FAILURE() << "no error";
+  } catch (const platform::RegistryError& e) {
+    EXPECT_EQ(std::string(e.what()), "Echec à l'obtention des données pour 'Park_AH'");
+  }
+  EXPECT_TRUE(scope_->tracking());
+  EXPECT_FALSE(scope_->parked());
+  writeSetting("Park_AH", 0.0);
+  platform::SettingsKey(fakes_.registry).writeInt32("Park_Dec", 3);
+  EXPECT_THROW(scope_->Park(), platform::RegistryError);
+  EXPECT_EQ(mount_.count("ParkTel_DLL"), 0);
+}
+
+TEST_F(Parking, RefusedParkLeavesTheMountUnparked) {
+  storeParkPosition(0, 0);
+  mount_.refuse("ParkTel_DLL");
+  expectDriverError([&] { scope_->Park(); }, codes::kNotImplemented, "Park failed");
+  EXPECT_FALSE(scope_->parked());
+}
+
+TEST_F(Parking, UnparkResumesTrackingWithoutATrackingCall) {
+  storeParkPosition(0, 0);
+  connect();
+  scope_->Set_Tracking(false);
+  scope_->Park();
+  scope_->Set_Tracking(false);  // ignored while parked
+  clearLog();
+  mount_.clearCalls();
+  scope_->Unpark();
+  EXPECT_FALSE(scope_->parked());
+  EXPECT_TRUE(scope_->tracking());
+  EXPECT_EQ(mount_.names(), std::vector<std::string>{"UnParkTel_DLL"});
+  EXPECT_EQ(logged(), std::vector<std::string>{"ASK for Unpark"});
+  EXPECT_EQ(paddleControl("ButtonPark").text, "Park");
+  EXPECT_TRUE(paddleControl("ButtonTracking").enabled);
+}
+
+TEST_F(Parking, UnparkWhileNotParkedOrRefused) {
+  scope_->Unpark();
+  EXPECT_TRUE(mount_.calls.empty());
+  EXPECT_TRUE(logged().empty());
+  mount_.parked = 1;
+  scope_->Get_AtPark();
+  mount_.refuse("UnParkTel_DLL");
+  expectDriverError([&] { scope_->Unpark(); }, codes::kNotImplemented, "UnPark failed");
+  EXPECT_TRUE(scope_->parked());
+}
+
+TEST_F(Parking, SetParkStoresTheHourAngleUnreduced) {
+  // 2000-01-01 12:00 UT at 87.08 deg east: sidereal time about 0.5 h.
+  scope_->Set_SiteLongitude(87.08);
+  fakes_.clock.setTimeZone({0, 0, 0, 0});
+  fakes_.clock.setLocal(36526.5);
+  connect();
+  const double siderealHours = scope_->Get_SiderealTime();
+  ASSERT_NEAR(siderealHours, 0.5, 0.01);
+  mount_.raRad = (siderealHours + 23.0) * units::kPi / 12.0;
+  mount_.decRad = units::kPi / 4;
+  clearLog();
+  scope_->SetPark();
+  EXPECT_NEAR(*setting("Park_AH"), -23.0 * units::kPi / 12.0, 1e-12);
+  EXPECT_EQ(setting("Park_Dec"), 0.7853981633974483);
+  const auto lines = logged();
+  EXPECT_EQ(lines[0], "ASK for RightAscension");
+  EXPECT_EQ(lines[2], "ASK for SiderealTime");
+  EXPECT_EQ(lines[4], "ASK for Declination");
+  EXPECT_EQ(lines[6].rfind("SetPark -23", 0), 0u);
+}
+
+TEST_F(Parking, SetParkWhileDisconnectedDoesNothing) {
+  const int writes = fakes_.registry.writeCount();
+  scope_->SetPark();
+  EXPECT_TRUE(mount_.calls.empty());
+  EXPECT_TRUE(logged().empty());
+  EXPECT_EQ(fakes_.registry.writeCount(), writes);
+}
+
+TEST_F(Parking, SetParkFailsWithTheReadsError) {
+  connect();
+  mount_.refuse("GetDeltaCodeursDevice_DLL");
+  expectDriverError([&] { scope_->SetPark(); }, codes::kDeclinationUnreadable,
+                    "Can not get declination");
+  EXPECT_EQ(setting("Park_AH"), std::nullopt);
+}
+
+TEST_F(Parking, AtParkFollowsTheController) {
+  EXPECT_FALSE(scope_->Get_AtPark());
+  mount_.parked = 1;
+  EXPECT_TRUE(scope_->Get_AtPark());
+  EXPECT_EQ(logged(), (std::vector<std::string>{"ASK for AtPark", kResult + "false",
+                                                "ASK for AtPark", kResult + "true"}));
+  expectDriverError([&] { scope_->SlewToTargetAsync(); }, codes::kInvalidState,
+                    "Telescope is parked");
+}
+
+TEST_F(Parking, PaddleButtonParksAndUnparks) {
+  storeParkPosition(0, 0);
+  connect();
+  auto* view = fakes_.paddleViews.lastView();
+  view->events->click("ButtonPark");
+  EXPECT_TRUE(scope_->parked());
+  EXPECT_EQ(paddleControl("ButtonPark").text, "UnPark");
+  view->events->click("ButtonPark");
+  EXPECT_FALSE(scope_->parked());
+  EXPECT_EQ(paddleControl("ButtonPark").text, "Park");
+}
+
+}  // namespace
+}  // namespace tramox::driver::testing

@@ -1,0 +1,206 @@
+// Position and status reads.
+#include <cmath>
+#include <map>
+
+#include "astro/time_scales.h"
+#include "common/units.h"
+#include "driver/position_labels.h"
+#include "platform/automation_date.h"
+#include "tests/driver/driver_fixture.h"
+
+namespace tramox::driver::testing {
+namespace {
+
+class RightAscension : public DriverTest {};
+
+TEST_F(RightAscension, ReturnsTheControllersValueInHours) {
+  mount_.raRad = units::kPi / 2;
+  mount_.decRad = units::kPi / 4;
+  EXPECT_EQ(scope_->Get_RightAscension(), 6.0);
+  EXPECT_EQ(scope_->Get_Declination(), 45.0);
+  EXPECT_EQ(logged(), (std::vector<std::string>{"ASK for RightAscension", kResult + "6",
+                                                "ASK for Declination", kResult + "45"}));
+  EXPECT_EQ(mount_.names(),
+            (std::vector<std::string>{"CheckCodeursCodeursDevice_DLL", "GetAlphaCodeursDevice_DLL",
+                                      "GetDeltaCodeursDevice_DLL", "CheckCodeursCodeursDevice_DLL",
+                                      "GetDeltaCodeursDevice_DLL"}));
+}
+
+TEST_F(RightAscension, UnreadableEncodersFailWithErrorLine) {
+  for (const char* refused : {"CheckCodeursCodeursDevice_DLL", "GetAlphaCodeursDevice_DLL"}) {
+    clearLog();
+    mount_.refuse(refused);
+    expectDriverError([&] { scope_->Get_RightAscension(); }, codes::kInvalidState,
+                      "Can't get right ascension");
+    EXPECT_EQ(logged(), (std::vector<std::string>{"ASK for RightAscension", kResult + "Error"}));
+    mount_.accept(refused);
+  }
+}
+
+TEST_F(RightAscension, WhileConnectedFillsThePaddleLabels) {
+  mount_.raRad = 1.0;
+  mount_.decRad = 0.5;
+  connect();
+  mount_.west = true;
+  scope_->Get_RightAscension();
+  const astro::TRADECtranfos pipeline(runtime_->state.SiteParameters,
+                                      runtime_->state.AtmosphereParameters);
+  const double ut = fakes_.clock.nowLocal() - astro::CurrentUtBias(fakes_.clock.timeZone());
+  const astro::RaDec mean = pipeline.ObservedToMeanJ2000(ut, 1.0, 0.5);
+  EXPECT_EQ(paddleControl("LabelAD").text, rightAscensionLabel(units::radiansToHours(mean.raRad)));
+  EXPECT_EQ(paddleControl("LabelDEC").text, declinationLabel(units::radiansToDegrees(mean.decRad)));
+  EXPECT_EQ(paddleControl("LabelSideOfPier").text, "W");
+  mount_.german = false;
+  scope_->Get_RightAscension();
+  EXPECT_EQ(paddleControl("LabelSideOfPier").text, "");
+}
+
+TEST_F(RightAscension, UnreadableDeclinationKeepsThePreviousOneForThePaddle) {
+  mount_.decRad = 0.5;
+  connect();
+  const std::string before = paddleControl("LabelDEC").text;
+  mount_.decRad = -0.5;
+  mount_.refuse("GetDeltaCodeursDevice_DLL");
+  EXPECT_NO_THROW(scope_->Get_RightAscension());
+  EXPECT_EQ(paddleControl("LabelDEC").text, before);
+  EXPECT_EQ(before[0], '+');
+}
+
+class Declination : public DriverTest {};
+
+TEST_F(Declination, FailuresLogErrorWithABlank) {
+  mount_.refuse("CheckCodeursCodeursDevice_DLL");
+  expectDriverError([&] { scope_->Get_Declination(); }, codes::kDeclinationUnreadable,
+                    "Can't get declination");
+  mount_.accept("CheckCodeursCodeursDevice_DLL");
+  mount_.refuse("GetDeltaCodeursDevice_DLL");
+  expectDriverError([&] { scope_->Get_Declination(); }, codes::kDeclinationUnreadable,
+                    "Can not get declination");
+  EXPECT_EQ(logged(), (std::vector<std::string>{"ASK for Declination", kResult + " Error",
+                                                "ASK for Declination", kResult + " Error"}));
+}
+
+class MountGeometry : public DriverTest {};
+
+TEST_F(MountGeometry, AlignmentModeWritesOneLine) {
+  EXPECT_EQ(scope_->Get_AlignmentMode(), algGermanPolar);
+  mount_.german = false;
+  EXPECT_EQ(scope_->Get_AlignmentMode(), algPolar);
+  EXPECT_EQ(logged(),
+            (std::vector<std::string>{"ASK for AlignmentMode=2", "ASK for AlignmentMode=1"}));
+}
+
+TEST_F(MountGeometry, SideOfPierInFrenchOnAGermanMountOnly) {
+  EXPECT_EQ(scope_->Get_SideOfPier(), pierEast);
+  mount_.west = true;
+  EXPECT_EQ(scope_->Get_SideOfPier(), pierWest);
+  mount_.german = false;
+  expectDriverError([&] { scope_->Get_SideOfPier(); }, codes::kNotImplemented, "Not German Mount");
+  EXPECT_EQ(logged(),
+            (std::vector<std::string>{"ASK for SideOfPier", kResult + "Est", "ASK for SideOfPier",
+                                      kResult + "Ouest", "ASK for SideOfPier"}));
+}
+
+class Slewing : public DriverTest {};
+
+TEST_F(Slewing, AxisZeroCountsOnlyWhenExactlyOne) {
+  std::map<std::int32_t, controller::Byte> answers;
+  mount_.axisSlewing = [&](std::int32_t axis) { return answers[axis]; };
+  answers = {{0, 1}, {1, 0}};
+  EXPECT_TRUE(scope_->Get_Slewing());
+  EXPECT_EQ(mount_.count("IsAxisSlewing_DLL"), 1);
+  answers = {{0, 2}, {1, 0}};
+  EXPECT_FALSE(scope_->Get_Slewing());
+  answers = {{0, 2}, {1, 3}};
+  EXPECT_TRUE(scope_->Get_Slewing());
+  EXPECT_EQ(mount_.callsTo("IsAxisSlewing_DLL").back().args, std::vector<double>{1});
+  EXPECT_EQ(logged()[1], kResult + "true");
+  EXPECT_EQ(logged()[3], kResult + "false");
+}
+
+TEST_F(Slewing, PulseGuidingFollowsTheController) {
+  mount_.pulseGuiding = true;
+  EXPECT_TRUE(scope_->Get_IsPulseGuiding());
+  EXPECT_EQ(logged(), (std::vector<std::string>{"ASK for IsPulseGuiding", kResult + "true"}));
+}
+
+class Time : public DriverTest {
+ protected:
+  void setIndiaZoneAt(double localDate) {
+    fakes_.clock.setTimeZone({0, -330, 0, 0});
+    fakes_.clock.setLocal(localDate);
+  }
+};
+
+TEST_F(Time, UtcDateCarriesTheZonesMinutes) {
+  const double local = platform::toAutomationDate({2026, 12, 7, 13, 5, 42, 0});
+  setIndiaZoneAt(local);
+  EXPECT_NEAR(scope_->Get_UTCDate(), local - 5.5 / 24.0, 1e-9);
+  EXPECT_EQ(logged()[0], "ASK for Get_UTCDate");
+}
+
+// The same instant as UTCDate, not local time plus whole hours fixed at construction.
+TEST_F(Time, SiderealTimeUsesTheFullBiasOfNow) {
+  scope_->Set_SiteLongitude(2.0);
+  const double local = 36526.5 + 5.5 / 24.0;  // 2000-01-01 17:30 local, 12:00 UT
+  setIndiaZoneAt(local);
+  EXPECT_NEAR(scope_->Get_SiderealTime(), 18.827909, 1e-6);
+  // Daylight saving begins while the object lives: UT stays the same instant.
+  fakes_.clock.setTimeZone({2, -330, 0, -60});
+  fakes_.clock.setLocal(local + 1.0 / 24.0);
+  EXPECT_NEAR(scope_->Get_SiderealTime(), 18.827909, 1e-6);
+}
+
+TEST_F(Time, SiderealTimeIsTheFormulasValueInHours) {
+  fakes_.clock.setTimeZone({0, 0, 0, 0});
+  fakes_.clock.setLocal(36526.5);
+  const double hours = scope_->Get_SiderealTime();
+  EXPECT_EQ(hours, astro::LocalSiderealTime(0.0, 36526.5) * 12.0 / units::kPi);
+  EXPECT_NEAR(hours, 18.694575, 1e-6);
+  EXPECT_EQ(logged()[0], "ASK for SiderealTime");
+}
+
+class DriverAnswers : public DriverTest {};
+
+TEST_F(DriverAnswers, ConstantsLogTheirValue) {
+  EXPECT_TRUE(scope_->Get_CanPark());
+  EXPECT_FALSE(scope_->Get_CanSlewAltAzAsync());
+  EXPECT_EQ(scope_->Get_EquatorialSystem(), equLocalTopocentric);
+  EXPECT_EQ(scope_->Get_InterfaceVersion(), 2);
+  EXPECT_EQ(scope_->Get_Name(), "TRAMOX");
+  EXPECT_EQ(scope_->Get_DriverInfo().rfind("Driver ASCOM for TRAMOX", 0), 0u);
+  EXPECT_EQ(scope_->Get_DriverVersion(), "1.0");
+  EXPECT_EQ(
+      logged(),
+      (std::vector<std::string>{
+          "ASK for CanPark", kResult + "true", "ASK for CanSlewAltAzAsync", kResult + "false",
+          "ASK for EquatorialSystem", kResult + "equLocalTopocentric", "ASK for InterfaceVersion",
+          kResult + "2", "ASK for Name", kResult + "TRAMOX", "ASK for DriverInfo",
+          kResult + scope_->Get_DriverInfo(), "ASK for DriverVersion", kResult + "1.0"}));
+}
+
+TEST_F(DriverAnswers, SilentMembersWriteNothing) {
+  EXPECT_EQ(scope_->Get_Description(), "");
+  scope_->Get_Azimuth();
+  scope_->Get_TrackingRate();
+  expectDriverError([&] { scope_->Get_SlewSettleTime(); }, codes::kNotImplemented,
+                    "SlewSettleTime not avalailable");
+  EXPECT_TRUE(logged().empty());
+}
+
+TEST_F(DriverAnswers, TrackingAltitudeAndTrackingRates) {
+  scope_->Set_SiteElevation(250.0);
+  clearLog();
+  EXPECT_FALSE(scope_->Get_Tracking());
+  EXPECT_EQ(scope_->Get_Altitude(), 250.0);
+  auto first = scope_->Get_TrackingRates();
+  auto second = scope_->Get_TrackingRates();
+  EXPECT_NE(first, second);
+  EXPECT_EQ(first.use_count(), 1);
+  EXPECT_EQ(logged(), (std::vector<std::string>{"ASK for Tracking", kResult + "false",
+                                                "ASK for Altitude", kResult + "250",
+                                                "ASK for TrackingRates", "ASK for TrackingRates"}));
+}
+
+}  // namespace
+}  // namespace tramox::driver::testing
