@@ -46,16 +46,10 @@ TTelescope::TTelescope(DriverRuntime& runtime) : rt_(runtime) {
 
 TTelescope::~TTelescope() {
   ProcessState& state = rt_.state;
-  // A paddle left bound to a destroyed object would call it from its next event: cut it loose
-  // and take it down. The connection, the pipeline and the library stay, as before.
+  // The paddle window stays open, but a paddle still bound to a destroyed object would call
+  // it from its next event: cut it loose, so that its buttons do nothing from now on.
   if (state.paddle && state.paddleOwner == this) {
     state.paddle->Unbind();
-    try {
-      state.paddle->Close();
-    } catch (...) {
-      // The window is going away regardless; nothing can be reported from a destructor.
-    }
-    state.paddle.reset();
     state.paddleOwner = nullptr;
   }
   if (--state.liveObjects == 0) {

@@ -61,8 +61,9 @@ TEST_F(Connecting, ShowsAndFillsThePaddleInOrder) {
                                 "GetDeltaCodeursDevice_DLL", "GermanMount_DLL",
                                 "TelescopeOuest_DLL", "GetKingPEC_DLL", "IsParkedDevice_DLL"}));
   const auto lines = logged();
+  ASSERT_GE(lines.size(), 3u);
   EXPECT_EQ(lines[0], "Set_Connected");
-  EXPECT_EQ(lines[1], "Get_Item index 2=" + lines[1].substr(17));
+  EXPECT_EQ(lines[1], "ASK for RightAscension");
 }
 
 TEST_F(Connecting, StartsKingAndPecWhenTheControllerReportsThem) {

@@ -44,8 +44,10 @@ TEST_F(Parking, ParkStartsTrackingFirst) {
   EXPECT_EQ(mount_.names().front(), "ReturnToSideralSpeedEngineDevice_DLL");
 }
 
+// Only when the key cannot be created: the log's request line creates it otherwise.
 TEST_F(Parking, WithoutTheSettingsKeyParksAtZero) {
   fakes_.registry.deleteKey(platform::Hive::CurrentUser, platform::SettingsKey::kPath);
+  fakes_.registry.failWrites(platform::Hive::CurrentUser, platform::SettingsKey::kPath);
   scope_->Park();
   EXPECT_EQ(mount_.callsTo("ParkTel_DLL").back().args, (std::vector<double>{0.0, 0.0}));
 }
