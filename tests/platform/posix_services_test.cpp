@@ -168,3 +168,27 @@ TEST(TramoxHome, ComesFromTheEnvironmentAndIsCreated) {
 
 }  // namespace
 }  // namespace tramox::platform
+
+namespace tramox::platform {
+namespace {
+
+TEST(NativeServices, EveryServiceIsThereAndTheLogLivesInTheHomeFolder) {
+  fakes::TempFolder folder;
+  ScopedEnv home("TRAMOX_HOME", (folder.path() / "home").c_str());
+  Services& services = nativeServices();
+  EXPECT_EQ(&services, &nativeServices());
+  EXPECT_NE(services.registry, nullptr);
+  EXPECT_NE(services.profile, nullptr);
+  EXPECT_NE(services.libraries, nullptr);
+  EXPECT_NE(services.clock, nullptr);
+  EXPECT_NE(services.locale, nullptr);
+  EXPECT_NE(services.messages, nullptr);
+  EXPECT_NE(services.paddleViews, nullptr);
+  EXPECT_EQ(services.logPath, (folder.path() / "home" / "TRAMO_DLL.log").string());
+
+  services.profile->writeValue("TRAMOX.Telescope", "Tracking", "No");
+  EXPECT_TRUE(std::filesystem::exists(folder.path() / "home" / "HKLM.reg"));
+}
+
+}  // namespace
+}  // namespace tramox::platform
