@@ -8,7 +8,9 @@
 namespace tramox::sim {
 namespace {
 
-constexpr double kSidereal = units::kSiderealRateRadPerSec;
+// The driver hands 2π/86400 with every slew; the controller reads any nonzero rate there as
+// "track" at the Earth's true turn, so the sky stays put instead of drifting four minutes a day.
+constexpr double kSidereal = kEarthTurnRadPerSec;
 
 bool finite(double a, double b) {
   return std::isfinite(a) && std::isfinite(b);
@@ -131,7 +133,7 @@ bool Mount::slewTo(double raRad, double decRad, double lonWestRad, double tracki
   }
   startPending_ = false;
   lonWestRad_ = lonWestRad;
-  setTrackingRate(trackingRateRadPerSec);
+  setTrackingRate(trackingRateRadPerSec != 0.0 ? kSidereal : 0.0);
   const double hourAngleRad = wrapPi(localSiderealTimeRad() - raRad);
   const AxisAngles goal =
       alignment_.toAxes({hourAngleRad, decRad}, alignment_.sideFor(hourAngleRad));

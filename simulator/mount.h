@@ -40,6 +40,7 @@ class Mount {
   bool parked();
   bool tracking();
 
+  // A slew ends tracking when `trackingRateRadPerSec` is nonzero.
   // Each returns false, doing nothing, when the mount refuses (parked, or an unusable value).
   bool slewTo(double raRad, double decRad, double lonWestRad, double trackingRateRadPerSec);
   void stopSlew();

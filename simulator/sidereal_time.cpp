@@ -7,8 +7,9 @@
 namespace tramox::sim {
 namespace {
 
-constexpr double kUnixEpochJulianDate = 2440587.5;
-constexpr double kJ2000JulianDate = 2451545.0;
+// 2000-01-01 12:00 UTC (JD 2451545.0) in seconds since 1970; counting days from it directly
+// keeps the sub-millisecond precision a Julian date in one double would lose.
+constexpr double kJ2000UtcSeconds = 946728000.0;
 constexpr double kDaysPerJulianCentury = 36525.0;
 
 }  // namespace
@@ -28,7 +29,7 @@ double wrapPi(double angleRad) {
 }
 
 double greenwichSiderealTimeRad(double utcSeconds) {
-  const double daysSinceJ2000 = utcSeconds / 86400.0 + kUnixEpochJulianDate - kJ2000JulianDate;
+  const double daysSinceJ2000 = (utcSeconds - kJ2000UtcSeconds) / 86400.0;
   const double centuries = daysSinceJ2000 / kDaysPerJulianCentury;
   const double degrees = 280.46061837 + 360.98564736629 * daysSinceJ2000 +
                          0.000387933 * centuries * centuries -
