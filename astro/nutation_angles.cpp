@@ -1,5 +1,6 @@
 #include <array>
 #include <cmath>
+#include <cstddef>
 
 #include "astro/angle_utilities.h"
 #include "astro/julian_centuries.h"
@@ -48,6 +49,29 @@ struct SignedMultiples {
   }
 };
 
+// sin and cos of i x + j y for every pair of multipliers (i, j) the series uses, built from
+// the x table then the y table, so a term starts from one entry instead of two rotations.
+template <int kHalfI, int kHalfJ>
+struct MultiplePairs {
+  static constexpr int kWidthJ = 2 * kHalfJ + 1;
+  std::array<double, (2 * kHalfI + 1) * kWidthJ> sinPair{};
+  std::array<double, (2 * kHalfI + 1) * kWidthJ> cosPair{};
+
+  MultiplePairs(const SignedMultiples& x, const SignedMultiples& y) {
+    for (int i = -kHalfI; i <= kHalfI; ++i) {
+      for (int j = -kHalfJ; j <= kHalfJ; ++j) {
+        double s = x.sinE[i + kTableHalfWidth];
+        double c = x.cosE[i + kTableHalfWidth];
+        y.AddTo(j, s, c);
+        sinPair[Index(i, j)] = s;
+        cosPair[Index(i, j)] = c;
+      }
+    }
+  }
+
+  static int Index(int i, int j) { return (i + kHalfI) * kWidthJ + j + kHalfJ; }
+};
+
 double ArgumentRad(double c0, double c1, double c2, double c3, double t) {
   return units::degreesToRadians(ReduceDegrees(c0 + t * (c1 + t * (c2 + t * c3))));
 }
@@ -68,23 +92,29 @@ NutationAnglesRad NutationAngles(double julianDate) {
   const SignedMultiples mf(kMaxMultipleF, f);
   const SignedMultiples md(kMaxMultipleD, d);
   const SignedMultiples mOmega(kMaxMultipleOmega, omega);
+  // A term's argument is built as (i l + j l') + k F + (m D + n Om): the same angle as adding
+  // the five multiples one by one, with two rotations per term instead of five.
+  const MultiplePairs<kMaxMultipleL, kMaxMultipleLPrime> anomalies(ml, mlPrime);
+  const MultiplePairs<kMaxMultipleD, kMaxMultipleOmega> elongationNode(md, mOmega);
 
   // Term 1, arcseconds.
   double dPsi = (-17.1996 - 0.01742 * t) * mOmega.sinE[kTableHalfWidth + 1];
   double dEps = (9.2025 + 0.00089 * t) * mOmega.cosE[kTableHalfWidth + 1];
 
   for (const NutationTerm& term : kNutationTerms) {
-    double sinPhi = 0.0;
-    double cosPhi = 1.0;
-    ml.AddTo(term.l, sinPhi, cosPhi);
-    mlPrime.AddTo(term.lp, sinPhi, cosPhi);
+    const int first = anomalies.Index(term.l, term.lp);
+    double sinPhi = anomalies.sinPair[first];
+    double cosPhi = anomalies.cosPair[first];
     mf.AddTo(term.f, sinPhi, cosPhi);
-    md.AddTo(term.d, sinPhi, cosPhi);
-    mOmega.AddTo(term.om, sinPhi, cosPhi);
+    const int last = elongationNode.Index(term.d, term.om);
+    const double sinLast = elongationNode.sinPair[last];
+    const double cosLast = elongationNode.cosPair[last];
+    const double sinArgument = sinLast * cosPhi + cosLast * sinPhi;
+    const double cosArgument = cosLast * cosPhi - sinLast * sinPhi;
     const double longitude = term.a * 1e-4 + term.b * 1e-5 * t;
     const double obliquity = term.c * 1e-4 + term.dRate * 1e-5 * t;
-    dPsi += longitude * sinPhi;
-    dEps += obliquity * cosPhi;
+    dPsi += longitude * sinArgument;
+    dEps += obliquity * cosArgument;
   }
 
   constexpr double kArcsecondsToRad = units::kPi / 180.0 / 3600.0;

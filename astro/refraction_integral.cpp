@@ -37,8 +37,10 @@ struct Troposphere {
   LayerPoint At(double r) const {
     const double t = std::max(std::min(t0 - alpha * (r - r0), 320.0), 100.0);
     const double q = t / t0;
-    const double qGamma = std::pow(q, gammaMinus2);
-    const double qDelta = std::pow(q, kVapourExponent - 2.0);
+    // One logarithm for both powers: this is the inner loop of the integration.
+    const double logQ = std::log(q);
+    const double qGamma = std::exp(gammaMinus2 * logQ);
+    const double qDelta = std::exp((kVapourExponent - 2.0) * logQ);
     const double n = 1.0 + (c1 * qGamma - (c2 - c5 / t) * qDelta) * q;
     const double rDnDr = r * (-c3 * qGamma + (c4 - c6 / q) * qDelta);
     return {n, rDnDr, t};
@@ -46,10 +48,9 @@ struct Troposphere {
 };
 
 struct Stratosphere {
-  double rt, tt, nt, gammaAl;
+  double rt, tt, nt, b;  // b = gamma_al / tt, per metre
 
   LayerPoint At(double r) const {
-    const double b = gammaAl / tt;
     const double w = (nt - 1.0) * std::exp(-b * (r - rt));
     return {1.0 + w, -r * b * w, tt};
   }
@@ -151,7 +152,8 @@ double RefractionIntegral(double zenithDistanceRad, double heightM, double tempe
   const double zt = ArcSinClamped(sk0 / (kTropopauseRadiusM * tropopause.n));
   const double ft = Integrand(tropopause);
 
-  const Stratosphere strato{kTropopauseRadiusM, tropopause.temperatureK, tropopause.n, gammaAl};
+  const Stratosphere strato{kTropopauseRadiusM, tropopause.temperatureK, tropopause.n,
+                            gammaAl / tropopause.temperatureK};
   const LayerPoint stratoBase = strato.At(kTropopauseRadiusM);
   const double zts = ArcSinClamped(sk0 / (kTropopauseRadiusM * stratoBase.n));
   const double fts = Integrand(stratoBase);
