@@ -1,5 +1,6 @@
 #include "paddle/raquette.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "paddle/error_box_text.h"
@@ -34,17 +35,21 @@ bool TRaquette::Visible() const {
   return visible_;
 }
 
-platform::PaddleControlState& TRaquette::mutableControl(const std::string& name) {
-  for (auto& control : controls_) {
-    if (control.name == name) {
-      return control;
+std::size_t TRaquette::indexOf(const std::string& name) const {
+  for (std::size_t i = 0; i < controls_.size(); ++i) {
+    if (controls_[i].name == name) {
+      return i;
     }
   }
   throw std::invalid_argument("No paddle control named " + name);
 }
 
+platform::PaddleControlState& TRaquette::mutableControl(const std::string& name) {
+  return controls_[indexOf(name)];
+}
+
 const platform::PaddleControlState& TRaquette::Control(const std::string& name) const {
-  return const_cast<TRaquette*>(this)->mutableControl(name);
+  return controls_[indexOf(name)];
 }
 
 std::vector<platform::PaddleControlState> TRaquette::Controls() const {
@@ -73,12 +78,9 @@ bool TRaquette::reachable(const std::string& control) const {
   if (!visible_) {
     return false;
   }
-  for (const auto& state : controls_) {
-    if (state.name == control) {
-      return state.visible && state.enabled;
-    }
-  }
-  return false;
+  const auto found = std::find_if(controls_.begin(), controls_.end(),
+                                  [&](const auto& state) { return state.name == control; });
+  return found != controls_.end() && found->visible && found->enabled;
 }
 
 // The toolkit's rule for a failure escaping an event handler: show it and carry on.

@@ -4,6 +4,7 @@
 // member exactly as a client would, and the driver writes the labels and captions back
 // through SetText / SetVisible / SetEnabled. The platform view only draws the model and
 // reports the user's actions.
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -71,6 +72,7 @@ class TRaquette : public platform::IPaddleEvents {
   void ButtonMajClick();
 
  private:
+  std::size_t indexOf(const std::string& name) const;
   platform::PaddleControlState& mutableControl(const std::string& name);
   bool reachable(const std::string& control) const;
   double directionRateDegPerSec(const std::shared_ptr<rates::TRates>& axisRates) const;
