@@ -16,7 +16,8 @@ std::wstring ComModule::path() const {
   for (;;) {
     const DWORD length =
         GetModuleFileNameW(module_, buffer.data(), static_cast<DWORD>(buffer.size()));
-    if (length == 0) return {};
+    if (length == 0)
+      return {};
     if (length < buffer.size()) {
       buffer.resize(length);
       return buffer;
@@ -30,7 +31,8 @@ void ComModule::unlock() {
   LONG current = locks_;
   while (current > 0) {
     const LONG seen = InterlockedCompareExchange(&locks_, current - 1, current);
-    if (seen == current) return;
+    if (seen == current)
+      return;
     current = seen;
   }
 }
@@ -45,7 +47,8 @@ ITypeLib* ComModule::typeLibrary() {
 
 ITypeInfo* ComModule::typeInfo(const IID& iid) {
   for (const auto& [known, info] : typeInfos_) {
-    if (IsEqualGUID(known, iid)) return info;
+    if (IsEqualGUID(known, iid))
+      return info;
   }
   ITypeLib* library = typeLibrary();
   ITypeInfo* info = nullptr;

@@ -3,6 +3,7 @@
 // behind DllCanUnloadNow, the type library it carries as resource TYPELIB 1, and the one
 // driver runtime its objects share.
 #include <windows.h>
+
 #include <oaidl.h>
 
 #include <string>

@@ -53,16 +53,20 @@ std::string typeName(const TypeRef& type) {
 
 std::string memberAttributes(const MemberInfo& m) {
   std::string attributes = "id(" + std::to_string(m.dispid) + ")";
-  if (m.kind == MemberKind::PropertyGet) attributes += ", propget";
-  if (m.kind == MemberKind::PropertyPut) attributes += ", propput";
-  if (m.hidden) attributes += ", hidden, restricted";
-  if (m.defaultCollectionElement) attributes += ", defaultcollelem";
+  if (m.kind == MemberKind::PropertyGet)
+    attributes += ", propget";
+  if (m.kind == MemberKind::PropertyPut)
+    attributes += ", propput";
+  if (m.hidden)
+    attributes += ", hidden, restricted";
+  if (m.defaultCollectionElement)
+    attributes += ", defaultcollelem";
   return attributes;
 }
 
 void writeInterfaceIdl(std::ostream& out, const InterfaceInfo& iface) {
-  out << "  [uuid(" << guidText(iface.iid) << "), version(1.0), helpstring(\""
-      << iface.helpString << "\"), dual, oleautomation]\n"
+  out << "  [uuid(" << guidText(iface.iid) << "), version(1.0), helpstring(\"" << iface.helpString
+      << "\"), dual, oleautomation]\n"
       << "  interface " << iface.name << " : IDispatch {\n";
   for (const MemberInfo& m : iface.members) {
     out << "    [" << memberAttributes(m) << "] HRESULT " << m.name << "(";
@@ -83,15 +87,17 @@ void writeInterfaceIdl(std::ostream& out, const InterfaceInfo& iface) {
 
 const ClassInfo* classOf(std::string_view name) {
   for (const ClassInfo& c : classes()) {
-    if (c.name == name) return &c;
+    if (c.name == name)
+      return &c;
   }
   return nullptr;
 }
 
 const InterfaceInfo* interfaceOf(std::string_view name) {
-  for (const InterfaceInfo* i : {&telescopeInterface(), &rateInterface(), &ratesInterface(),
-                                 &trackingRatesColInterface()}) {
-    if (i->name == name) return i;
+  for (const InterfaceInfo* i :
+       {&telescopeInterface(), &rateInterface(), &ratesInterface(), &trackingRatesColInterface()}) {
+    if (i->name == name)
+      return i;
   }
   return nullptr;
 }
@@ -101,14 +107,13 @@ void writeIdl(std::ostream& out) {
   out << "// Generated from the member tables by typelib_generator: do not edit.\n"
       << "import \"oaidl.idl\";\nimport \"ocidl.idl\";\n\n";
   out << "[uuid(" << guidText(lib.libid) << "), version(" << lib.majorVersion << "."
-      << lib.minorVersion << "), lcid(0x" << std::hex << lib.lcid << std::dec
-      << "), helpstring(\"" << lib.helpString << "\")]\n"
+      << lib.minorVersion << "), lcid(0x" << std::hex << lib.lcid << std::dec << "), helpstring(\""
+      << lib.helpString << "\")]\n"
       << "library " << lib.name << " {\n  importlib(\"stdole2.tlb\");\n\n";
   // widl adds a type description where it is first used, so every enumeration comes ahead of
   // the interfaces that take it; the interfaces and classes then follow in table order.
   for (const EnumInfo& e : enumerations()) {
-    out << "  [uuid(" << guidText(e.id) << "), version(1.0)]\n  typedef enum " << e.name
-        << " {\n";
+    out << "  [uuid(" << guidText(e.id) << "), version(1.0)]\n  typedef enum " << e.name << " {\n";
     bool first = true;
     for (const EnumMemberInfo& m : e.members) {
       out << (first ? "" : ",\n") << "    " << m.name << " = " << m.value;
@@ -118,7 +123,8 @@ void writeIdl(std::ostream& out) {
   }
   // Forward declarations, so that an interface may name one defined further down.
   for (const TypeDescription& d : typeDescriptions()) {
-    if (d.kind == TypeDescriptionKind::Interface) out << "  interface " << d.name << ";\n";
+    if (d.kind == TypeDescriptionKind::Interface)
+      out << "  interface " << d.name << ";\n";
   }
   out << "\n";
   for (const TypeDescription& d : typeDescriptions()) {
@@ -131,7 +137,8 @@ void writeIdl(std::ostream& out) {
         out << "  [uuid(" << guidText(c.clsid) << "), version(1.0), helpstring(\"" << c.helpString
             << "\")]\n  coclass " << c.name << " {\n    [default] interface "
             << c.defaultInterface->name << ";\n";
-        if (c.enumVariant) out << "    interface IEnumVARIANT;\n";
+        if (c.enumVariant)
+          out << "    interface IEnumVARIANT;\n";
         out << "  };\n\n";
         break;
       }
@@ -158,8 +165,8 @@ void writeMembers(std::ostream& out, const InterfaceInfo* iface) {
         continue;
       }
       if (m.kind == MemberKind::PropertyPut) {
-        out << "TRAMOX_PUT(" << owner << ", " << name << ", "
-            << typeName(m.parameters()[0].type) << ")\n";
+        out << "TRAMOX_PUT(" << owner << ", " << name << ", " << typeName(m.parameters()[0].type)
+            << ")\n";
         continue;
       }
       if (m.kind == MemberKind::PropertyGet && m.paramCount == 0) {
@@ -174,8 +181,10 @@ void writeMembers(std::ostream& out, const InterfaceInfo* iface) {
       }
       out << "TRAMOX_CALL" << m.paramCount << (m.result.kind == TypeKind::Void ? "" : "R") << "("
           << owner << ", " << name;
-      for (const ParamInfo& p : m.parameters()) out << ", " << typeName(p.type) << ", " << p.name;
-      if (m.result.kind != TypeKind::Void) out << ", " << typeName(m.result);
+      for (const ParamInfo& p : m.parameters())
+        out << ", " << typeName(p.type) << ", " << p.name;
+      if (m.result.kind != TypeKind::Void)
+        out << ", " << typeName(m.result);
       out << ")\n";
     }
   }
@@ -208,7 +217,8 @@ int main(int argc, char** argv) {
   std::ifstream previous(output, std::ios::binary);
   std::stringstream old;
   old << previous.rdbuf();
-  if (previous && old.str() == text.str()) return 0;
+  if (previous && old.str() == text.str())
+    return 0;
   previous.close();
   std::ofstream out(output, std::ios::binary);
   out << text.str();

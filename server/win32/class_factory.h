@@ -1,0 +1,34 @@
+#pragma once
+// One class factory per automation class, alive as long as the module: every creation request
+// makes a new object.
+#include <windows.h>
+
+#include <unknwn.h>
+
+#include "server/member_table.h"
+
+namespace tramox::server::win32 {
+
+class ClassFactory final : public IClassFactory {
+ public:
+  using Create = HRESULT (*)(REFIID iid, void** object);
+  ClassFactory(const ClassInfo& cls, Create create) : class_(cls), create_(create) {}
+
+  STDMETHODIMP QueryInterface(REFIID iid, void** object) override;
+  // The factories live as long as the module; their counts only keep COM's rules.
+  STDMETHODIMP_(ULONG) AddRef() override { return 2; }
+  STDMETHODIMP_(ULONG) Release() override { return 1; }
+  STDMETHODIMP CreateInstance(IUnknown* outer, REFIID iid, void** object) override;
+  STDMETHODIMP LockServer(BOOL lock) override;
+
+  const ClassInfo& classInfo() const { return class_; }
+
+ private:
+  const ClassInfo& class_;
+  Create create_;
+};
+
+// The factory of a class identity, or nullptr.
+ClassFactory* findFactory(REFCLSID clsid);
+
+}  // namespace tramox::server::win32

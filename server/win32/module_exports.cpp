@@ -1,0 +1,118 @@
+// The module's four exports and its entry point.
+#include <windows.h>
+
+#include <oleauto.h>
+
+#include <cstring>
+
+#include "platform/win32/wide_text.h"
+#include "platform/win32/win_registry.h"
+#include "server/registration.h"
+#include "server/win32/class_factory.h"
+#include "server/win32/com_module.h"
+
+namespace tramox::server::win32 {
+
+GUID toGuid(const Guid& guid) {
+  GUID result;
+  result.Data1 = guid.data1;
+  result.Data2 = guid.data2;
+  result.Data3 = guid.data3;
+  std::memcpy(result.Data4, guid.data4.data(), sizeof result.Data4);
+  return result;
+}
+
+namespace {
+
+class PlatformTypeLibraryRegistrar final : public TypeLibraryRegistrar {
+ public:
+  void registerTypeLibrary(const std::string& modulePath) override {
+    const std::wstring path = platform::win32::toWide(modulePath);
+    ITypeLib* library = nullptr;
+    HRESULT hr = LoadTypeLibEx(path.c_str(), REGKIND_NONE, &library);
+    if (SUCCEEDED(hr)) {
+      hr = RegisterTypeLib(library, const_cast<LPOLESTR>(path.c_str()), nullptr);
+      library->Release();
+    }
+    check(hr, "Cannot register the type library");
+  }
+  void unregisterTypeLibrary() override {
+    const LibraryInfo& lib = library();
+    const SYSKIND kind = sizeof(void*) == 8 ? SYS_WIN64 : SYS_WIN32;
+    const HRESULT hr =
+        UnRegisterTypeLib(toGuid(lib.libid), lib.majorVersion, lib.minorVersion, lib.lcid, kind);
+    // Already gone is what unregistration wants.
+    if (hr != TYPE_E_REGISTRYACCESS && hr != TYPE_E_CANTLOADLIBRARY)
+      check(hr, "Cannot unregister the type library");
+  }
+
+ private:
+  static void check(HRESULT hr, const char* what) {
+    if (FAILED(hr)) {
+      throw std::runtime_error(std::string(what) + ": " +
+                               platform::win32::systemMessage(static_cast<unsigned long>(hr)));
+    }
+  }
+};
+
+// The path written to InprocServer32: its short 8.3 form when it has a blank, as some hosts
+// split an unquoted server path at the first blank.
+std::string inprocServerPath(const std::string& path) {
+  if (path.find(' ') == std::string::npos)
+    return path;
+  const std::wstring wide = platform::win32::toWide(path);
+  const DWORD length = GetShortPathNameW(wide.c_str(), nullptr, 0);
+  if (length == 0)
+    return path;
+  std::wstring shortPath(length, L'\0');
+  const DWORD written = GetShortPathNameW(wide.c_str(), shortPath.data(), length);
+  if (written == 0 || written >= length)
+    return path;
+  shortPath.resize(written);
+  return platform::win32::fromWide(shortPath);
+}
+
+HRESULT registration(bool install) {
+  platform::win32::WinRegistry registry;
+  PlatformTypeLibraryRegistrar typeLibrary;
+  ServerRegistration target{registry, typeLibrary,
+                            platform::win32::fromWide(ComModule::instance().path()),
+                            &inprocServerPath};
+  return install ? registerServer(target) : unregisterServer(target);
+}
+
+}  // namespace
+}  // namespace tramox::server::win32
+
+using tramox::server::win32::ComModule;
+
+extern "C" BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID) {
+  if (reason == DLL_PROCESS_ATTACH) {
+    ComModule::instance().attach(module);
+    DisableThreadLibraryCalls(module);
+    tramox::server::win32::findFactory(GUID_NULL);  // the factories exist from load on
+  }
+  return TRUE;
+}
+
+extern "C" HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID clsid, REFIID iid, void** object) {
+  if (object == nullptr)
+    return E_POINTER;
+  *object = nullptr;
+  auto* factory = tramox::server::win32::findFactory(clsid);
+  if (factory == nullptr)
+    return CLASS_E_CLASSNOTAVAILABLE;
+  return factory->QueryInterface(iid, object);
+}
+
+extern "C" HRESULT STDAPICALLTYPE DllCanUnloadNow() {
+  return ComModule::instance().canUnload() ? S_OK : S_FALSE;
+}
+
+extern "C" HRESULT STDAPICALLTYPE DllRegisterServer() {
+  return tramox::server::win32::registration(true);
+}
+
+extern "C" HRESULT STDAPICALLTYPE DllUnregisterServer() {
+  return tramox::server::win32::registration(false);
+}
