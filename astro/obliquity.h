@@ -15,7 +15,7 @@ struct Obliquity {
 // Notes:
 //   1. Within two Julian centuries of J2000.0 (|T| < 2) the IAU 1976 polynomial; otherwise
 //      Laskar's long-term polynomial in Julian millennia, valid over +-10000 years.
-//   2. The two branches meet to within a few milliarcseconds at |T| = 2.
+//   2. The two branches differ by about 0.015" at |T| = 2.
 // References: Lieske et al. (1977), Astron. Astrophys. 58, 1;
 //   Laskar (1986), Astron. Astrophys. 157, 59.
 Obliquity MeanObliquity(double julianDate);

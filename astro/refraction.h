@@ -32,8 +32,8 @@ struct RefractionCoefficients {
 //      at least 0.1, |lapse rate| to [0.001, 0.01], |precision| to [1e-12, 0.1].
 //   3. Wavelengths above 100 um use the radio refractivity.
 //   4. The halving stops at kRefractionMaxStrips strips: at the smallest precision the two
-//      estimates can stay apart by rounding alone. The pipeline's arguments end at 32 strips
-//      in the troposphere and 128 in the stratosphere.
+//      estimates can stay apart by rounding alone. The pipeline's arguments end at 16 to 32
+//      strips in the troposphere and 128 in the stratosphere, far below the cap.
 //   5. Zero pressure gives zero refraction.
 // Reference: Hohenkerk & Sinclair (1985), NAO Technical Note 63; Auer & Standish (2000),
 //   Astron. J. 119, 2472.

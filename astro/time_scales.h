@@ -32,9 +32,8 @@ double JulianDateOf(double automationDate);
 //   Returns: radians in [0, 2pi)
 // Notes:
 //   1. Newcomb's series from 1900 January 0.5, in seconds of time, with 10 s subtracted: the
-//      result runs about 10 s of time behind the IAU 1982 GMST (10.0775 s at J2000.0). The
-//      driver has always reported this value; it is kept so that displayed sidereal times do
-//      not jump.
+//      result runs about 10 s of time behind the IAU 1982 GMST (10.0775 s at J2000.0). Kept
+//      on purpose: it is the sidereal time this driver has always reported.
 //   2. Mean sidereal time: no equation of the equinoxes.
 // Reference: Explanatory Supplement to the Astronomical Ephemeris (1961), sidereal time.
 double LocalSiderealTime(double westLongitudeRad, double utDate);

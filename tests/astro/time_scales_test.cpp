@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
 
 #include "astro/time_scales.h"
 #include "tests/astro/angle_test_support.h"
