@@ -1,0 +1,194 @@
+// tramox: a late-bound client of the TRAMOX driver, as a script host would be.
+//   tramox [--sim | --controller PATH] script [FILE|-] | shell | demo
+//   tramox register [MODULE] | tramox unregister [MODULE]
+// Exit status: 0 when the commands ran (member errors are results), 1 when the client could
+// not start (bad usage, unreadable script, no module), 2 for a script line that cannot be
+// parsed (reported on standard error with its line number; nothing runs).
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "tools/client_host.h"
+#include "tools/demo_tour.h"
+#include "tools/line_reader.h"
+#include "tools/script_session.h"
+#include "tools/value_format.h"
+
+namespace {
+
+using namespace tramox::tools;
+
+constexpr int kExitRan = 0;
+constexpr int kExitCannotStart = 1;
+constexpr int kExitParseError = 2;
+
+// Demo pacing for the simulated controller when the user set none.
+constexpr const char* kDemoSimulatorSettings = "slew=15";
+
+int usage() {
+  std::fputs(
+      "usage: tramox [--sim | --controller PATH] script [FILE|-]\n"
+      "       tramox [--sim | --controller PATH] shell\n"
+      "       tramox [--sim | --controller PATH] demo\n"
+      "       tramox register [MODULE]\n"
+      "       tramox unregister [MODULE]\n",
+      stderr);
+  return kExitCannotStart;
+}
+
+void printLines(const Outcome& outcome) {
+  for (const std::string& line : outcome.lines) {
+    std::fputs(line.c_str(), stdout);
+    std::fputc('\n', stdout);
+  }
+  std::fflush(stdout);
+}
+
+int runScript(ScriptSession& session, const std::string& file) {
+  std::ifstream stream;
+  std::istream* in = &std::cin;
+  const std::string name = file.empty() || file == "-" ? "<stdin>" : file;
+  if (in != nullptr && name != "<stdin>") {
+    stream.open(file);
+    if (!stream) {
+      std::fprintf(stderr, "tramox: cannot read %s\n", file.c_str());
+      return kExitCannotStart;
+    }
+    in = &stream;
+  }
+  // The whole script is parsed before the first command runs: a bad line must not leave the
+  // mount half-way through a sequence.
+  std::vector<Command> commands;
+  bool parseFailed = false;
+  std::string line;
+  for (int number = 1; std::getline(*in, line); ++number) {
+    const ParsedLine parsed = parseLine(line);
+    if (!parsed.error.empty()) {
+      std::fprintf(stderr, "tramox: %s:%d: %s\n", name.c_str(), number, parsed.error.c_str());
+      parseFailed = true;
+    } else if (parsed.command) {
+      commands.push_back(*parsed.command);
+    }
+  }
+  if (parseFailed)
+    return kExitParseError;
+  for (const Command& command : commands)
+    printLines(session.execute(command));
+  return kExitRan;
+}
+
+int runShell(ScriptSession& session) {
+  LineReader reader("tramox> ");
+  int number = 0;
+  while (auto line = reader.next()) {
+    ++number;
+    if (*line == "quit" || *line == "exit")
+      break;
+    const ParsedLine parsed = parseLine(*line);
+    if (!parsed.error.empty())
+      std::fprintf(stderr, "tramox: line %d: %s\n", number, parsed.error.c_str());
+    else if (parsed.command)
+      printLines(session.execute(*parsed.command));
+  }
+  return kExitRan;
+}
+
+// The demo works in a home of its own unless the user chose one, so it starts from a known
+// mount and leaves the user's settings alone.
+std::string makeDemoHome() {
+  char pattern[] = "/tmp/tramox-demo.XXXXXX";
+  const char* made = mkdtemp(pattern);
+  return made ? made : "";
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::vector<std::string> args(argv + 1, argv + argc);
+  std::size_t i = 0;
+  std::string controller;
+  bool sim = false;
+  for (; i < args.size() && args[i].rfind("--", 0) == 0; ++i) {
+    if (args[i] == "--sim") {
+      sim = true;
+    } else if (args[i] == "--controller" && i + 1 < args.size()) {
+      controller = args[++i];
+    } else if (args[i] == "--help") {
+      usage();
+      return kExitRan;
+    } else {
+      return usage();
+    }
+  }
+  if (i >= args.size() || (sim && !controller.empty()))
+    return usage();
+  const std::string verb = args[i++];
+  const std::vector<std::string> rest(args.begin() + static_cast<long>(i), args.end());
+
+  std::string demoHome;
+  if (verb == "demo") {
+    if (controller.empty())
+      sim = true;
+    if (!std::getenv("TRAMOX_HOME")) {
+      demoHome = makeDemoHome();
+      if (!demoHome.empty())
+        setenv("TRAMOX_HOME", demoHome.c_str(), 1);
+    }
+    setenv("TRAMOX_SIM", kDemoSimulatorSettings, 0);
+  }
+  if (sim) {
+    controller = simulatorPath();
+    if (controller.empty()) {
+      std::fputs("tramox: this build has no simulated controller\n", stderr);
+      return kExitCannotStart;
+    }
+  }
+  if (!controller.empty())
+    setenv("TRAMOX_CONTROLLER", controller.c_str(), 1);
+
+  int status = kExitCannotStart;
+  {
+    ClientHost host;
+    if (verb == "register" || verb == "unregister") {
+      if (rest.size() > 1)
+        return usage();
+      const std::string module = rest.empty() ? defaultModulePath() : rest[0];
+      auto& runtime = host.runtime();
+      const auto hr =
+          verb == "register" ? runtime.registerModule(module) : runtime.unregisterModule(module);
+      if (hr == 0) {
+        std::puts("ok");
+        return kExitRan;
+      }
+      std::fprintf(stderr, "tramox: %s %s failed (%s)%s%s\n", verb.c_str(), module.c_str(),
+                   formatCode(hr).c_str(), runtime.lastLoadError().empty() ? "" : ": ",
+                   runtime.lastLoadError().c_str());
+      return kExitCannotStart;
+    }
+    if (verb != "script" && verb != "shell" && verb != "demo")
+      return usage();
+    if ((verb == "script" && rest.size() > 1) || (verb != "script" && !rest.empty()))
+      return usage();
+    std::string why;
+    if (!host.ensureRegistered(defaultModulePath(), why)) {
+      std::fprintf(stderr, "tramox: %s\n", why.c_str());
+      return kExitCannotStart;
+    }
+    ScriptSession session(host.runtime(), host.paddles());
+    if (verb == "script")
+      status = runScript(session, rest.empty() ? "-" : rest[0]);
+    else if (verb == "shell")
+      status = runShell(session);
+    else
+      status = runDemoTour(session);
+  }
+  if (!demoHome.empty()) {
+    std::error_code ignored;
+    std::filesystem::remove_all(demoHome, ignored);
+  }
+  return status;
+}
