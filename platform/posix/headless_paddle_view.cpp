@@ -1,6 +1,7 @@
 #include "platform/posix/headless_paddle_view.h"
 
 #include <algorithm>
+#include <cctype>
 
 namespace tramox::platform {
 
@@ -48,21 +49,38 @@ void HeadlessPaddleView::close() {
   visible_ = false;
 }
 
+// Typed names compare case-insensitively, like the rest of the client's names; the paddle gets
+// the control's own spelling.
+std::string HeadlessPaddleView::canonicalName(const std::string& typed) const {
+  const auto lower = [](std::string text) {
+    for (char& c : text) {
+      c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
+    return text;
+  };
+  for (const auto& control : controls_) {
+    if (lower(control.name) == lower(typed)) {
+      return control.name;
+    }
+  }
+  return typed;
+}
+
 void HeadlessPaddleView::mouseDown(const std::string& control) {
   if (events_ != nullptr) {
-    events_->mouseDown(control);
+    events_->mouseDown(canonicalName(control));
   }
 }
 
 void HeadlessPaddleView::mouseUp(const std::string& control) {
   if (events_ != nullptr) {
-    events_->mouseUp(control);
+    events_->mouseUp(canonicalName(control));
   }
 }
 
 void HeadlessPaddleView::click(const std::string& control) {
   if (events_ != nullptr) {
-    events_->click(control);
+    events_->click(canonicalName(control));
   }
 }
 

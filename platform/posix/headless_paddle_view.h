@@ -29,7 +29,7 @@ class HeadlessPaddleView : public IPaddleView {
   const std::vector<PaddleControlState>& controls() const { return controls_; }
 
   // The user's actions; each is handed to the paddle, which may drop it (hidden window,
-  // disabled control).
+  // disabled control). Control names match whatever their case.
   void mouseDown(const std::string& control);
   void mouseUp(const std::string& control);
   void click(const std::string& control);
@@ -37,6 +37,8 @@ class HeadlessPaddleView : public IPaddleView {
   void pressCloseBox();
 
  private:
+  std::string canonicalName(const std::string& typed) const;
+
   Registry& registry_;
   std::string caption_;
   std::vector<PaddleControlState> controls_;

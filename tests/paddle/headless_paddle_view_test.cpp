@@ -54,6 +54,32 @@ TEST_F(HeadlessPaddleViewTest, UserActionsReachThePaddle) {
   EXPECT_EQ(factory.current()->controls()[13].position, 0);
 }
 
+// Remembers the events it is given, as "kind name".
+struct RecordingEvents : IPaddleEvents {
+  void mouseDown(const std::string& c) override { seen.push_back("down " + c); }
+  void mouseUp(const std::string& c) override { seen.push_back("up " + c); }
+  void click(const std::string& c) override { seen.push_back("click " + c); }
+  void sliderMoved(int p) override { seen.push_back("slider " + std::to_string(p)); }
+  void closeBox() override { seen.push_back("close"); }
+  std::vector<std::string> seen;
+};
+
+TEST_F(HeadlessPaddleViewTest, TypedNamesReachThePaddleInTheControlsOwnSpelling) {
+  RecordingEvents events;
+  auto view = factory.createView();
+  PaddleControlState maj;
+  maj.name = "ButtonMaj";
+  view->create("Raquette ASCOM", 157, 286, {maj}, events);
+  auto& headless = *factory.current();
+  headless.click("buttonMAJ");
+  headless.mouseDown("BUTTONMAJ");
+  headless.mouseUp("ButtonNowhere");
+  headless.moveSlider(2);
+  headless.pressCloseBox();
+  EXPECT_EQ(events.seen, (std::vector<std::string>{"click ButtonMaj", "down ButtonMaj",
+                                                   "up ButtonNowhere", "slider 2", "close"}));
+}
+
 TEST_F(HeadlessPaddleViewTest, DescribesControlsWithEscapedTextAndTheSlidersPosition) {
   PaddleControlState label;
   label.name = "LabelDEC";
