@@ -38,12 +38,17 @@ class PlatformTypeLibraryRegistrar final : public TypeLibraryRegistrar {
   }
   void unregisterTypeLibrary() override {
     const LibraryInfo& lib = library();
+    const GUID libid = toGuid(lib.libid);
+    BSTR registeredPath = nullptr;
+    // Not registered (any more) is what unregistration wants.
+    if (FAILED(QueryPathOfRegTypeLib(libid, lib.majorVersion, lib.minorVersion, lib.lcid,
+                                     &registeredPath))) {
+      return;
+    }
+    SysFreeString(registeredPath);
     const SYSKIND kind = sizeof(void*) == 8 ? SYS_WIN64 : SYS_WIN32;
-    const HRESULT hr =
-        UnRegisterTypeLib(toGuid(lib.libid), lib.majorVersion, lib.minorVersion, lib.lcid, kind);
-    // Already gone is what unregistration wants.
-    if (hr != TYPE_E_REGISTRYACCESS && hr != TYPE_E_CANTLOADLIBRARY)
-      check(hr, "Cannot unregister the type library");
+    check(UnRegisterTypeLib(libid, lib.majorVersion, lib.minorVersion, lib.lcid, kind),
+          "Cannot unregister the type library");
   }
 
  private:

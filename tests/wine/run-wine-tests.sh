@@ -1,0 +1,145 @@
+#!/usr/bin/env bash
+# Runs the Windows tests of one cross build under Wine, headless:
+#   run-wine-tests.sh <build folder> <32|64> [artifacts folder]
+# Registration with regsvr32 (twice, then unregistration), VBScript and JScript clients through
+# cscript, the C++ client, the paddle window with a screenshot, and the installer. Each step
+# must print its sentinel; every Wine program runs under a time limit.
+set -uo pipefail
+build=$(cd "$1" && pwd)
+bits=$2
+artifacts=${3:-$build/artifacts}
+here=$(cd "$(dirname "$0")" && pwd)
+mkdir -p "$artifacts"
+
+export WINEPREFIX=$build/wine-prefix
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEARCH=win64
+failures=0
+step() { printf '\n== [%s-bit] %s\n' "$bits" "$*"; }
+pass() { printf 'PASS %s\n' "$*"; }
+fail() { printf 'FAIL %s\n' "$*"; failures=$((failures + 1)); }
+
+if [ "$bits" = 32 ]; then
+  wine_run() { timeout 120 wine "$@"; }
+  sysdir=$WINEPREFIX/drive_c/windows/syswow64
+  regview=/reg:32
+else
+  wine_run() { timeout 120 /usr/lib/wine/wine64 "$@"; }
+  sysdir=$WINEPREFIX/drive_c/windows/system32
+  regview=/reg:64
+fi
+reg_query() { wine_run reg query "$@" "$regview" 2>/dev/null | tr -d '\r'; }
+
+# Only ever remove the prefix this script made.
+step "Wine prefix"
+if [ -d "$WINEPREFIX" ] && [ -f "$WINEPREFIX/.tramox-prefix" ]; then
+  wineserver -k 2>/dev/null
+  rm -rf "$WINEPREFIX"
+fi
+mkdir -p "$WINEPREFIX" && touch "$WINEPREFIX/.tramox-prefix"
+timeout 180 wineboot -i >/dev/null 2>&1
+wineserver -w
+[ -f "$WINEPREFIX/system.reg" ] && pass "prefix ready" || { fail "wineboot"; exit 1; }
+cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null
+
+# Messages that would otherwise wait for a click go to a file.
+messages_unix=$WINEPREFIX/drive_c/tramox-messages.txt
+export TRAMOX_MESSAGE_FILE='C:\tramox-messages.txt'
+export TRAMOX_HOME='C:\tramox-home'
+mkdir -p "$WINEPREFIX/drive_c/tramox-home"
+export TRAMOX_SIM="slew=60"
+
+# The driver goes into a folder whose name has a blank: registration must shorten it.
+install_dir="$WINEPREFIX/drive_c/Program Files/TRAMOX Test"
+mkdir -p "$install_dir"
+cp "$build/bin/TRAMOX.dll" "$build/bin/TestProfile.dll" "$install_dir/"
+cp "$build/simulator/Tramox_Telescope.dll" "$sysdir/"
+dll='C:\Program Files\TRAMOX Test\TRAMOX.dll'
+clsid_of() { reg_query 'HKCR\TRAMOX.Telescope\Clsid' /ve | awk '/REG_SZ/ {print $NF}'; }
+
+step "Registration"
+wine_run regsvr32 /s "$dll"; rc=$?
+[ $rc = 0 ] && pass "regsvr32 exit 0" || fail "regsvr32 exit $rc"
+clsid=$(clsid_of)
+[ -n "$clsid" ] && pass "TRAMOX.Telescope -> $clsid" || fail "no ProgID key"
+server=$(reg_query "HKCR\\CLSID\\$clsid\\InprocServer32" /ve | sed -n 's/.*REG_SZ *//p')
+model=$(reg_query "HKCR\\CLSID\\$clsid\\InprocServer32" /v ThreadingModel | awk '/REG_SZ/ {print $NF}')
+case "$server" in *" "*|"") fail "InprocServer32 not in short form: [$server]" ;; *) pass "InprocServer32 $server" ;; esac
+[ "$model" = Apartment ] && pass "ThreadingModel Apartment" || fail "ThreadingModel [$model]"
+for key in ProgID Version TypeLib; do
+  value=$(reg_query "HKCR\\CLSID\\$clsid\\$key" /ve | sed -n 's/.*REG_SZ *//p')
+  [ -n "$value" ] && pass "$key = $value" || fail "$key missing"
+done
+for progid in TRAMOX.Rate TRAMOX.Rates TRAMOX.TrackingRatesCol; do
+  [ -n "$(reg_query "HKCR\\$progid\\Clsid" /ve | awk '/REG_SZ/')" ] && pass "$progid" || fail "$progid missing"
+done
+reg_export() { wine_run reg export "$1" "$2" "$regview" /y >/dev/null 2>&1; tr -d '\r\000' < "$2" 2>/dev/null | sort; }
+snapshot() {
+  reg_export "HKCR\\CLSID\\$clsid" "$WINEPREFIX/drive_c/snap1.reg"
+  reg_export 'HKCR\TRAMOX.Telescope' "$WINEPREFIX/drive_c/snap2.reg"
+}
+first=$(snapshot)
+wine_run regsvr32 /s "$dll"; rc=$?
+second=$(snapshot)
+[ $rc = 0 ] && [ "$first" = "$second" ] && pass "registering twice writes the same entries" || fail "second registration differs (rc $rc)"
+
+wine_run regsvr32 /s "$install_dir/TestProfile.dll" || fail "TestProfile registration"
+wine_run reg add 'HKLM\Software\ASCOM\Telescope Drivers\TRAMOX.Telescope' /ve /d TRAMOX /f /reg:32 >/dev/null 2>&1
+
+step "VBScript"
+out=$(wine_run cscript //nologo 'Z:'"${here//\//\\}"'\scripts\telescope_test.vbs' 2>&1 | tr -d '\r'); rc=$?
+printf '%s\n' "$out" | grep -v '^ok ' 
+if printf '%s\n' "$out" | grep -q '^TRAMOX-VBS-RESULT failures=0$' && [ $rc = 0 ]; then pass "VBScript client"; else fail "VBScript client (exit $rc)"; fi
+
+step "JScript"
+out=$(wine_run cscript //nologo 'Z:'"${here//\//\\}"'\scripts\telescope_test.js' 2>&1 | tr -d '\r'); rc=$?
+printf '%s\n' "$out" | grep -v '^ok '
+if printf '%s\n' "$out" | grep -q '^TRAMOX-JS-RESULT failures=0$' && [ $rc = 0 ]; then pass "JScript client"; else fail "JScript client (exit $rc)"; fi
+
+if [ -f "$build/bin/tramox_com_client.exe" ]; then
+  step "C++ client"
+  cp "$build/bin/tramox_com_client.exe" "$install_dir/"
+  out=$(wine_run "$install_dir/tramox_com_client.exe" "$dll" 2>&1 | tr -d '\r'); rc=$?
+  printf '%s\n' "$out" | grep -v '^ok '
+  if printf '%s\n' "$out" | grep -q '^TRAMOX-CPP-RESULT failures=0$' && [ $rc = 0 ]; then pass "C++ client"; else fail "C++ client (exit $rc)"; fi
+fi
+
+if [ -f "$build/bin/paddle_window_test.exe" ]; then
+  step "Paddle window"
+  cp "$build/bin/paddle_window_test.exe" "$install_dir/"
+  shot_bmp="$WINEPREFIX/drive_c/paddle.bmp"
+  out=$(timeout 120 xvfb-run -a -s "-screen 0 1024x768x24" bash -c \
+        "$(declare -f wine_run); wine_run \"$install_dir/paddle_window_test.exe\" 'C:\\paddle.bmp'" 2>&1 | tr -d '\r'); rc=$?
+  printf '%s\n' "$out" | grep -v '^ok '
+  if printf '%s\n' "$out" | grep -q '^TRAMOX-PADDLE-RESULT failures=0$' && [ $rc = 0 ]; then pass "paddle window"; else fail "paddle window (exit $rc)"; fi
+  if [ -f "$shot_bmp" ] && /usr/bin/convert "$shot_bmp" "$artifacts/paddle-$bits.png" 2>/dev/null; then
+    pass "screenshot $artifacts/paddle-$bits.png"
+  else
+    fail "no paddle screenshot"
+  fi
+fi
+
+step "Unregistration"
+wine_run regsvr32 /s /u "$dll"; rc=$?
+[ $rc = 0 ] && pass "regsvr32 /u exit 0" || fail "regsvr32 /u exit $rc"
+left=""
+for key in "HKCR\\CLSID\\$clsid" 'HKCR\TRAMOX.Telescope' 'HKCR\TRAMOX.Rate' 'HKCR\TRAMOX.Rates' 'HKCR\TRAMOX.TrackingRatesCol'; do
+  wine_run reg query "$key" "$regview" >/dev/null 2>&1 && left="$left $key"
+done
+[ -z "$left" ] && pass "every registered key removed" || fail "keys left:$left"
+wine_run regsvr32 /s /u "$dll"; rc=$?
+[ $rc = 0 ] && pass "unregistering again is harmless" || fail "second unregistration exit $rc"
+
+if [ -f "$build/installer/TRAMOX-setup.exe" ] && [ -f "$here/installer_test.sh" ]; then
+  step "Installer"
+  source "$here/installer_test.sh"
+fi
+
+if [ -s "$messages_unix" ]; then
+  step "Messages shown during the run"
+  cat "$messages_unix"
+fi
+wineserver -w
+printf '\nTRAMOX-WINE-%s failures=%d\n' "$bits" "$failures"
+[ "$failures" = 0 ]
