@@ -41,6 +41,8 @@ void TTelescope::MoveAxis(std::int32_t axe, double rateDegPerSec) {
     log("ASK for MoveAxis tertiary rate=" + number(rateDegPerSec));
     throw DriverError(codes::kInvalidValue, "Value to low");
   }
+  // An axis outside the enumeration has no speeds and no direction codes: refuse it as a
+  // value not accepted, before anything reaches the controller.
   if (axe != axisPrimary && axe != axisSecondary) {
     throw DriverError(codes::kInvalidValue, rates::kInvalidAxisMessage);
   }
