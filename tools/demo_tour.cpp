@@ -145,7 +145,8 @@ int runDemoTour(ScriptSession& session) {
       "Every step is a command of `tramox script`; the indented lines are its results.\n");
 
   tour.chapter("Connect",
-               "Set the site, connect the driver to the controller and switch tracking on.");
+               "Set the site, connect the driver to the controller, switch tracking on and\n"
+               "   keep the starting position as the park position.");
   tour.run("put SiteLatitude 45.5");
   tour.run("put SiteLongitude 5.25");
   tour.run("put Connected true");
@@ -191,7 +192,7 @@ int runDemoTour(ScriptSession& session) {
   tour.run("release $2");
   tour.run("release $1");
 
-  tour.chapter("Park", "Park the mount, look, and unpark it.");
+  tour.chapter("Park", "Park the mount (it goes back to the park position), look, unpark it.");
   tour.run("call Park");
   tour.run("get AtPark");
   tour.run("call Unpark");

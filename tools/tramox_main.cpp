@@ -27,7 +27,7 @@ constexpr int kExitCannotStart = 1;
 constexpr int kExitParseError = 2;
 
 // Demo pacing for the simulated controller when the user set none.
-constexpr const char* kDemoSimulatorSettings = "slew=15";
+constexpr const char* kDemoSimulatorSettings = "slew=25";
 
 int usage() {
   std::fputs(
