@@ -1,0 +1,327 @@
+// A C++ client of TRAMOX.dll under Wine: early-bound through the vtables of the generated
+// header, late-bound through IDispatch (by name, by dispatch identifier, with named
+// arguments), error information, the collections' enumerators, the class factories and
+// DllCanUnloadNow. Ends with "TRAMOX-CPP-RESULT failures=<n>" and exit code n.
+#include <windows.h>
+
+#include <oleauto.h>
+
+#include <cmath>
+#include <cstdio>
+#include <string>
+
+// The interface identities are defined here, from the generated header.
+#include <initguid.h>
+
+#include "server/win32/tramox_typelib.h"
+
+namespace {
+
+int failures = 0;
+
+void check(bool ok, const std::string& what) {
+  std::printf("%s %s\n", ok ? "ok  " : "FAIL", what.c_str());
+  if (!ok)
+    ++failures;
+}
+
+std::string narrow(const wchar_t* text) {
+  std::string out;
+  for (; text != nullptr && *text != 0; ++text)
+    out += *text < 128 ? static_cast<char>(*text) : '?';
+  return out;
+}
+
+std::string hex(HRESULT hr) {
+  char buffer[16];
+  std::snprintf(buffer, sizeof buffer, "%08lX", static_cast<unsigned long>(hr));
+  return buffer;
+}
+
+template <class T>
+void release(T*& p) {
+  if (p != nullptr)
+    p->Release();
+  p = nullptr;
+}
+
+using CanUnloadFn = HRESULT(STDAPICALLTYPE*)();
+using GetClassObjectFn = HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**);
+
+HRESULT canUnloadNow() {
+  HMODULE module = GetModuleHandleW(L"TRAMOX.dll");
+  if (module == nullptr)
+    return E_FAIL;
+  auto fn = reinterpret_cast<CanUnloadFn>(
+      reinterpret_cast<void*>(GetProcAddress(module, "DllCanUnloadNow")));
+  return fn ? fn() : E_FAIL;
+}
+
+// Reads the thread's error information, as a client does after a failed vtable call.
+void checkErrorInfo(IUnknown* object, REFIID iid, const char* description, const char* source,
+                    const std::string& what) {
+  ISupportErrorInfo* support = nullptr;
+  const bool supported = SUCCEEDED(object->QueryInterface(IID_ISupportErrorInfo,
+                                                          reinterpret_cast<void**>(&support))) &&
+                         support->InterfaceSupportsErrorInfo(iid) == S_OK;
+  release(support);
+  check(supported, what + ": ISupportErrorInfo");
+  IErrorInfo* info = nullptr;
+  if (GetErrorInfo(0, &info) != S_OK || info == nullptr) {
+    check(false, what + ": GetErrorInfo");
+    return;
+  }
+  BSTR text = nullptr, from = nullptr;
+  GUID guid{};
+  info->GetDescription(&text);
+  info->GetSource(&from);
+  info->GetGUID(&guid);
+  check(narrow(text) == description, what + ": description [" + narrow(text) + "]");
+  check(narrow(from) == source, what + ": source [" + narrow(from) + "]");
+  check(IsEqualGUID(guid, iid), what + ": interface identity");
+  SysFreeString(text);
+  SysFreeString(from);
+  release(info);
+}
+
+DISPID dispidOf(IDispatch* object, const wchar_t* name) {
+  LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
+  DISPID id = DISPID_UNKNOWN;
+  object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
+  return id;
+}
+
+void earlyBound(ITelescope* telescope) {
+  check(SUCCEEDED(telescope->put_SiteLatitude(48.25)), "put_SiteLatitude");
+  double latitude = 0;
+  telescope->get_SiteLatitude(&latitude);
+  check(latitude == 48.25, "get_SiteLatitude");
+
+  HRESULT hr = telescope->put_SiteLatitude(-91);
+  check(hr == static_cast<HRESULT>(0x80040405), "put_SiteLatitude(-91) -> " + hex(hr));
+  checkErrorInfo(telescope, IID_ITelescope, "Latitude must be in the range [-90?,90?]",
+                 "TRAMOX.Telescope", "put_SiteLatitude(-91)");
+
+  VARIANT_BOOL connected = VARIANT_TRUE;
+  telescope->get_Connected(&connected);
+  check(connected == VARIANT_FALSE, "get_Connected is false");
+  hr = telescope->SlewToAltAz(10, 10);
+  check(hr == static_cast<HRESULT>(0x80040400), "SlewToAltAz -> " + hex(hr));
+
+  IRates* rates = nullptr;
+  hr = telescope->AxisRates(axisSecondary, &rates);
+  check(SUCCEEDED(hr) && rates != nullptr, "AxisRates(axisSecondary)");
+  if (rates == nullptr)
+    return;
+  LONG count = 0;
+  rates->get_Count(&count);
+  check(count == 3, "IRates::get_Count " + std::to_string(count));
+  IDispatch* item = nullptr;
+  rates->get_Item(2, &item);
+  IRate* rate = nullptr;
+  if (item != nullptr)
+    item->QueryInterface(IID_IRate, reinterpret_cast<void**>(&rate));
+  double maximum = 0;
+  if (rate != nullptr)
+    rate->get_Maximum(&maximum);
+  check(maximum > 0, "IRates::get_Item(2) -> IRate::get_Maximum " + std::to_string(maximum));
+
+  IUnknown* enumUnknown = nullptr;
+  IEnumVARIANT* enumerator = nullptr;
+  rates->get__NewEnum(&enumUnknown);
+  if (enumUnknown != nullptr)
+    enumUnknown->QueryInterface(IID_IEnumVARIANT, reinterpret_cast<void**>(&enumerator));
+  check(enumerator != nullptr, "_NewEnum gives IEnumVARIANT");
+  if (enumerator != nullptr) {
+    VARIANT items[4];
+    ULONG fetched = 0;
+    hr = enumerator->Next(4, items, &fetched);
+    check(hr == S_FALSE && fetched == 3, "Next(4) gives 3 and S_FALSE");
+    for (ULONG i = 0; i < fetched; ++i) {
+      check(V_VT(&items[i]) == VT_DISPATCH, "element " + std::to_string(i) + " is an object");
+      VariantClear(&items[i]);
+    }
+    check(enumerator->Next(1, items, &fetched) == S_FALSE && fetched == 0,
+          "the cursor is shared: nothing left");
+    check(enumerator->Reset() == S_OK && enumerator->Skip(2) == S_OK &&
+              enumerator->Skip(5) == S_FALSE,
+          "Reset and Skip");
+  }
+  release(enumerator);
+  release(enumUnknown);
+  release(rate);
+  release(item);
+
+  // A collection alone keeps the module loaded.
+  ITrackingRatesCol* tracking = nullptr;
+  telescope->get_TrackingRates(&tracking);
+  DriveRates second = driveSidereal;
+  if (tracking != nullptr)
+    tracking->get_Item(2, &second);
+  check(second == driveLunar, "ITrackingRatesCol::get_Item(2)");
+  hr = tracking != nullptr ? tracking->get_Item(0, &second) : E_FAIL;
+  check(hr == static_cast<HRESULT>(0x80040405), "get_Item(0) -> " + hex(hr));
+  if (tracking != nullptr)
+    checkErrorInfo(tracking, IID_ITrackingRatesCol, "Invalid tracking rate index",
+                   "TRAMOX.TrackingRatesCol", "get_Item(0)");
+  release(tracking);
+  release(rates);
+}
+
+void lateBound(ITelescope* telescope) {
+  IDispatch* object = nullptr;
+  telescope->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&object));
+  check(object != nullptr, "IDispatch");
+  if (object == nullptr)
+    return;
+
+  // A property write by name.
+  DISPID elevation = dispidOf(object, L"siteelevation");
+  check(elevation != DISPID_UNKNOWN, "GetIDsOfNames is case-insensitive");
+  VARIANT value;
+  VariantInit(&value);
+  V_VT(&value) = VT_I4;
+  V_I4(&value) = 321;  // coerced to double by the type library
+  DISPID put = DISPID_PROPERTYPUT;
+  DISPPARAMS putParams{&value, &put, 1, 1};
+  HRESULT hr = object->Invoke(elevation, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYPUT,
+                              &putParams, nullptr, nullptr, nullptr);
+  double metres = 0;
+  telescope->get_SiteElevation(&metres);
+  check(SUCCEEDED(hr) && metres == 321, "SiteElevation put by name");
+
+  // A failure arrives as an exception with the same code, source and description.
+  V_I4(&value) = 20000;
+  EXCEPINFO exception{};
+  hr = object->Invoke(elevation, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYPUT, &putParams,
+                      nullptr, &exception, nullptr);
+  check(hr == DISP_E_EXCEPTION, "failing put -> DISP_E_EXCEPTION");
+  check(exception.scode == static_cast<HRESULT>(0x80040405),
+        "EXCEPINFO scode " + hex(exception.scode));
+  check(narrow(exception.bstrSource) == "TRAMOX.Telescope", "EXCEPINFO source");
+  check(narrow(exception.bstrDescription) == "Elevation must be in the range [-300m,10000m]",
+        "EXCEPINFO description");
+  SysFreeString(exception.bstrSource);
+  SysFreeString(exception.bstrDescription);
+  SysFreeString(exception.bstrHelpFile);
+
+  // Named arguments: CanMoveAxis(Axe:=axisTertiary).
+  LPOLESTR names[] = {const_cast<LPOLESTR>(L"CanMoveAxis"), const_cast<LPOLESTR>(L"Axe")};
+  DISPID ids[2] = {DISPID_UNKNOWN, DISPID_UNKNOWN};
+  hr = object->GetIDsOfNames(IID_NULL, names, 2, LOCALE_USER_DEFAULT, ids);
+  check(SUCCEEDED(hr) && ids[1] == 0, "GetIDsOfNames with the parameter name Axe");
+  VARIANT axis;
+  VariantInit(&axis);
+  V_VT(&axis) = VT_I4;
+  V_I4(&axis) = 2;
+  DISPPARAMS named{&axis, &ids[1], 1, 1};
+  VARIANT result;
+  VariantInit(&result);
+  hr = object->Invoke(ids[0], IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &named, &result,
+                      nullptr, nullptr);
+  check(SUCCEEDED(hr) && V_VT(&result) == VT_BOOL && V_BOOL(&result) == VARIANT_FALSE,
+        "CanMoveAxis(Axe:=axisTertiary) is false");
+  VariantClear(&result);
+
+  // Item by name and through dispatch identifier 0 agree.
+  DISPID trackingRates = dispidOf(object, L"TrackingRates");
+  DISPPARAMS none{nullptr, nullptr, 0, 0};
+  hr = object->Invoke(trackingRates, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &none,
+                      &result, nullptr, nullptr);
+  IDispatch* collection =
+      SUCCEEDED(hr) && V_VT(&result) == VT_DISPATCH ? V_DISPATCH(&result) : nullptr;
+  check(collection != nullptr, "TrackingRates by name");
+  if (collection != nullptr) {
+    VARIANT index;
+    VariantInit(&index);
+    V_VT(&index) = VT_I4;
+    V_I4(&index) = 3;
+    DISPPARAMS one{&index, nullptr, 1, 0};
+    VARIANT byName, byDefault;
+    VariantInit(&byName);
+    VariantInit(&byDefault);
+    collection->Invoke(dispidOf(collection, L"Item"), IID_NULL, LOCALE_USER_DEFAULT,
+                       DISPATCH_PROPERTYGET, &one, &byName, nullptr, nullptr);
+    collection->Invoke(DISPID_VALUE, IID_NULL, LOCALE_USER_DEFAULT,
+                       DISPATCH_METHOD | DISPATCH_PROPERTYGET, &one, &byDefault, nullptr, nullptr);
+    check(V_VT(&byName) == VT_I4 && V_I4(&byName) == 2 && V_VT(&byDefault) == VT_I4 &&
+              V_I4(&byDefault) == 2,
+          "Item(3) by name and by dispatch identifier 0");
+    // _NewEnum asked for as a method only, as JScript does.
+    VARIANT enumerator;
+    VariantInit(&enumerator);
+    hr = collection->Invoke(DISPID_NEWENUM, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &none,
+                            &enumerator, nullptr, nullptr);
+    check(SUCCEEDED(hr) && (V_VT(&enumerator) == VT_UNKNOWN || V_VT(&enumerator) == VT_DISPATCH),
+          "_NewEnum through dispatch identifier -4 as a method");
+    VariantClear(&enumerator);
+  }
+  VariantClear(&result);
+  release(object);
+}
+
+void factories() {
+  CLSID clsid{};
+  CLSIDFromProgID(L"TRAMOX.Telescope", &clsid);
+  HMODULE module = GetModuleHandleW(L"TRAMOX.dll");
+  auto getClassObject = reinterpret_cast<GetClassObjectFn>(
+      reinterpret_cast<void*>(GetProcAddress(module, "DllGetClassObject")));
+  if (getClassObject == nullptr) {
+    check(false, "DllGetClassObject export");
+    return;
+  }
+  void* object = reinterpret_cast<void*>(1);
+  HRESULT hr = getClassObject(IID_IDispatch, IID_IClassFactory, &object);
+  check(hr == CLASS_E_CLASSNOTAVAILABLE && object == nullptr,
+        "unknown class -> CLASS_E_CLASSNOTAVAILABLE and null");
+  hr = getClassObject(clsid, IID_IDispatch, &object);
+  check(hr == E_NOINTERFACE, "factory without the interface -> E_NOINTERFACE");
+  IClassFactory* factory = nullptr;
+  getClassObject(clsid, IID_IClassFactory, reinterpret_cast<void**>(&factory));
+  check(factory != nullptr, "the Telescope factory");
+  if (factory == nullptr)
+    return;
+  factory->LockServer(TRUE);
+  check(canUnloadNow() == S_FALSE, "DllCanUnloadNow with a factory lock -> S_FALSE");
+  factory->LockServer(FALSE);
+  check(canUnloadNow() == S_OK, "DllCanUnloadNow after unlocking -> S_OK");
+  release(factory);
+
+  for (const wchar_t* progId : {L"TRAMOX.Rate", L"TRAMOX.Rates", L"TRAMOX.TrackingRatesCol"}) {
+    CLSID other{};
+    IDispatch* instance = nullptr;
+    CLSIDFromProgID(progId, &other);
+    CoCreateInstance(other, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
+                     reinterpret_cast<void**>(&instance));
+    check(instance != nullptr, "CoCreateInstance " + narrow(progId));
+    release(instance);
+  }
+}
+
+}  // namespace
+
+int main() {
+  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  CLSID clsid{};
+  HRESULT hr = CLSIDFromProgID(L"TRAMOX.Telescope", &clsid);
+  check(SUCCEEDED(hr), "CLSIDFromProgID(\"TRAMOX.Telescope\")");
+  ITelescope* telescope = nullptr;
+  hr = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_ITelescope,
+                        reinterpret_cast<void**>(&telescope));
+  check(SUCCEEDED(hr) && telescope != nullptr, "CoCreateInstance for ITelescope");
+  if (telescope != nullptr) {
+    check(canUnloadNow() == S_FALSE, "DllCanUnloadNow with a driver object alive -> S_FALSE");
+    earlyBound(telescope);
+    lateBound(telescope);
+    ITrackingRatesCol* kept = nullptr;
+    telescope->get_TrackingRates(&kept);
+    release(telescope);
+    check(canUnloadNow() == S_FALSE, "DllCanUnloadNow with only a collection alive -> S_FALSE");
+    release(kept);
+    check(canUnloadNow() == S_OK, "DllCanUnloadNow after every release -> S_OK");
+  }
+  factories();
+  CoUninitialize();
+  std::printf("TRAMOX-CPP-RESULT failures=%d\n", failures);
+  return failures;
+}
