@@ -113,7 +113,7 @@ PaddleWindow::PaddleWindow() {
 }
 
 PaddleWindow::~PaddleWindow() {
-  close();
+  destroy();
   if (background_ != nullptr)
     DeleteObject(background_);
   if (icon_ != nullptr)
@@ -322,6 +322,13 @@ void PaddleWindow::show() {
 }
 
 void PaddleWindow::close() {
+  // Closing hides; the window itself goes with the view.
+  if (window_ != nullptr) {
+    ShowWindow(window_, SW_HIDE);
+  }
+}
+
+void PaddleWindow::destroy() {
   if (window_ != nullptr) {
     HWND window = window_;
     window_ = nullptr;

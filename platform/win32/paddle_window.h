@@ -30,6 +30,7 @@ class PaddleWindow final : public IPaddleView {
               const std::vector<PaddleControlState>& controls, IPaddleEvents& events) override;
   void update(const PaddleControlState& control) override;
   void show() override;
+  // Hides the window; it is destroyed with the view.
   void close() override;
 
   HWND handle() const { return window_; }
@@ -42,6 +43,7 @@ class PaddleWindow final : public IPaddleView {
   LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT handleDirectionButton(Child& child, UINT message, WPARAM wParam, LPARAM lParam);
 
+  void destroy();
   void createChild(const PaddleControlState& state, int index);
   void applyTabOrder(const std::vector<PaddleControlState>& controls);
   void applyState(Child& child, const PaddleControlState& state);

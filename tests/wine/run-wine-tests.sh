@@ -109,6 +109,10 @@ if [ -f "$build/bin/paddle_window_test.exe" ]; then
   step "Paddle window"
   cp "$build/bin/paddle_window_test.exe" "$install_dir/"
   shot_bmp="$WINEPREFIX/drive_c/paddle.bmp"
+  # A virtual desktop: Wine then draws the title bar and frame itself, with no window manager.
+  wine_run reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+  wine_run reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
+  wineserver -w
   out=$(timeout 120 xvfb-run -a -s "-screen 0 1024x768x24" bash -c \
         "$(declare -f wine_run); wine_run \"$install_dir/paddle_window_test.exe\" 'C:\\paddle.bmp'" 2>&1 | tr -d '\r'); rc=$?
   printf '%s\n' "$out" | grep -v '^ok '
