@@ -135,7 +135,7 @@ done
 wine_run regsvr32 /s /u "$dll"; rc=$?
 [ $rc = 0 ] && pass "unregistering again is harmless" || fail "second unregistration exit $rc"
 
-if [ -f "$build/installer/TRAMOX-setup.exe" ] && [ -f "$here/installer_test.sh" ]; then
+if ls "$build"/installer/TRAMOX-setup-*.exe >/dev/null 2>&1 && [ -f "$here/installer_test.sh" ]; then
   step "Installer"
   source "$here/installer_test.sh"
 fi
