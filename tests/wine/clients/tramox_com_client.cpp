@@ -9,10 +9,12 @@
 #include <cmath>
 #include <cstdio>
 #include <string>
+#include <string_view>
 
 // The interface identities are defined here, from the generated header.
 #include <initguid.h>
 
+#include "server/member_table.h"
 #include "server/win32/tramox_typelib.h"
 
 namespace {
@@ -298,6 +300,122 @@ void factories() {
   }
 }
 
+GUID toGuid(const tramox::server::Guid& g) {
+  GUID out{g.data1, g.data2, g.data3, {}};
+  for (int i = 0; i < 8; ++i)
+    out.Data4[i] = g.data4[i];
+  return out;
+}
+
+
+// The type library embedded in the module, against the member tables it was generated from.
+void typeLibraryMatchesTables() {
+  using namespace tramox::server;
+  HMODULE module = GetModuleHandleW(L"TRAMOX.dll");
+  wchar_t path[MAX_PATH] = {};
+  GetModuleFileNameW(module, path, MAX_PATH);
+  ITypeLib* typeLibrary = nullptr;
+  check(SUCCEEDED(LoadTypeLibEx(path, REGKIND_NONE, &typeLibrary)), "TYPELIB resource loads");
+  if (typeLibrary == nullptr)
+    return;
+  TLIBATTR* libraryAttributes = nullptr;
+  typeLibrary->GetLibAttr(&libraryAttributes);
+  check(IsEqualGUID(libraryAttributes->guid, toGuid(library().libid)) &&
+            libraryAttributes->wMajorVerNum == 1 && libraryAttributes->wMinorVerNum == 0 &&
+            libraryAttributes->lcid == 0x0409,
+        "library identity, version 1.0, locale 0x0409");
+  typeLibrary->ReleaseTLibAttr(libraryAttributes);
+  check(typeLibrary->GetTypeInfoCount() >= 14, "fourteen type descriptions");
+  int mismatches = 0;
+  for (const InterfaceInfo* iface :
+       {&telescopeInterface(), &rateInterface(), &ratesInterface(), &trackingRatesColInterface()}) {
+    ITypeInfo* info = nullptr;
+    typeLibrary->GetTypeInfoOfGuid(toGuid(iface->iid), &info);
+    if (info == nullptr) {
+      check(false, "type description of " + std::string(iface->name));
+      continue;
+    }
+    TYPEATTR* attributes = nullptr;
+    info->GetTypeAttr(&attributes);
+    const bool dual = (attributes->wTypeFlags & TYPEFLAG_FDUAL) != 0;
+    const UINT functions = attributes->cFuncs;
+    info->ReleaseTypeAttr(attributes);
+    check(dual, std::string(iface->name) + " is dual");
+    for (const MemberInfo& member : iface->members) {
+      const INVOKEKIND kind = member.kind == MemberKind::Method        ? INVOKE_FUNC
+                              : member.kind == MemberKind::PropertyGet ? INVOKE_PROPERTYGET
+                                                                       : INVOKE_PROPERTYPUT;
+      bool found = false;
+      for (UINT i = 0; i < functions && !found; ++i) {
+        FUNCDESC* function = nullptr;
+        info->GetFuncDesc(i, &function);
+        if (function->memid == member.dispid && function->invkind == kind) {
+          found = true;
+          BSTR names[4] = {};
+          UINT named = 0;
+          info->GetNames(function->memid, names, 4, &named);
+          bool same = narrow(names[0]) == member.name;
+          const auto parameters = member.parameters();
+          for (std::size_t p = 0; p < parameters.size(); ++p) {
+            if (!parameters[p].name.empty())
+              same = same && named > p + 1 && narrow(names[p + 1]) == parameters[p].name;
+          }
+          same = same && ((function->wFuncFlags & FUNCFLAG_FHIDDEN) != 0) == member.hidden;
+          same = same && ((function->wFuncFlags & FUNCFLAG_FDEFAULTCOLLELEM) != 0) ==
+                             member.defaultCollectionElement;
+          for (BSTR& name : names)
+            SysFreeString(name);
+          if (!same) {
+            ++mismatches;
+            check(false, std::string(iface->name) + "." + std::string(member.name) + " differs");
+          }
+        }
+        info->ReleaseFuncDesc(function);
+      }
+      if (!found) {
+        ++mismatches;
+        check(false, std::string(iface->name) + "." + std::string(member.name) + " missing");
+      }
+    }
+    info->Release();
+  }
+  check(mismatches == 0, "every member: name, dispatch identifier, kind, parameter names, flags");
+  typeLibrary->Release();
+}
+
+// The version record: 2.1.0.2, 32-bit Windows, an application, French strings.
+void versionRecord() {
+  HMODULE module = GetModuleHandleW(L"TRAMOX.dll");
+  wchar_t path[MAX_PATH] = {};
+  GetModuleFileNameW(module, path, MAX_PATH);
+  DWORD ignored = 0;
+  const DWORD size = GetFileVersionInfoSizeW(path, &ignored);
+  std::string data(size, '\0');
+  if (size == 0 || !GetFileVersionInfoW(path, 0, size, data.data())) {
+    check(false, "version record present");
+    return;
+  }
+  VS_FIXEDFILEINFO* fixed = nullptr;
+  UINT length = 0;
+  VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&fixed), &length);
+  check(fixed != nullptr && fixed->dwFileVersionMS == 0x00020001 &&
+            fixed->dwFileVersionLS == 0x00000002 && fixed->dwProductVersionMS == 0x00020001 &&
+            fixed->dwProductVersionLS == 0x00000002,
+        "file and product version 2.1.0.2");
+  check(
+      fixed != nullptr && fixed->dwFileOS == 4 && fixed->dwFileType == 1 && fixed->dwFileFlags == 0,
+      "declared as a 32-bit Windows application without flags");
+  wchar_t* text = nullptr;
+  VerQueryValueW(data.data(), L"\\StringFileInfo\\040C04E4\\FileDescription",
+                 reinterpret_cast<void**>(&text), &length);
+  check(text != nullptr && narrow(text) == "Ascom driver for TRAMOX",
+        "FileDescription (French, 1252)");
+  text = nullptr;
+  VerQueryValueW(data.data(), L"\\StringFileInfo\\040C04E4\\ProductVersion",
+                 reinterpret_cast<void**>(&text), &length);
+  check(text != nullptr && narrow(text) == "1.0.0.0", "ProductVersion 1.0.0.0");
+}
+
 }  // namespace
 
 int main() {
@@ -311,6 +429,8 @@ int main() {
   check(SUCCEEDED(hr) && telescope != nullptr, "CoCreateInstance for ITelescope");
   if (telescope != nullptr) {
     check(canUnloadNow() == S_FALSE, "DllCanUnloadNow with a driver object alive -> S_FALSE");
+    typeLibraryMatchesTables();
+    versionRecord();
     earlyBound(telescope);
     lateBound(telescope);
     ITrackingRatesCol* kept = nullptr;
