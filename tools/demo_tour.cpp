@@ -154,6 +154,7 @@ int runDemoTour(ScriptSession& session) {
   tour.run("put Tracking true");
   if (tour.flag("get AtPark", true))
     tour.run("call Unpark");
+  tour.run("call SetPark");
 
   tour.chapter("Position", "The mount's coordinates of date, and the paddle's J2000.0 display.");
   const double siderealHours = tour.number("get SiderealTime", 0.0);
