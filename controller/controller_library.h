@@ -64,8 +64,7 @@ class ControllerLibrary {
   bool IsParkedDevice_DLL(Byte* parked);
   bool ParkTel_DLL(double hourAngleRad, double decRad);
   bool UnParkTel_DLL();
-  bool StartKingDevice_DLL(double latRad, double lonWestRad, double elevationM,
-                           double pressureHpa);
+  bool StartKingDevice_DLL(double latRad, double lonWestRad, double elevationM, double pressureHpa);
   bool StartPecSpeedEngineDevice_DLL(std::array<double, 4>& b, std::array<double, 4>& c,
                                      std::array<double, 4>& a);
   bool TelescopeOuest_DLL();
