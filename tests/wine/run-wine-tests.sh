@@ -7,9 +7,9 @@
 set -uo pipefail
 build=$(cd "$1" && pwd)
 bits=$2
-artifacts=${3:-$build/artifacts}
+mkdir -p "${3:-$build/artifacts}"
+artifacts=$(cd "${3:-$build/artifacts}" && pwd)
 here=$(cd "$(dirname "$0")" && pwd)
-mkdir -p "$artifacts"
 
 export WINEPREFIX=$build/wine-prefix
 export WINEDEBUG=-all
@@ -84,13 +84,27 @@ wine_run regsvr32 /s "$dll"; rc=$?
 second=$(snapshot)
 [ $rc = 0 ] && [ "$first" = "$second" ] && pass "registering twice writes the same entries" || fail "second registration differs (rc $rc)"
 
+run_platform_test() {
+  out=$(wine_run "$install_dir/platform_services_test.exe" "$@" 2>&1 | tr -d '\r'); rc=$?
+  printf '%s\n' "$out" | grep -v '^ok '
+  if printf '%s\n' "$out" | grep -q '^TRAMOX-PLATFORM-RESULT failures=0$' && [ $rc = 0 ]; then pass "platform services $*"; else fail "platform services $* (exit $rc)"; fi
+}
+if [ -f "$build/bin/platform_services_test.exe" ]; then
+  step "Platform services"
+  cp "$build/bin/platform_services_test.exe" "$install_dir/"
+  run_platform_test --no-profile
+fi
 wine_run regsvr32 /s "$install_dir/TestProfile.dll" || fail "TestProfile registration"
+[ -f "$build/bin/platform_services_test.exe" ] && run_platform_test
 wine_run reg add 'HKLM\Software\ASCOM\Telescope Drivers\TRAMOX.Telescope' /ve /d TRAMOX /f /reg:32 >/dev/null 2>&1
 
 step "VBScript"
 out=$(wine_run cscript //nologo 'Z:'"${here//\//\\}"'\scripts\telescope_test.vbs' 2>&1 | tr -d '\r'); rc=$?
 printf '%s\n' "$out" | grep -v '^ok ' 
 if printf '%s\n' "$out" | grep -q '^TRAMOX-VBS-RESULT failures=0$' && [ $rc = 0 ]; then pass "VBScript client"; else fail "VBScript client (exit $rc)"; fi
+
+tracking=$(wine_run reg query 'HKCU\Software\TRAMOX Test Profile\TRAMOX.Telescope' /v Tracking 2>/dev/null | tr -d '\r' | awk '/REG_SZ/ {print $NF}')
+case "$tracking" in Yes|No) pass "the driver keeps Tracking=$tracking in DriverHelper.Profile" ;; *) fail "profile value Tracking [$tracking]" ;; esac
 
 step "JScript"
 out=$(wine_run cscript //nologo 'Z:'"${here//\//\\}"'\scripts\telescope_test.js' 2>&1 | tr -d '\r'); rc=$?
