@@ -10,15 +10,19 @@ namespace tramox::server::portable {
 namespace {
 
 // Runs the class's initialisation: the driver object's construction set-up, an empty
-// collection for a client that creates one on its own.
+// collection for a client that creates one on its own (logging through the module's log).
 ComRef<IDispatch> makeObject(const ClassInfo& cls) {
   if (&cls == &telescopeClass())
     return newTelescopeObject(
         std::make_shared<driver::TTelescope>(ModuleState::instance().runtime()));
   if (&cls == &rateClass())
     return newRateObject(std::make_shared<rates::TRate>());
-  if (&cls == &ratesClass())
-    return newRatesObject(std::make_shared<rates::TRates>(nullptr, nullptr, 0.0, 0.0, 0.0, 0));
+  if (&cls == &ratesClass()) {
+    // Its Item logs like any other: the log works without a driver object.
+    driver::DriverRuntime& runtime = ModuleState::instance().runtime();
+    return newRatesObject(
+        std::make_shared<rates::TRates>(&runtime.log, runtime.services.locale, 0.0, 0.0, 0.0, 0));
+  }
   return newTrackingRatesObject(std::make_shared<rates::TTrackingRatesCol>());
 }
 

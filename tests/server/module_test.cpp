@@ -86,6 +86,27 @@ TEST_F(ModuleTest, CanUnloadFollowsLiveObjectsAndLocks) {
   EXPECT_EQ(canUnload(), status::kOk);
 }
 
+TEST_F(ModuleTest, ARatesCollectionMadeByItsFactoryLogsItsItems) {
+  platform::RegFileRegistry registry(home.string());
+  registry.writeValue(platform::Hive::CurrentUser, "SOFTWARE\\TRAMOX", "LogEnabled",
+                      platform::RegistryValue::ofDword(1));
+  auto get = entry<DllGetClassObjectFn>(kDllGetClassObject);
+  ASSERT_NE(get, nullptr);
+  ComRef<IClassFactory> factory;
+  ASSERT_EQ(get(&ratesClass().clsid, &kIidIClassFactory, reinterpret_cast<void**>(factory.out())),
+            status::kOk);
+  ComRef<IDispatch> rates;
+  ASSERT_EQ(factory->CreateInstance(nullptr, kIidIDispatch, reinterpret_cast<void**>(rates.out())),
+            status::kOk);
+  auto item = invokeByName(*rates.get(), "Item", kDispatchPropertyGet, {Variant::ofInt32(2)});
+  registry.writeValue(platform::Hive::CurrentUser, "SOFTWARE\\TRAMOX", "LogEnabled",
+                      platform::RegistryValue::ofDword(0));
+  EXPECT_EQ(item.hr, status::kOk);
+  std::stringstream log;
+  log << std::ifstream(home / "TRAMO_DLL.log").rdbuf();
+  EXPECT_NE(log.str().find(" :Get_Item index 2=0\r\n"), std::string::npos) << log.str();
+}
+
 TEST_F(ModuleTest, RegistrationRoundTripsThroughTheClassesRootFile) {
   auto reg = entry<DllRegisterServerFn>(kDllRegisterServer);
   auto unreg = entry<DllUnregisterServerFn>(kDllUnregisterServer);
