@@ -11,6 +11,9 @@
 namespace tramox::server::portable {
 namespace {
 
+constexpr double kFirstDate = -657434.0;  // 1 January 100
+constexpr double kLastDate = 2958465.0;   // 31 December 9999
+
 bool isBlank(char c) {
   return c == ' ' || c == '\t';
 }
@@ -158,8 +161,13 @@ HResult coerce(const Variant& in, TypeKind target, Variant& out) {
         return status::kOk;
       }
       const HResult hr = numberFrom(in, v);
-      if (hr == status::kOk)
-        out = Variant::ofDate(v);
+      if (hr != status::kOk)
+        return hr;
+      // An automation date covers 1 January 100 to 31 December 9999; anything else (or NaN)
+      // is no date, and a driver must not be handed one.
+      if (!(v > kFirstDate - 1.0 && v < kLastDate + 1.0))
+        return status::kDispOverflow;
+      out = Variant::ofDate(v);
       return hr;
     }
     case TypeKind::Int32:

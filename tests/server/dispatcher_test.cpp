@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <stdexcept>
 
 #include "common/driver_error.h"
@@ -189,6 +190,19 @@ TEST(Coercion, FollowsThePlatformsConversions) {
   EXPECT_EQ(out.text(), "0.1");
   EXPECT_EQ(coerce(Variant::ofText("1900-01-01"), TypeKind::Date, out), status::kOk);
   EXPECT_EQ(out.doubleValue(), 2.0);
+}
+
+TEST(Coercion, DatesOutsideTheAutomationRangeOverflow) {
+  Variant out = Variant::ofInt32(7);
+  // 1 January 100 and 31 December 9999, the ends of the automation date.
+  EXPECT_EQ(coerce(Variant::ofDouble(-657434.0), TypeKind::Date, out), status::kOk);
+  EXPECT_EQ(coerce(Variant::ofDouble(2958465.5), TypeKind::Date, out), status::kOk);
+  EXPECT_EQ(out.doubleValue(), 2958465.5);
+  out = Variant::ofInt32(7);
+  for (double bad : {1e300, -1e300, 2958466.0, -657435.0, std::nan("")})
+    EXPECT_EQ(coerce(Variant::ofDouble(bad), TypeKind::Date, out), status::kDispOverflow) << bad;
+  EXPECT_EQ(coerce(Variant::ofText("1e300"), TypeKind::Date, out), status::kDispOverflow);
+  EXPECT_EQ(out.type(), VarType::Int32);  // untouched on failure
 }
 
 }  // namespace
