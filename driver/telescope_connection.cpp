@@ -54,6 +54,11 @@ void TTelescope::connect() {
   // Without the profile registration key there is no store: connect then goes on without
   // it, as Tracking put does, instead of failing after the mount is connected.
   const bool profile = profileAvailable();
+  // The store is made afresh by each of its calls, so a first read stands for making it: a
+  // store that cannot be made fails the connect here, before the controller is touched.
+  if (profile) {
+    rt_.services.profile->getValue(kDriverId, kTrackingValue);
+  }
 
   state.SiteParameters = {units::degreesToRadians(FSiteLatitude),
                           -units::degreesToRadians(FSiteLongitude), FSiteElevation};

@@ -1,4 +1,6 @@
 // Connecting, disconnecting and destroying the object while connected.
+#include <stdexcept>
+
 #include "common/units.h"
 #include "platform/settings_key.h"
 #include "tests/driver/driver_fixture.h"
@@ -125,6 +127,20 @@ TEST_F(Connecting, WithoutTheProfileKeyTheProfileIsSkipped) {
   mount_.parked = 1;
   scope_->Set_Connected(true);
   EXPECT_FALSE(scope_->tracking());
+}
+
+TEST_F(Connecting, ProfileStoreThatCannotBeMadeFailsBeforeTheController) {
+  arrangeProfileKey();
+  fakes_.profile.failWith("Invalid class string");
+  try {
+    scope_->Set_Connected(true);
+    ADD_FAILURE() << "no error";
+  } catch (const std::runtime_error& e) {
+    EXPECT_EQ(std::string(e.what()), "Invalid class string");
+  }
+  EXPECT_EQ(mount_.count("InitCodeursDevice_DLL"), 0);
+  EXPECT_FALSE(scope_->Get_Connected());
+  EXPECT_TRUE(fakes_.paddleViews.views().empty());
 }
 
 TEST_F(Connecting, TwiceChangesNothingTheSecondTime) {
