@@ -292,7 +292,8 @@ ParsedLine parseLine(std::string_view line) {
       std::uint32_t count = 0;
       const std::string& t = tokens[2].text;
       const auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), count);
-      if (tokens[2].quoted || ec != std::errc() || end != t.data() + t.size() || count > 1000000) {
+      if (tokens[2].quoted || ec != std::errc() || end != t.data() + t.size() ||
+          count > static_cast<std::uint32_t>(kMaxEnumCount)) {
         error = "bad count '" + t + "' (0 to 1000000)";
         return parsed;
       }

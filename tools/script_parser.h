@@ -62,6 +62,9 @@ struct ParsedLine {
 
 ParsedLine parseLine(std::string_view line);
 
+// The most elements one enum may ask for: Next needs room for every one of them.
+inline constexpr std::int32_t kMaxEnumCount = 1000000;
+
 // The longest sleep a script may ask for, so that a typo cannot hang a run for days.
 inline constexpr double kMaxSleepSeconds = 3600.0;
 

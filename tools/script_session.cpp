@@ -60,9 +60,12 @@ std::string ordinal(std::uint32_t index) {
 }
 
 // The client's own words for the automation layer's refusals.
-std::string dispatchMessage(std::int32_t hr, const std::string& member, std::uint32_t argErr) {
+std::string dispatchMessage(std::int32_t hr, const std::string& member, std::uint32_t argErr,
+                            const std::string& unknownParameter) {
   switch (static_cast<std::uint32_t>(hr)) {
     case 0x80020006u:
+      if (!unknownParameter.empty())
+        return "Unknown parameter name '" + unknownParameter + "' of " + member;
       return "Unknown name '" + member + "'";
     case 0x80020005u:
       return "Type mismatch in " + ordinal(argErr) + " of " + member;
@@ -222,8 +225,8 @@ Outcome ScriptSession::member(const Command& command) {
     return o;
   }
   if (status::failed(r.hr)) {
-    o.lines.push_back(
-        errorLine(r.hr, kClientSource, dispatchMessage(r.hr, command.member, r.argErr)));
+    o.lines.push_back(errorLine(
+        r.hr, kClientSource, dispatchMessage(r.hr, command.member, r.argErr, r.unknownParameter)));
     return o;
   }
   o.ok = true;
@@ -262,24 +265,24 @@ Outcome ScriptSession::enumerate(const Command& command) {
           portable::kIidIEnumVariant, reinterpret_cast<void**>(enumerator.out())) != status::kOk)
     return failure(status::kNoInterface, "_NewEnum gave no enumerator");
 
-  std::uint32_t total = 0;
-  std::int32_t result = status::kOk;
-  auto fetch = [&](std::uint32_t count) {
-    std::vector<Variant> items(count);
-    std::uint32_t fetched = 0;
-    result = enumerator->Next(count, items.data(), &fetched);
-    for (std::uint32_t i = 0; i < fetched && i < count; ++i)
-      o.lines.push_back("item " + formatValue(items[i]));
-    total += fetched;
-    return fetched;
-  };
+  std::uint32_t count = 0;
   if (command.count) {
-    fetch(*command.count);
+    count = *command.count;
   } else {
-    // Everything left: one element at a time until the enumerator runs dry.
-    while (fetch(1) == 1 && result == status::kOk) {
-    }
+    // Everything left: what is left is never more than Count, so one Next(Count) takes it.
+    portable::CallResult size =
+        portable::invokeByName(*dispatch.get(), "Count", portable::kDispatchPropertyGet, {});
+    if (status::failed(size.hr) || size.value.type() != VarType::Int32 ||
+        size.value.int32Value() < 0 || size.value.int32Value() > kMaxEnumCount)
+      return failure(status::failed(size.hr) ? size.hr : status::kUnexpected,
+                     "$" + std::to_string(command.object) + " has no Count to enumerate");
+    count = static_cast<std::uint32_t>(size.value.int32Value());
   }
+  std::vector<Variant> items(count);
+  std::uint32_t total = 0;
+  const std::int32_t result = enumerator->Next(count, items.data(), &total);
+  for (std::uint32_t i = 0; i < total && i < count; ++i)
+    o.lines.push_back("item " + formatValue(items[i]));
   if (status::failed(result)) {
     o.lines.push_back(errorLine(result, kClientSource,
                                 "Next failed after " + std::to_string(total) + " elements"));

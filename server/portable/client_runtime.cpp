@@ -117,8 +117,14 @@ CallResult invokeByName(IDispatch& object, const std::string& name, std::uint16_
   std::vector<DispId> ids(names.size(), kDispIdUnknown);
   result.hr =
       object.GetIDsOfNames(names.data(), static_cast<std::uint32_t>(names.size()), ids.data());
-  if (status::failed(result.hr))
+  if (status::failed(result.hr)) {
+    for (std::size_t i = 1; i < names.size() && ids[0] != kDispIdUnknown; ++i)
+      if (ids[i] == kDispIdUnknown) {
+        result.unknownParameter = names[i];
+        break;
+      }
     return result;
+  }
 
   const bool put = (flags & (kDispatchPropertyPut | kDispatchPropertyPutRef)) != 0;
   // DISPPARAMS order: named arguments first, then the positional ones last-first.

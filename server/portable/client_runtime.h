@@ -56,6 +56,8 @@ struct CallResult {
   Variant value;
   ExcepInfo error;           // when hr is kDispException
   std::uint32_t argErr = 0;  // argument at fault, in call order (0 = first)
+  // The first parameter name GetIDsOfNames could not resolve, when the member's was known.
+  std::string unknownParameter;
 };
 struct NamedArgument {
   std::string name;

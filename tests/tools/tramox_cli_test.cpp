@@ -106,6 +106,50 @@ TEST_F(TramoxCli, ScriptRunsMembersThroughTheAutomationLayer) {
             "ok\n");
 }
 
+TEST_F(TramoxCli, HostileLinesEachGiveOneClearResultLine) {
+  const ClientRun run = script(
+      "call AxisRates Axe:=0\n"
+      "call SlewToCoordinates Foo:=1 Bar:=2\n"
+      "put UTCDate 1e300\n"
+      "get $99.Count\n"
+      "call AbortSlew 1\n"
+      "put SiteLongitude nan\n"
+      "call TrackingRates\n"
+      "enum $1\n"
+      "enum $1\n"
+      "call AxisRates axisPrimary\n"
+      "enum $2 1\n"
+      "enum $2\n"
+      "release $0\n"
+      "release $0\n"
+      "get Name\n");
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out,
+            "error 0x80020006 tramox: Unknown parameter name 'Axe' of AxisRates\n"
+            "error 0x80020006 tramox: Unknown parameter name 'Foo' of SlewToCoordinates\n"
+            "error 0x8002000A tramox: Overflow in argument 1 of UTCDate\n"
+            "error 0x80070057 tramox: No object $99\n"
+            "error 0x8002000E tramox: Wrong number of arguments for AbortSlew\n"
+            "error 0x80020005 tramox: Type mismatch in argument 1 of SiteLongitude\n"
+            "ok $1\n"
+            // Without a count, one Next of the collection's Count: a fresh pass is complete.
+            "item 0\n"
+            "item 1\n"
+            "item 2\n"
+            "item 3\n"
+            "ok S_OK 4\n"
+            "ok S_FALSE 0\n"
+            "ok $2\n"
+            "item $3\n"
+            "ok S_OK 1\n"
+            "item $4\n"
+            "item $5\n"
+            "ok S_FALSE 2\n"
+            "ok\n"
+            "error 0x80070057 tramox: The driver object $0 was released\n"
+            "error 0x80070057 tramox: The driver object $0 was released\n");
+}
+
 TEST_F(TramoxCli, ASlewEndsAtItsTarget) {
   const ClientRun run = script(
       "put Connected true\n"
