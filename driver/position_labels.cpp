@@ -45,9 +45,18 @@ Sexagesimal split(double magnitude) {
   return s;
 }
 
+// A controller that hands back NaN or an absurd angle must not reach the integer casts
+// (undefined behaviour); the label then says the position is unknown.
+bool displayable(double value) {
+  return std::isfinite(value) && std::fabs(value) < 1e6;
+}
+
 }  // namespace
 
 std::string rightAscensionLabel(double raHours) {
+  if (!displayable(raHours)) {
+    return " --h--m--s";
+  }
   Sexagesimal s = split(raHours);
   if (s.units == 24) {
     s.units = 0;
@@ -58,6 +67,9 @@ std::string rightAscensionLabel(double raHours) {
 }
 
 std::string declinationLabel(double decDegrees) {
+  if (!displayable(decDegrees)) {
+    return "---\xC2\xB0--'--\"";
+  }
   const char* sign = decDegrees >= 0.0 ? "+" : "-";
   const Sexagesimal s = split(std::fabs(decDegrees));
   char text[32];

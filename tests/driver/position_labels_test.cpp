@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 namespace tramox::driver {
 namespace {
 
@@ -46,6 +48,19 @@ TEST(DeclinationLabel, CarriesWithoutWrappingTheDegrees) {
   EXPECT_EQ(declinationLabel(-(10.0 + 59.0 / 60.0 + 57.0 / 3600.0)),
             "-11\xC2\xB0"
             "00'00\"");
+}
+
+TEST(PositionLabels, AnUnusablePositionShowsDashesInsteadOfGarbage) {
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const double inf = std::numeric_limits<double>::infinity();
+  EXPECT_EQ(rightAscensionLabel(nan), " --h--m--s");
+  EXPECT_EQ(rightAscensionLabel(1e300), " --h--m--s");
+  EXPECT_EQ(declinationLabel(-inf),
+            "---\xC2\xB0"
+            "--'--\"");
+  EXPECT_EQ(declinationLabel(nan),
+            "---\xC2\xB0"
+            "--'--\"");
 }
 
 }  // namespace
