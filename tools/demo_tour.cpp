@@ -1,13 +1,11 @@
 #include "tools/demo_tour.h"
 
-#include <unistd.h>
-
 #include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <string>
-#include <thread>
 
+#include "tools/client_environment.h"
 #include "tools/value_format.h"
 
 namespace tramox::tools {
@@ -22,7 +20,7 @@ constexpr double kMoveAxisSeconds = 1.5;
 
 class Tour {
  public:
-  explicit Tour(ScriptSession& session) : session_(session), live_(isatty(STDOUT_FILENO) != 0) {}
+  explicit Tour(ScriptSession& session) : session_(session), live_(isTerminal(stdout)) {}
 
   void chapter(const char* title, const char* explanation) {
     std::printf("\n== %s\n   %s\n", title, explanation);
@@ -50,17 +48,16 @@ class Tour {
 
   double number(const std::string& line, double fallback) {
     const Outcome o = run(line);
-    using server::portable::VarType;
-    if (o.ok && (o.value.type() == VarType::Double || o.value.type() == VarType::Date))
-      return o.value.doubleValue();
-    if (o.ok && o.value.type() == VarType::Int32)
-      return o.value.int32Value();
+    if (o.ok && (o.value.kind == Value::Kind::Double || o.value.kind == Value::Kind::Date))
+      return o.value.number;
+    if (o.ok && o.value.kind == Value::Kind::Int32)
+      return o.value.int32;
     return fallback;
   }
 
   bool flag(const std::string& line, bool echo) {
     const Outcome o = run(line, echo);
-    return o.ok && o.value.type() == server::portable::VarType::Bool && o.value.boolValue();
+    return o.ok && o.value.kind == Value::Kind::Bool && o.value.boolean;
   }
 
   // Shows the position while the mount slews, on one line rewritten in place on a terminal.
@@ -86,7 +83,7 @@ class Tour {
         run("call AbortSlew");
         break;
       }
-      std::this_thread::sleep_for(kProgressInterval);
+      pause(std::chrono::duration<double>(kProgressInterval).count());
     }
     if (live_)
       std::printf("\n");
@@ -95,7 +92,7 @@ class Tour {
   void waitWhileGuiding() {
     const auto start = Clock::now();
     while (flag("get IsPulseGuiding", false) && Clock::now() - start < std::chrono::seconds(5))
-      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+      pause(0.05);
   }
 
   // The paddle's position labels: the J2000.0 place the paddle shows.
@@ -110,6 +107,9 @@ class Tour {
     std::printf("  (buttons and slider left out: `paddle` in a script prints every control)\n");
   }
 
+  // Waits with the module's windows still answering.
+  void pause(double seconds) { session_.wait(seconds); }
+
   void summary(Clock::time_point start) {
     const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
     std::printf("\nTour finished in %.1f s: %d commands, %d error%s.\n", seconds, commands_,
@@ -119,8 +119,7 @@ class Tour {
  private:
   double quiet(const std::string& line) {
     const Outcome o = run(line, false);
-    return o.ok && o.value.type() == server::portable::VarType::Double ? o.value.doubleValue()
-                                                                       : NAN;
+    return o.ok && o.value.kind == Value::Kind::Double ? o.value.number : NAN;
   }
 
   ScriptSession& session_;
@@ -187,7 +186,7 @@ int runDemoTour(ScriptSession& session) {
   const double rate = tour.number("get $2.Maximum", 1.0);
   tour.run("get RightAscension");
   tour.run("call MoveAxis axisPrimary " + formatDouble(rate));
-  std::this_thread::sleep_for(std::chrono::duration<double>(kMoveAxisSeconds));
+  tour.pause(kMoveAxisSeconds);
   tour.run("call MoveAxis axisPrimary 0");
   tour.run("get RightAscension");
   tour.run("release $2");

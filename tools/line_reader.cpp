@@ -1,9 +1,9 @@
 #include "tools/line_reader.h"
 
-#include <unistd.h>
-
 #include <cstdlib>
 #include <iostream>
+
+#include "tools/client_environment.h"
 
 #ifdef TRAMOX_HAVE_LIBEDIT
 #include <editline/readline.h>
@@ -12,7 +12,7 @@
 namespace tramox::tools {
 
 LineReader::LineReader(std::string prompt)
-    : prompt_(std::move(prompt)), interactive_(isatty(STDIN_FILENO) != 0) {}
+    : prompt_(std::move(prompt)), interactive_(isTerminal(stdin)) {}
 
 LineReader::~LineReader() = default;
 

@@ -1,45 +1,22 @@
 #include "tools/script_session.h"
 
-#include <chrono>
-#include <thread>
-
 #include "server/member_table.h"
+#include "server/status_codes.h"
+#include "tools/paddle_lines.h"
 #include "tools/value_format.h"
 
 namespace tramox::tools {
 
-namespace portable = server::portable;
 namespace status = server::status;
-using portable::ComRef;
-using portable::IDispatch;
-using portable::IUnknown;
-using portable::Variant;
-using portable::VarType;
 
 namespace {
 
-ComRef<IUnknown> identityOf(IUnknown* object) {
-  ComRef<IUnknown> identity;
-  if (object)
-    object->QueryInterface(portable::kIidIUnknown, reinterpret_cast<void**>(identity.out()));
-  return identity;
-}
-
-ComRef<IDispatch> dispatchOf(IUnknown* object) {
-  ComRef<IDispatch> d;
-  if (object)
-    object->QueryInterface(portable::kIidIDispatch, reinterpret_cast<void**>(d.out()));
-  return d;
-}
-
 // What the object's type information says of a member, found through the interfaces it
 // answers to, as a client reading the type library would.
-const server::MemberInfo* describeMember(IUnknown& object, const std::string& name,
-                                         bool preferMethod) {
+const server::MemberInfo* describeMember(IClientBackend& backend, ClientObject& object,
+                                         const std::string& name, bool preferMethod) {
   for (const server::ClassInfo& cls : server::classes()) {
-    ComRef<IUnknown> probe;
-    if (object.QueryInterface(cls.defaultInterface->iid, reinterpret_cast<void**>(probe.out())) !=
-        status::kOk)
+    if (!backend.supports(object, cls.defaultInterface->iid))
       continue;
     const server::MemberInfo* getter = nullptr;
     for (const server::MemberInfo& m : cls.defaultInterface->members) {
@@ -88,9 +65,7 @@ std::string dispatchMessage(std::int32_t hr, const std::string& member, std::uin
 
 }  // namespace
 
-ScriptSession::ScriptSession(portable::ClientRuntime& runtime,
-                             platform::HeadlessPaddleViewFactory& paddles)
-    : runtime_(runtime), paddles_(paddles) {}
+ScriptSession::ScriptSession(IClientBackend& backend) : backend_(backend) {}
 
 ScriptSession::~ScriptSession() = default;
 
@@ -100,27 +75,27 @@ Outcome ScriptSession::failure(std::int32_t code, const std::string& message) {
   return o;
 }
 
-bool ScriptSession::driver(Unknown& object, Outcome& failed) {
+bool ScriptSession::driver(ObjectRef& object, Outcome& failed) {
   if (driverReleased_) {
     failed = failure(status::kInvalidArg, "The driver object $0 was released");
     return false;
   }
   if (!driver_) {
-    ComRef<IDispatch> created;
-    const std::int32_t hr = runtime_.createObject(kDriverProgId, created);
-    if (status::failed(hr)) {
-      std::string why = runtime_.lastLoadError();
-      failed = failure(hr, std::string("Cannot create ") + kDriverProgId +
-                               (why.empty() ? "" : " (" + why + ")"));
+    std::string why;
+    const std::int32_t hr = backend_.createDriver(driver_, why);
+    if (status::failed(hr) || !driver_) {
+      driver_.reset();
+      failed = failure(
+          status::failed(hr) ? hr : status::kUnexpected,
+          std::string("Cannot create ") + kDriverProgId + (why.empty() ? "" : " (" + why + ")"));
       return false;
     }
-    driver_ = identityOf(created.get());
   }
   object = driver_;
   return true;
 }
 
-bool ScriptSession::objectOf(int handle, Unknown& object, Outcome& failed) {
+bool ScriptSession::objectOf(int handle, ObjectRef& object, Outcome& failed) {
   if (handle == kDriverObject)
     return driver(object, failed);
   const auto index = static_cast<std::size_t>(handle - 1);
@@ -132,98 +107,93 @@ bool ScriptSession::objectOf(int handle, Unknown& object, Outcome& failed) {
   return true;
 }
 
-int ScriptSession::handleOf(IUnknown* object) {
-  Unknown identity = identityOf(object);
-  if (driver_ && identity.get() == driver_.get())
+int ScriptSession::handleOf(const ObjectRef& object) {
+  if (driver_ && object->identity() == driver_->identity())
     return kDriverObject;
   for (std::size_t i = 0; i < objects_.size(); ++i)
-    if (objects_[i].get() == identity.get())
+    if (objects_[i] && objects_[i]->identity() == object->identity())
       return static_cast<int>(i + 1);
-  objects_.push_back(identity);
+  objects_.push_back(object);
   return static_cast<int>(objects_.size());
 }
 
-std::string ScriptSession::formatValue(const Variant& value) {
-  switch (value.type()) {
-    case VarType::Empty:
+std::string ScriptSession::formatValue(const Value& value) {
+  switch (value.kind) {
+    case Value::Kind::Empty:
       return "empty";
-    case VarType::Bool:
-      return value.boolValue() ? "true" : "false";
-    case VarType::Int32:
-      return std::to_string(value.int32Value());
-    case VarType::Double:
-    case VarType::Date:
-      return formatDouble(value.doubleValue());
-    case VarType::Text:
-      return quoteText(value.text());
-    case VarType::Dispatch:
-    case VarType::Unknown:
-      if (!value.unknown())
+    case Value::Kind::Bool:
+      return value.boolean ? "true" : "false";
+    case Value::Kind::Int32:
+      return std::to_string(value.int32);
+    case Value::Kind::Double:
+    case Value::Kind::Date:
+      return formatDouble(value.number);
+    case Value::Kind::Text:
+      return quoteText(value.text);
+    case Value::Kind::Object:
+      if (!value.object)
         return "nothing";
-      return "$" + std::to_string(handleOf(value.unknown()));
+      return "$" + std::to_string(handleOf(value.object));
   }
   return "empty";
 }
 
-bool ScriptSession::toVariant(const Literal& literal, Variant& value, Outcome& failed) {
+bool ScriptSession::toValue(const Literal& literal, Value& value, Outcome& failed) {
+  value = Value();
   switch (literal.kind) {
     case Literal::Kind::Int32:
-      value = Variant::ofInt32(literal.int32);
+      value.kind = Value::Kind::Int32;
+      value.int32 = literal.int32;
       return true;
     case Literal::Kind::Double:
-      value = Variant::ofDouble(literal.number);
+      value.kind = Value::Kind::Double;
+      value.number = literal.number;
       return true;
     case Literal::Kind::Text:
-      value = Variant::ofText(literal.text);
+      value.kind = Value::Kind::Text;
+      value.text = literal.text;
       return true;
     case Literal::Kind::Bool:
-      value = Variant::ofBool(literal.boolean);
+      value.kind = Value::Kind::Bool;
+      value.boolean = literal.boolean;
       return true;
     case Literal::Kind::Empty:
-      value = Variant();
       return true;
-    case Literal::Kind::Object: {
-      Unknown object;
-      if (!objectOf(literal.object, object, failed))
-        return false;
-      value = Variant::ofDispatch(dispatchOf(object.get()).get());
-      return true;
-    }
+    case Literal::Kind::Object:
+      value.kind = Value::Kind::Object;
+      return objectOf(literal.object, value.object, failed);
   }
   return false;
 }
 
 Outcome ScriptSession::member(const Command& command) {
   Outcome o;
-  Unknown object;
+  ObjectRef object;
   if (!objectOf(command.object, object, o))
     return o;
-  ComRef<IDispatch> dispatch = dispatchOf(object.get());
-  if (!dispatch)
-    return failure(status::kNoInterface,
-                   "$" + std::to_string(command.object) + " cannot be called by name");
-  std::vector<Variant> positional;
-  std::vector<portable::NamedArgument> named;
+  std::vector<Value> positional;
+  std::vector<NamedValue> named;
   for (const Argument& a : command.args) {
-    Variant v;
-    if (!toVariant(a.value, v, o))
+    Value v;
+    if (!toValue(a.value, v, o))
       return o;
     if (a.name.empty())
       positional.push_back(std::move(v));
     else
       named.push_back({a.name, std::move(v)});
   }
-  std::uint16_t flags = portable::kDispatchPropertyGet;
+  CallKind kind = CallKind::Get;
   if (command.kind == CommandKind::Put)
-    flags = portable::kDispatchPropertyPut;
+    kind = CallKind::Put;
   else if (command.kind == CommandKind::Call)
-    flags = portable::kDispatchMethod | portable::kDispatchPropertyGet;
-  portable::CallResult r =
-      portable::invokeByName(*dispatch.get(), command.member, flags, positional, named);
+    kind = CallKind::Call;
+  CallResult r = backend_.invoke(*object, command.member, kind, positional, named);
   if (r.hr == status::kDispException) {
-    o.lines.push_back(errorLine(r.error.scode, r.error.source, r.error.description));
+    o.lines.push_back(errorLine(r.code, r.source, r.description));
     return o;
   }
+  if (r.hr == status::kNoInterface)
+    return failure(r.hr, "$" + std::to_string(command.object) + " cannot be called by name");
   if (status::failed(r.hr)) {
     o.lines.push_back(errorLine(
         r.hr, kClientSource, dispatchMessage(r.hr, command.member, r.argErr, r.unknownParameter)));
@@ -231,10 +201,10 @@ Outcome ScriptSession::member(const Command& command) {
   }
   o.ok = true;
   const server::MemberInfo* info =
-      describeMember(*object.get(), command.member, command.kind == CommandKind::Call);
+      describeMember(backend_, *object, command.member, command.kind == CommandKind::Call);
   const bool hasResult =
       command.kind != CommandKind::Put &&
-      (!info || info->result.kind != server::TypeKind::Void || r.value.type() != VarType::Empty);
+      (!info || info->result.kind != server::TypeKind::Void || r.value.kind != Value::Kind::Empty);
   o.lines.push_back(hasResult ? "ok " + formatValue(r.value) : "ok");
   o.value = std::move(r.value);
   return o;
@@ -242,27 +212,16 @@ Outcome ScriptSession::member(const Command& command) {
 
 Outcome ScriptSession::enumerate(const Command& command) {
   Outcome o;
-  Unknown object;
+  ObjectRef object;
   if (!objectOf(command.object, object, o))
     return o;
-  ComRef<IDispatch> dispatch = dispatchOf(object.get());
-  if (!dispatch)
-    return failure(status::kNoInterface,
-                   "$" + std::to_string(command.object) + " cannot be enumerated");
-  portable::DispParams none;
-  Variant enumVariant;
-  portable::ExcepInfo excep;
-  const std::int32_t hr = dispatch->Invoke(
-      server::kDispIdNewEnum, portable::kDispatchMethod | portable::kDispatchPropertyGet, &none,
-      &enumVariant, &excep, nullptr);
-  if (hr == status::kDispException)
-    return o.lines.push_back(errorLine(excep.scode, excep.source, excep.description)), o;
-  if (status::failed(hr))
-    return failure(hr, "$" + std::to_string(command.object) + " cannot be enumerated");
-  ComRef<portable::IEnumVariant> enumerator;
-  if (!enumVariant.unknown() ||
-      enumVariant.unknown()->QueryInterface(
-          portable::kIidIEnumVariant, reinterpret_cast<void**>(enumerator.out())) != status::kOk)
+  const std::string handle = "$" + std::to_string(command.object);
+  CallResult made = backend_.newEnum(*object);
+  if (made.hr == status::kDispException)
+    return o.lines.push_back(errorLine(made.code, made.source, made.description)), o;
+  if (status::failed(made.hr))
+    return failure(made.hr, handle + " cannot be enumerated");
+  if (!made.value.object)
     return failure(status::kNoInterface, "_NewEnum gave no enumerator");
 
   std::uint32_t count = 0;
@@ -270,27 +229,25 @@ Outcome ScriptSession::enumerate(const Command& command) {
     count = *command.count;
   } else {
     // Everything left: what is left is never more than Count, so one Next(Count) takes it.
-    portable::CallResult size =
-        portable::invokeByName(*dispatch.get(), "Count", portable::kDispatchPropertyGet, {});
-    if (status::failed(size.hr) || size.value.type() != VarType::Int32 ||
-        size.value.int32Value() < 0 || size.value.int32Value() > kMaxEnumCount)
+    const CallResult size = backend_.invoke(*object, "Count", CallKind::Get, {}, {});
+    if (status::failed(size.hr) || size.value.kind != Value::Kind::Int32 || size.value.int32 < 0 ||
+        size.value.int32 > kMaxEnumCount)
       return failure(status::failed(size.hr) ? size.hr : status::kUnexpected,
-                     "$" + std::to_string(command.object) + " has no Count to enumerate");
-    count = static_cast<std::uint32_t>(size.value.int32Value());
+                     handle + " has no Count to enumerate");
+    count = static_cast<std::uint32_t>(size.value.int32);
   }
-  std::vector<Variant> items(count);
-  std::uint32_t total = 0;
-  const std::int32_t result = enumerator->Next(count, items.data(), &total);
-  for (std::uint32_t i = 0; i < total && i < count; ++i)
-    o.lines.push_back("item " + formatValue(items[i]));
+  std::vector<Value> items;
+  const std::int32_t result = backend_.next(*made.value.object, count, items);
+  for (const Value& item : items)
+    o.lines.push_back("item " + formatValue(item));
   if (status::failed(result)) {
     o.lines.push_back(errorLine(result, kClientSource,
-                                "Next failed after " + std::to_string(total) + " elements"));
+                                "Next failed after " + std::to_string(items.size()) + " elements"));
     return o;
   }
   o.ok = true;
   o.lines.push_back(std::string("ok ") + (result == status::kOk ? "S_OK " : "S_FALSE ") +
-                    std::to_string(total));
+                    std::to_string(items.size()));
   return o;
 }
 
@@ -302,7 +259,7 @@ Outcome ScriptSession::release(const Command& command) {
     driver_.reset();
     driverReleased_ = true;
   } else {
-    Unknown object;
+    ObjectRef object;
     if (!objectOf(command.object, object, o))
       return o;
     objects_[static_cast<std::size_t>(command.object - 1)].reset();
@@ -314,52 +271,34 @@ Outcome ScriptSession::release(const Command& command) {
 
 Outcome ScriptSession::paddle(const Command& command) {
   Outcome o;
-  platform::HeadlessPaddleView* view = paddles_.current();
+  const auto controls = backend_.paddleControls();
   if (command.kind == CommandKind::Paddle) {
     o.ok = true;
-    if (!view) {
+    if (!controls) {
       o.lines.push_back("ok none");
       return o;
     }
-    for (const platform::PaddleControlState& c : view->controls())
-      o.lines.push_back(platform::describePaddleControl(c));
+    for (const platform::PaddleControlState& c : *controls)
+      o.lines.push_back(paddleControlLine(c));
     o.lines.push_back("ok");
     return o;
   }
-  if (!view)
+  if (!controls)
     return failure(status::kFail, "The hand paddle is not shown");
   if (!command.control.empty()) {
     bool known = false;
-    for (const platform::PaddleControlState& c : view->controls())
+    for (const platform::PaddleControlState& c : *controls)
       known = known || server::equalsIgnoreCase(c.name, command.control);
     if (!known)
       return failure(status::kInvalidArg, "No control named " + command.control);
   }
-  switch (command.kind) {
-    case CommandKind::MouseDown:
-      view->mouseDown(command.control);
-      break;
-    case CommandKind::MouseUp:
-      view->mouseUp(command.control);
-      break;
-    case CommandKind::Click:
-      view->click(command.control);
-      break;
-    case CommandKind::Slider:
-      view->moveSlider(command.position);
-      break;
-    case CommandKind::CloseBox:
-      view->pressCloseBox();
-      break;
-    default:
-      break;
-  }
+  backend_.paddleAction(command);
   o.ok = true;
   o.lines.push_back("ok");
   return o;
 }
 
-Outcome ScriptSession::execute(const Command& command) {
+Outcome ScriptSession::run(const Command& command) {
   try {
     switch (command.kind) {
       case CommandKind::Get:
@@ -380,11 +319,11 @@ Outcome ScriptSession::execute(const Command& command) {
       case CommandKind::CanUnload: {
         Outcome o;
         o.ok = true;
-        o.lines.push_back(runtime_.canUnloadNow() == status::kOk ? "ok S_OK" : "ok S_FALSE");
+        o.lines.push_back(backend_.canUnloadNow() == status::kOk ? "ok S_OK" : "ok S_FALSE");
         return o;
       }
       case CommandKind::Sleep: {
-        std::this_thread::sleep_for(std::chrono::duration<double>(command.seconds));
+        backend_.wait(command.seconds);
         Outcome o;
         o.ok = true;
         o.lines.push_back("ok");
@@ -395,6 +334,17 @@ Outcome ScriptSession::execute(const Command& command) {
     return failure(status::kUnexpected, e.what());
   }
   return failure(status::kUnexpected, "Unknown command");
+}
+
+Outcome ScriptSession::execute(const Command& command) {
+  // Whatever the module showed while the command ran comes before its result lines.
+  std::vector<std::string> before = backend_.takeMessages();
+  Outcome o = run(command);
+  std::vector<std::string> shown = backend_.takeMessages();
+  before.insert(before.end(), shown.begin(), shown.end());
+  if (!before.empty())
+    o.lines.insert(o.lines.begin(), before.begin(), before.end());
+  return o;
 }
 
 }  // namespace tramox::tools

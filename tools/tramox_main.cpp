@@ -12,7 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "tools/client_host.h"
+#include "tools/client_backend.h"
+#include "tools/client_environment.h"
 #include "tools/demo_tour.h"
 #include "tools/line_reader.h"
 #include "tools/script_session.h"
@@ -100,9 +101,7 @@ int runShell(ScriptSession& session) {
 // The demo works in a home of its own unless the user chose one, so it starts from a known
 // mount and leaves the user's settings alone.
 std::string makeDemoHome() {
-  char pattern[] = "/tmp/tramox-demo.XXXXXX";
-  const char* made = mkdtemp(pattern);
-  return made ? made : "";
+  return makeTemporaryFolder("tramox-demo");
 }
 
 }  // namespace
@@ -133,12 +132,12 @@ int main(int argc, char** argv) {
   if (verb == "demo") {
     if (controller.empty())
       sim = true;
-    if (!std::getenv("TRAMOX_HOME")) {
+    if (!hasEnvironment("TRAMOX_HOME")) {
       demoHome = makeDemoHome();
       if (!demoHome.empty())
-        setenv("TRAMOX_HOME", demoHome.c_str(), 1);
+        setEnvironment("TRAMOX_HOME", demoHome);
     }
-    setenv("TRAMOX_SIM", kDemoSimulatorSettings, 0);
+    setEnvironment("TRAMOX_SIM", kDemoSimulatorSettings, false);
   }
   if (sim) {
     controller = simulatorPath();
@@ -148,25 +147,24 @@ int main(int argc, char** argv) {
     }
   }
   if (!controller.empty())
-    setenv("TRAMOX_CONTROLLER", controller.c_str(), 1);
+    setEnvironment("TRAMOX_CONTROLLER", controller);
 
   int status = kExitCannotStart;
   {
-    ClientHost host;
+    const std::unique_ptr<IClientBackend> backend = makeClientBackend();
     if (verb == "register" || verb == "unregister") {
       if (rest.size() > 1)
         return usage();
       const std::string module = rest.empty() ? defaultModulePath() : rest[0];
-      auto& runtime = host.runtime();
       const auto hr =
-          verb == "register" ? runtime.registerModule(module) : runtime.unregisterModule(module);
+          verb == "register" ? backend->registerModule(module) : backend->unregisterModule(module);
       if (hr == 0) {
         std::puts("ok");
         return kExitRan;
       }
       std::fprintf(stderr, "tramox: %s %s failed (%s)%s%s\n", verb.c_str(), module.c_str(),
-                   formatCode(hr).c_str(), runtime.lastLoadError().empty() ? "" : ": ",
-                   runtime.lastLoadError().c_str());
+                   formatCode(hr).c_str(), backend->lastLoadError().empty() ? "" : ": ",
+                   backend->lastLoadError().c_str());
       return kExitCannotStart;
     }
     if (verb != "script" && verb != "shell" && verb != "demo")
@@ -174,11 +172,11 @@ int main(int argc, char** argv) {
     if ((verb == "script" && rest.size() > 1) || (verb != "script" && !rest.empty()))
       return usage();
     std::string why;
-    if (!host.ensureRegistered(defaultModulePath(), why)) {
+    if (!backend->ensureRegistered(defaultModulePath(), why)) {
       std::fprintf(stderr, "tramox: %s\n", why.c_str());
       return kExitCannotStart;
     }
-    ScriptSession session(host.runtime(), host.paddles());
+    ScriptSession session(*backend);
     if (verb == "script")
       status = runScript(session, rest.empty() ? "-" : rest[0]);
     else if (verb == "shell")

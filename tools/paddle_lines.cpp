@@ -1,0 +1,16 @@
+#include "tools/paddle_lines.h"
+
+#include "tools/value_format.h"
+
+namespace tramox::tools {
+
+std::string paddleControlLine(const platform::PaddleControlState& control) {
+  std::string line = "control " + control.name + " text=" + quoteText(control.text);
+  line += control.visible ? " visible=true" : " visible=false";
+  line += control.enabled ? " enabled=true" : " enabled=false";
+  if (control.kind == platform::PaddleControlKind::Slider)
+    line += " position=" + std::to_string(control.position);
+  return line;
+}
+
+}  // namespace tramox::tools
