@@ -2,7 +2,8 @@
 # Runs the Windows tests of one cross build under Wine, headless:
 #   run-wine-tests.sh <build folder> <32|64> [artifacts folder]
 # Registration with regsvr32 (twice, then unregistration), VBScript and JScript clients through
-# cscript, the C++ client, the paddle window with a screenshot, and the installer. Each step
+# cscript, the C++ client, the paddle window with a screenshot, the tramox command-line client,
+# and the installer. Each step
 # must print its sentinel; every Wine program runs under a time limit.
 set -uo pipefail
 build=$(cd "$1" && pwd)
@@ -136,6 +137,10 @@ if [ -f "$build/bin/paddle_window_test.exe" ]; then
   else
     fail "no paddle screenshot"
   fi
+fi
+
+if [ -f "$build/bin/tramox.exe" ] && [ -f "$here/tramox_client_test.sh" ]; then
+  source "$here/tramox_client_test.sh"
 fi
 
 step "Unregistration"
