@@ -7,7 +7,8 @@ cp "$build/bin/tramox.exe" "$build/simulator/Tramox_Telescope.dll" "$install_dir
 mkdir -p "$WINEPREFIX/drive_c/tramox-client-home"
 cp "$here/scripts/tramox_client.txt" "$WINEPREFIX/drive_c/tramox-client.txt"
 out=$(TRAMOX_HOME='C:\tramox-client-home' timeout 120 xvfb-run -a -s "-screen 0 1024x768x24" bash -c \
-      "$(declare -f wine_run); wine_run \"$install_dir/tramox.exe\" --sim script 'C:\\tramox-client.txt'" 2>&1 | tr -d '\r'); rc=$?
+      "$(declare -f wine_run); wine_run \"$install_dir/tramox.exe\" --sim script 'C:\\tramox-client.txt'" \
+      2>"$artifacts/tramox-client-$bits.err" | tr -d '\r'); rc=$?
 printf '%s\n' "$out" > "$artifacts/tramox-client-$bits.txt"
 mapfile -t got <<< "$out"
 mapfile -t want < "$here/scripts/tramox_client.expected"
@@ -23,5 +24,6 @@ if [ $rc = 0 ] && [ -z "$mismatch" ]; then
   pass "tramox --sim script (${#want[@]} lines)"
 else
   printf '%s\n' "$out"
+  cat "$artifacts/tramox-client-$bits.err"
   fail "tramox --sim script (exit $rc) $mismatch"
 fi
