@@ -78,4 +78,13 @@ double ArcCosClamped(double c) {
   return std::acos(std::clamp(c, -1.0, 1.0));
 }
 
+void ShiftPlace(Direction direction, double& raRad, double& decRad, double dRaRad, double dDecRad) {
+  if (direction == Direction::Remove) {
+    dRaRad = -dRaRad;
+    dDecRad = -dDecRad;
+  }
+  raRad = AddRightAscension(raRad, dRaRad);
+  decRad = AddDeclination(decRad, dDecRad);
+}
+
 }  // namespace tramox::astro

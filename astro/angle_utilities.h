@@ -2,6 +2,8 @@
 // Angle helpers shared by the stages of the coordinate pipeline. Radians unless the name says
 // otherwise; pure functions.
 
+#include "astro/directions.h"
+
 namespace tramox::astro {
 
 // ReduceDegrees: an angle in degrees brought into [0, 360].
@@ -40,5 +42,11 @@ double ArcSinClamped(double s);
 
 // ArcCosClamped: arccos with its argument first clamped to [-1, 1]; radians in [0, pi].
 double ArcCosClamped(double c);
+
+// ShiftPlace: adds (Apply) or takes away (Remove) a small correction to a place.
+//   Given: direction; dRaRad, dDecRad  the correction, radians
+//   Given and returned: raRad, decRad  the place, radians; right ascension wrapped into
+//            [0, 2pi], declination reflected at the poles (AddRightAscension, AddDeclination)
+void ShiftPlace(Direction direction, double& raRad, double& decRad, double dRaRad, double dDecRad);
 
 }  // namespace tramox::astro

@@ -17,14 +17,9 @@ void ApplyNutation(Direction direction, double& raRad, double& decRad, double dP
   const double sinRa = std::sin(raRad);
   const double cosRa = std::cos(raRad);
   const double tanDec = std::tan(decRad);
-  double dRa = (cosEps + sinEps * sinRa * tanDec) * dPsiRad - cosRa * tanDec * dEpsRad;
-  double dDec = sinEps * cosRa * dPsiRad + sinRa * dEpsRad;
-  if (direction == Direction::Remove) {
-    dRa = -dRa;
-    dDec = -dDec;
-  }
-  raRad = AddRightAscension(raRad, dRa);
-  decRad = AddDeclination(decRad, dDec);
+  const double dRa = (cosEps + sinEps * sinRa * tanDec) * dPsiRad - cosRa * tanDec * dEpsRad;
+  const double dDec = sinEps * cosRa * dPsiRad + sinRa * dEpsRad;
+  ShiftPlace(direction, raRad, decRad, dRa, dDec);
 }
 
 }  // namespace tramox::astro

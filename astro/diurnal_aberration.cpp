@@ -15,14 +15,9 @@ void TRADECtranfos::DiurnalAberration(Direction direction, double& raRad, double
   const double hourAngle = lstRad - raRad;
   const double k = kDiurnalAberrationConstantRad * GeocentricRadius * std::cos(GeocentricLatitude);
   const double cosDec = std::cos(decRad);
-  double dRa = cosDec == 0.0 ? 0.0 : k * std::cos(hourAngle) / cosDec;
-  double dDec = k * std::sin(hourAngle) * std::sin(decRad);
-  if (direction == Direction::Remove) {
-    dRa = -dRa;
-    dDec = -dDec;
-  }
-  raRad = AddRightAscension(raRad, dRa);
-  decRad = AddDeclination(decRad, dDec);
+  const double dRa = cosDec == 0.0 ? 0.0 : k * std::cos(hourAngle) / cosDec;
+  const double dDec = k * std::sin(hourAngle) * std::sin(decRad);
+  ShiftPlace(direction, raRad, decRad, dRa, dDec);
 }
 
 }  // namespace tramox::astro
