@@ -13,9 +13,24 @@ std::string formatDouble(double value) {
 std::string quoteText(const std::string& text) {
   std::string out = "\"";
   for (char c : text) {
-    if (c == '"' || c == '\\')
+    const auto byte = static_cast<unsigned char>(c);
+    if (c == '"' || c == '\\') {
       out += '\\';
-    out += c;
+      out += c;
+    } else if (c == '\n') {
+      out += "\\n";
+    } else if (c == '\r') {
+      out += "\\r";
+    } else if (c == '\t') {
+      out += "\\t";
+    } else if (byte < 0x20 || byte == 0x7F) {
+      // A control character would break the one-line-per-result rule or the terminal.
+      char escaped[8];
+      std::snprintf(escaped, sizeof escaped, "\\x%02X", byte);
+      out += escaped;
+    } else {
+      out += c;
+    }
   }
   return out + "\"";
 }

@@ -4,11 +4,13 @@
 
 #include "tools/message_lines.h"
 #include "tools/paddle_lines.h"
+#include "tools/value_format.h"
 
 namespace {
 
 using tramox::tools::MessageLines;
 using tramox::tools::paddleControlLine;
+using tramox::tools::quoteText;
 using Lines = std::vector<std::string>;
 
 TEST(MessageLines, MapsTheModulePrefixesToTheClientForms) {
@@ -51,6 +53,17 @@ TEST(PaddleControlLine, QuotesTheTextAndGivesOnlyTheSliderAPosition) {
   slider.position = 2;
   EXPECT_EQ(paddleControlLine(slider),
             "control TrackBarSpeed text=\"\" visible=true enabled=false position=2");
+}
+
+TEST(QuoteText, KeepsEveryValueOnItsOneResultLine) {
+  EXPECT_EQ(quoteText("TRAMOX"), "\"TRAMOX\"");
+  EXPECT_EQ(quoteText("a \"b\" c\\d"), "\"a \\\"b\\\" c\\\\d\"");
+  EXPECT_EQ(quoteText("line1\r\nline2\tend"), "\"line1\\r\\nline2\\tend\"");
+  EXPECT_EQ(quoteText(std::string("bell\x07"
+                                  "del\x7F",
+                                  9)),
+            "\"bell\\x07del\\x7F\"");
+  EXPECT_EQ(quoteText("45\xC2\xB0"), "\"45\xC2\xB0\"");
 }
 
 }  // namespace
