@@ -307,6 +307,8 @@ GUID toGuid(const tramox::server::Guid& g) {
   return out;
 }
 
+void memberSignaturesMatchTables(ITypeLib* typeLibrary);
+void typeLibraryDescriptions(ITypeLib* typeLibrary);
 
 // The type library embedded in the module, against the member tables it was generated from.
 void typeLibraryMatchesTables() {
@@ -380,7 +382,243 @@ void typeLibraryMatchesTables() {
     info->Release();
   }
   check(mismatches == 0, "every member: name, dispatch identifier, kind, parameter names, flags");
+  memberSignaturesMatchTables(typeLibrary);
+  typeLibraryDescriptions(typeLibrary);
   typeLibrary->Release();
+}
+
+// The automation type of a parameter or result as the member tables name it.
+std::string typeText(ITypeInfo* owner, const TYPEDESC& type) {
+  switch (type.vt) {
+    case VT_R8:
+      return "double";
+    case VT_BOOL:
+      return "boolean";
+    case VT_BSTR:
+      return "text";
+    case VT_DATE:
+      return "date";
+    case VT_I4:
+      return "int32";
+    case VT_VARIANT:
+      return "variant";
+    case VT_DISPATCH:
+      return "dispatch";
+    case VT_UNKNOWN:
+      return "unknown";
+    case VT_PTR:
+      return "*" + typeText(owner, *type.lptdesc);
+    case VT_USERDEFINED: {
+      ITypeInfo* referenced = nullptr;
+      BSTR name = nullptr;
+      if (SUCCEEDED(owner->GetRefTypeInfo(type.hreftype, &referenced)))
+        referenced->GetDocumentation(MEMBERID_NIL, &name, nullptr, nullptr, nullptr);
+      std::string text = narrow(name);
+      SysFreeString(name);
+      release(referenced);
+      return text;
+    }
+    default:
+      return "vt" + std::to_string(type.vt);
+  }
+}
+
+std::string expectedType(const tramox::server::TypeRef& type) {
+  using tramox::server::TypeKind;
+  switch (type.kind) {
+    case TypeKind::Double:
+      return "double";
+    case TypeKind::Bool:
+      return "boolean";
+    case TypeKind::Text:
+      return "text";
+    case TypeKind::Date:
+      return "date";
+    case TypeKind::Int32:
+      return "int32";
+    case TypeKind::Variant:
+      return "variant";
+    case TypeKind::Enum:
+      return std::string(type.name);
+    case TypeKind::Interface:
+      return "*" + std::string(type.name);
+    case TypeKind::Dispatch:
+      return "dispatch";
+    case TypeKind::Unknown:
+      return "unknown";
+    case TypeKind::Void:
+      break;
+  }
+  return "void";
+}
+
+std::string documentation(ITypeLib* library, int index) {
+  BSTR name = nullptr, help = nullptr;
+  library->GetDocumentation(index, &name, &help, nullptr, nullptr);
+  std::string text = narrow(name) + "|" + narrow(help);
+  SysFreeString(name);
+  SysFreeString(help);
+  return text;
+}
+
+std::string documentation(ITypeInfo* info) {
+  BSTR name = nullptr, help = nullptr;
+  info->GetDocumentation(MEMBERID_NIL, &name, &help, nullptr, nullptr);
+  std::string text = narrow(name) + "|" + narrow(help);
+  SysFreeString(name);
+  SysFreeString(help);
+  return text;
+}
+
+// Each member's parameter and result types, its restricted flag and the parameter count, in
+// the order of the interface, against the tables.
+void memberSignaturesMatchTables(ITypeLib* typeLibrary) {
+  using namespace tramox::server;
+  int mismatches = 0;
+  for (const InterfaceInfo* iface :
+       {&telescopeInterface(), &rateInterface(), &ratesInterface(), &trackingRatesColInterface()}) {
+    // The vtable half of the dual interface, whose functions carry the status and out-values.
+    ITypeInfo* dispatchInfo = nullptr;
+    ITypeInfo* info = nullptr;
+    HREFTYPE vtableHalf = 0;
+    typeLibrary->GetTypeInfoOfGuid(toGuid(iface->iid), &dispatchInfo);
+    if (dispatchInfo != nullptr && SUCCEEDED(dispatchInfo->GetRefTypeOfImplType(-1, &vtableHalf)))
+      dispatchInfo->GetRefTypeInfo(vtableHalf, &info);
+    release(dispatchInfo);
+    if (info == nullptr) {
+      check(false, std::string(iface->name) + ": vtable description");
+      continue;
+    }
+    check(documentation(info) == std::string(iface->name) + "|" + std::string(iface->helpString),
+          std::string(iface->name) + " help string [" + documentation(info) + "]");
+    TYPEATTR* attributes = nullptr;
+    info->GetTypeAttr(&attributes);
+    const UINT functions = attributes->cFuncs;
+    const bool automation = (attributes->wTypeFlags & TYPEFLAG_FOLEAUTOMATION) != 0;
+    info->ReleaseTypeAttr(attributes);
+    check(automation, std::string(iface->name) + " is automation-compatible");
+    check(functions == iface->members.size(),
+          std::string(iface->name) + " has " + std::to_string(functions) + " members");
+    for (UINT i = 0; i < functions && i < iface->members.size(); ++i) {
+      const MemberInfo& member = iface->members[i];
+      FUNCDESC* function = nullptr;
+      info->GetFuncDesc(i, &function);
+      const auto parameters = member.parameters();
+      const bool hasResult = member.result.kind != TypeKind::Void;
+      std::string seen = function->memid == member.dispid ? "" : "dispid ";
+      if (function->cParams != static_cast<SHORT>(parameters.size() + (hasResult ? 1 : 0)))
+        seen += "count ";
+      for (SHORT p = 0; p < function->cParams; ++p) {
+        const ELEMDESC& element = function->lprgelemdescParam[p];
+        const bool retval = (element.paramdesc.wParamFlags & PARAMFLAG_FRETVAL) != 0;
+        const std::string type = typeText(info, element.tdesc);
+        if (static_cast<std::size_t>(p) < parameters.size()) {
+          if (retval || type != expectedType(parameters[p].type))
+            seen += "param" + std::to_string(p) + "=" + type + " ";
+        } else if (!retval || type != "*" + expectedType(member.result)) {
+          seen += "result=" + type + " ";
+        }
+      }
+      if (function->elemdescFunc.tdesc.vt != VT_HRESULT)
+        seen += "not HRESULT ";
+      if (((function->wFuncFlags & FUNCFLAG_FRESTRICTED) != 0) != member.hidden)
+        seen += "restricted ";
+      info->ReleaseFuncDesc(function);
+      if (!seen.empty()) {
+        ++mismatches;
+        check(false, std::string(iface->name) + "." + std::string(member.name) + ": " + seen);
+      }
+    }
+    info->Release();
+  }
+  check(mismatches == 0, "every member: position, parameter and result types, restricted flag");
+}
+
+// The library's own documentation, the four classes and the six enumerations.
+void typeLibraryDescriptions(ITypeLib* typeLibrary) {
+  using namespace tramox::server;
+  check(documentation(typeLibrary, -1) == "TRAMOX|TRAMOX Library",
+        "library TRAMOX, help string [" + documentation(typeLibrary, -1) + "]");
+  // The fourteen descriptions of the library; widl also copies in IEnumVARIANT, which the
+  // collection classes name, where MIDL would refer to stdole2's.
+  std::string described;
+  int own = 0;
+  bool foreign = false;
+  for (UINT i = 0; i < typeLibrary->GetTypeInfoCount(); ++i) {
+    const std::string text = documentation(typeLibrary, static_cast<int>(i));
+    const std::string name = text.substr(0, text.find('|'));
+    described += " " + name;
+    bool listed = false;
+    for (const TypeDescription& d : typeDescriptions())
+      listed = listed || d.name == name;
+    own += listed ? 1 : 0;
+    foreign = foreign || (!listed && name != "IEnumVARIANT");
+  }
+  check(own == 14 && !foreign, "the fourteen type descriptions:" + described);
+  for (const ClassInfo& cls : classes()) {
+    ITypeInfo* info = nullptr;
+    typeLibrary->GetTypeInfoOfGuid(toGuid(cls.clsid), &info);
+    if (info == nullptr) {
+      check(false, "coclass " + std::string(cls.name));
+      continue;
+    }
+    TYPEATTR* attributes = nullptr;
+    info->GetTypeAttr(&attributes);
+    const bool creatable = attributes->typekind == TKIND_COCLASS &&
+                           (attributes->wTypeFlags & TYPEFLAG_FCANCREATE) != 0;
+    const UINT implemented = attributes->cImplTypes;
+    info->ReleaseTypeAttr(attributes);
+    std::string interfaces;
+    for (UINT i = 0; i < implemented; ++i) {
+      HREFTYPE reference = 0;
+      INT flags = 0;
+      ITypeInfo* other = nullptr;
+      info->GetRefTypeOfImplType(i, &reference);
+      info->GetImplTypeFlags(i, &flags);
+      BSTR name = nullptr;
+      if (SUCCEEDED(info->GetRefTypeInfo(reference, &other)))
+        other->GetDocumentation(MEMBERID_NIL, &name, nullptr, nullptr, nullptr);
+      interfaces += (i ? "," : "") + narrow(name) + ((flags & IMPLTYPEFLAG_FDEFAULT) ? "*" : "");
+      SysFreeString(name);
+      release(other);
+    }
+    const std::string expected =
+        std::string(cls.defaultInterface->name) + "*" + (cls.enumVariant ? ",IEnumVARIANT" : "");
+    check(creatable &&
+              documentation(info) == std::string(cls.name) + "|" + std::string(cls.helpString) &&
+              interfaces == expected,
+          "coclass " + documentation(info) + " creatable, interfaces " + interfaces);
+    info->Release();
+  }
+  for (const EnumInfo& e : enumerations()) {
+    ITypeInfo* info = nullptr;
+    typeLibrary->GetTypeInfoOfGuid(toGuid(e.id), &info);
+    if (info == nullptr) {
+      check(false, "enumeration " + std::string(e.name));
+      continue;
+    }
+    TYPEATTR* attributes = nullptr;
+    info->GetTypeAttr(&attributes);
+    const bool isEnum = attributes->typekind == TKIND_ENUM;
+    const UINT count = attributes->cVars;
+    info->ReleaseTypeAttr(attributes);
+    bool same =
+        isEnum && count == e.members.size() && documentation(info) == std::string(e.name) + "|";
+    for (UINT i = 0; same && i < count; ++i) {
+      VARDESC* variable = nullptr;
+      info->GetVarDesc(i, &variable);
+      BSTR name = nullptr;
+      UINT named = 0;
+      info->GetNames(variable->memid, &name, 1, &named);
+      same = narrow(name) == e.members[i].name && variable->varkind == VAR_CONST &&
+             V_VT(variable->lpvarValue) == VT_I4 &&
+             V_I4(variable->lpvarValue) == e.members[i].value;
+      SysFreeString(name);
+      info->ReleaseVarDesc(variable);
+    }
+    check(same, "enumeration " + std::string(e.name) + ": members and values in order");
+    info->Release();
+  }
 }
 
 // The version record: 2.1.0.2, 32-bit Windows, an application, French strings.
@@ -414,6 +652,25 @@ void versionRecord() {
   VerQueryValueW(data.data(), L"\\StringFileInfo\\040C04E4\\ProductVersion",
                  reinterpret_cast<void**>(&text), &length);
   check(text != nullptr && narrow(text) == "1.0.0.0", "ProductVersion 1.0.0.0");
+  for (const wchar_t* entry : {L"FileVersion", L"CompanyName", L"InternalName", L"LegalTrademarks",
+                               L"OriginalFilename", L"ProductName", L"Comments"}) {
+    text = nullptr;
+    length = 0;
+    const std::wstring query = std::wstring(L"\\StringFileInfo\\040C04E4\\") + entry;
+    const bool present = VerQueryValueW(data.data(), query.c_str(), reinterpret_cast<void**>(&text),
+                                        &length) != FALSE;
+    const std::string expected = std::wstring(entry) == L"FileVersion" ? "2.1.0.2" : "";
+    check(present && text != nullptr && narrow(text) == expected,
+          narrow(entry) + " [" + (text != nullptr ? narrow(text) : "absent") + "]");
+  }
+  // One translation, French with the Western code page, matching the one string table.
+  WORD* translations = nullptr;
+  length = 0;
+  VerQueryValueW(data.data(), L"\\VarFileInfo\\Translation",
+                 reinterpret_cast<void**>(&translations), &length);
+  check(translations != nullptr && length == 2 * sizeof(WORD) && translations[0] == 0x040C &&
+            translations[1] == 1252,
+        "Translation 040C, 1252");
 }
 
 }  // namespace
