@@ -72,9 +72,27 @@ for key in ProgID Version TypeLib; do
   value=$(reg_query "HKCR\\CLSID\\$clsid\\$key" /ve | sed -n 's/.*REG_SZ *//p')
   [ -n "$value" ] && pass "$key = $value" || fail "$key missing"
 done
-for progid in TRAMOX.Rate TRAMOX.Rates TRAMOX.TrackingRatesCol; do
-  [ -n "$(reg_query "HKCR\\$progid\\Clsid" /ve | awk '/REG_SZ/')" ] && pass "$progid" || fail "$progid missing"
+default_of() { reg_query "$1" /ve | sed -n 's/.*REG_SZ *//p'; }
+typelib=$(default_of "HKCR\\CLSID\\$clsid\\TypeLib")
+# Every class: its description, server, threading model, ProgID, Version and TypeLib, and
+# the programmatic identifier's key pointing back with the same description.
+clsids=""
+for entry in "TRAMOX.Rate|Rate Object" "TRAMOX.Rates|Rates Object" \
+             "TRAMOX.TrackingRatesCol|TrackingRatesCol Object" "TRAMOX.Telescope|Telescope Object"; do
+  progid=${entry%%|*} description=${entry#*|}
+  id=$(default_of "HKCR\\$progid\\Clsid")
+  clsids="$clsids $id"
+  key="HKCR\\CLSID\\$id"
+  got="$(default_of "$key")|$(default_of "$key\\InprocServer32")|$(default_of "$key\\ProgID")|$(default_of "$key\\Version")|$(default_of "$key\\TypeLib")|$(default_of "HKCR\\$progid")"
+  model=$(reg_query "$key\\InprocServer32" /v ThreadingModel | awk '/REG_SZ/ {print $NF}')
+  want="$description|$server|$progid|1.0|$typelib|$description"
+  [ -n "$id" ] && [ "$got" = "$want" ] && [ "$model" = Apartment ] && pass "$progid: $got" ||
+    fail "$progid registered as [$got] model [$model], expected [$want]"
+  subkeys=$(reg_query "$key" | grep -ci "^HKEY_CLASSES_ROOT\\\\CLSID\\\\$id\\\\")
+  [ "$subkeys" = 4 ] && pass "$progid: exactly four subkeys" || fail "$progid: $subkeys subkeys"
 done
+[ -n "$(reg_query "HKCR\\TypeLib\\$typelib\\1.0" /ve | awk '/REG_SZ/')" ] &&
+  pass "type library $typelib 1.0 registered" || fail "type library not registered"
 reg_export() { wine_run reg export "$1" "$2" "$regview" /y >/dev/null 2>&1; tr -d '\r\000' < "$2" 2>/dev/null | sort; }
 snapshot() {
   reg_export "HKCR\\CLSID\\$clsid" "$WINEPREFIX/drive_c/snap1.reg"
@@ -147,8 +165,12 @@ step "Unregistration"
 wine_run regsvr32 /s /u "$dll"; rc=$?
 [ $rc = 0 ] && pass "regsvr32 /u exit 0" || fail "regsvr32 /u exit $rc"
 left=""
-for key in "HKCR\\CLSID\\$clsid" 'HKCR\TRAMOX.Telescope' 'HKCR\TRAMOX.Rate' 'HKCR\TRAMOX.Rates' 'HKCR\TRAMOX.TrackingRatesCol'; do
+for key in "HKCR\\CLSID\\$clsid" 'HKCR\TRAMOX.Telescope' 'HKCR\TRAMOX.Rate' 'HKCR\TRAMOX.Rates' 'HKCR\TRAMOX.TrackingRatesCol' \
+           "HKCR\\TypeLib\\$typelib"; do
   wine_run reg query "$key" "$regview" >/dev/null 2>&1 && left="$left $key"
+done
+for id in $clsids; do
+  wine_run reg query "HKCR\\CLSID\\$id" "$regview" >/dev/null 2>&1 && left="$left CLSID\\$id"
 done
 [ -z "$left" ] && pass "every registered key removed" || fail "keys left:$left"
 wine_run regsvr32 /s /u "$dll"; rc=$?

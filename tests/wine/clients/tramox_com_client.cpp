@@ -154,6 +154,30 @@ void earlyBound(ITelescope* telescope) {
   release(rate);
   release(item);
 
+  // The tracking rates enumerate as integer variants; Skip then Next stops at the end.
+  ITrackingRatesCol* driveRates = nullptr;
+  IUnknown* driveUnknown = nullptr;
+  IEnumVARIANT* driveEnumerator = nullptr;
+  telescope->get_TrackingRates(&driveRates);
+  if (driveRates != nullptr)
+    driveRates->get__NewEnum(&driveUnknown);
+  if (driveUnknown != nullptr)
+    driveUnknown->QueryInterface(IID_IEnumVARIANT, reinterpret_cast<void**>(&driveEnumerator));
+  if (driveEnumerator != nullptr) {
+    VARIANT items[5];
+    ULONG fetched = 0;
+    const bool skipped = driveEnumerator->Skip(2) == S_OK;
+    hr = driveEnumerator->Next(5, items, &fetched);
+    check(skipped && hr == S_FALSE && fetched == 2 && V_VT(&items[0]) == VT_I4 &&
+              V_I4(&items[0]) == 2 && V_VT(&items[1]) == VT_I4 && V_I4(&items[1]) == 3,
+          "TrackingRates: Skip(2) then Next(5) gives 2 and 3 with S_FALSE");
+  } else {
+    check(false, "TrackingRates _NewEnum gives IEnumVARIANT");
+  }
+  release(driveEnumerator);
+  release(driveUnknown);
+  release(driveRates);
+
   // A collection alone keeps the module loaded.
   ITrackingRatesCol* tracking = nullptr;
   telescope->get_TrackingRates(&tracking);
@@ -283,6 +307,15 @@ void factories() {
   check(factory != nullptr, "the Telescope factory");
   if (factory == nullptr)
     return;
+  // Multiple instances: every creation request makes a new object.
+  IUnknown* first = nullptr;
+  IUnknown* second = nullptr;
+  factory->CreateInstance(nullptr, IID_IUnknown, reinterpret_cast<void**>(&first));
+  factory->CreateInstance(nullptr, IID_IUnknown, reinterpret_cast<void**>(&second));
+  check(first != nullptr && second != nullptr && first != second,
+        "two creation requests give two objects");
+  release(first);
+  release(second);
   factory->LockServer(TRUE);
   check(canUnloadNow() == S_FALSE, "DllCanUnloadNow with a factory lock -> S_FALSE");
   factory->LockServer(FALSE);
