@@ -63,14 +63,11 @@ inline Variant resultOf(std::shared_ptr<rates::TTrackingRatesCol> v) {
 template <class FnType, FnType Fn>
 struct Call;
 
-template <class T, class R, class... A, R (T::*Fn)(A...)>
-struct Call<R (T::*)(A...), Fn> {
+// The body shared by const and non-const members: coerced arguments in, variant out.
+template <class T, class R, class... A>
+struct CallBody {
   using Class = T;
-  template <class Target>
-  static void call(Target& target, std::span<const Variant> args, Variant& result) {
-    run(static_cast<T&>(target), args, result, std::index_sequence_for<A...>{});
-  }
-  template <std::size_t... I>
+  template <auto Fn, std::size_t... I>
   static void run(T& target, std::span<const Variant> args, Variant& result,
                   std::index_sequence<I...>) {
     if constexpr (std::is_void_v<R>)
@@ -80,20 +77,21 @@ struct Call<R (T::*)(A...), Fn> {
   }
 };
 
-template <class T, class R, class... A, R (T::*Fn)(A...) const>
-struct Call<R (T::*)(A...) const, Fn> {
-  using Class = T;
+template <class T, class R, class... A, R (T::*Fn)(A...)>
+struct Call<R (T::*)(A...), Fn> : CallBody<T, R, A...> {
   template <class Target>
   static void call(Target& target, std::span<const Variant> args, Variant& result) {
-    run(static_cast<T&>(target), args, result, std::index_sequence_for<A...>{});
+    CallBody<T, R, A...>::template run<Fn>(static_cast<T&>(target), args, result,
+                                           std::index_sequence_for<A...>{});
   }
-  template <std::size_t... I>
-  static void run(T& target, std::span<const Variant> args, Variant& result,
-                  std::index_sequence<I...>) {
-    if constexpr (std::is_void_v<R>)
-      (target.*Fn)(argAs<std::decay_t<A>>(args[I])...);
-    else
-      result = resultOf((target.*Fn)(argAs<std::decay_t<A>>(args[I])...));
+};
+
+template <class T, class R, class... A, R (T::*Fn)(A...) const>
+struct Call<R (T::*)(A...) const, Fn> : CallBody<T, R, A...> {
+  template <class Target>
+  static void call(Target& target, std::span<const Variant> args, Variant& result) {
+    CallBody<T, R, A...>::template run<Fn>(static_cast<T&>(target), args, result,
+                                           std::index_sequence_for<A...>{});
   }
 };
 
