@@ -165,6 +165,76 @@ void exercise(HWND paddle, const char* screenshot) {
         "ButtonTracking caption [" + tracking + "]");
   check(textOf(control(kButtonMaj)) == "MAJ", "ButtonMaj caption");
   check(SendMessageW(control(kTrackBarSpeed), TBM_GETPOS, 0, 0) == 1, "slider at 1");
+  check(SendMessageW(control(kTrackBarSpeed), TBM_GETRANGEMIN, 0, 0) == 0 &&
+            SendMessageW(control(kTrackBarSpeed), TBM_GETRANGEMAX, 0, 0) == 2,
+        "slider range 0 to 2");
+  check(client.right == 157, "client width " + std::to_string(client.right));
+  check(GetWindowLongPtrW(paddle, GWL_STYLE) & WS_SYSMENU, "close box");
+  check((GetWindowLongW(paddle, GWL_STYLE) & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX)) == 0,
+        "no minimise or maximise box");
+
+  // Every control at its design place; buttons and slider at their design size too.
+  struct Place {
+    Control control;
+    int left, top, width, height;
+  };
+  const Place places[] = {
+      {kLabelKing, 96, 208, 0, 0},
+      {kLabelPec, 96, 240, 0, 0},
+      {kLabelAd, 24, 8, 0, 0},
+      {kLabelDec, 24, 32, 0, 0},
+      {kLabelSideOfPier, 104, 266, 0, 0},
+      {kButtonSetPark, 8, 192, 65, 25},
+      {kButtonPark, 8, 224, 65, 25},
+      {kButtonTracking, 8, 256, 65, 25},
+      {kButtonWest, 96, 88, 33, 33},
+      {kButtonSouth, 64, 120, 33, 33},
+      {kButtonEast, 32, 88, 33, 33},
+      {kButtonNorth, 64, 56, 33, 33},
+      {kTrackBarSpeed, 48, 160, 73, 25},
+      {kButtonMaj, 112, 56, 41, 25},
+  };
+  for (const Place& place : places) {
+    RECT r{};
+    GetWindowRect(control(place.control), &r);
+    MapWindowPoints(nullptr, paddle, reinterpret_cast<POINT*>(&r), 2);
+    const bool sized =
+        place.width == 0 || (r.right - r.left == place.width && r.bottom - r.top == place.height);
+    check(r.left == place.left && r.top == place.top && sized,
+          "control " + std::to_string(place.control) + " at " + std::to_string(r.left) + "," +
+              std::to_string(r.top) + " " + std::to_string(r.right - r.left) + "x" +
+              std::to_string(r.bottom - r.top));
+  }
+
+  // Fonts: MS Sans Serif 11 pixels for the buttons, bold 16 pixels for the labels.
+  auto fontOf = [&](Control c) {
+    LOGFONTW font{};
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control(c), WM_GETFONT, 0, 0)), sizeof font,
+               &font);
+    char face[LF_FACESIZE] = {};
+    WideCharToMultiByte(CP_UTF8, 0, font.lfFaceName, -1, face, sizeof face, nullptr, nullptr);
+    return std::string(face) + "/" + std::to_string(font.lfHeight) + "/" +
+           std::to_string(font.lfWeight);
+  };
+  check(fontOf(kButtonPark) == "MS Sans Serif/-11/400", "button font " + fontOf(kButtonPark));
+  check(fontOf(kLabelAd) == "MS Sans Serif/-16/700", "label font " + fontOf(kLabelAd));
+
+  // Label colours as the window paints them: red position, lime pier side on the menu colour.
+  auto colourOf = [&](Control c, bool* opaque) {
+    HDC dc = GetDC(control(c));
+    SetBkMode(dc, OPAQUE);
+    SendMessageW(paddle, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                 reinterpret_cast<LPARAM>(control(c)));
+    const COLORREF colour = GetTextColor(dc);
+    *opaque = GetBkMode(dc) == OPAQUE;
+    ReleaseDC(control(c), dc);
+    return colour;
+  };
+  bool opaque = true;
+  check(colourOf(kLabelAd, &opaque) == RGB(255, 0, 0) && !opaque, "LabelAD red, transparent");
+  check(colourOf(kLabelKing, &opaque) == RGB(0, 255, 0) && !opaque, "LabelKing lime, transparent");
+  check(colourOf(kLabelSideOfPier, &opaque) == RGB(0, 255, 0) && opaque,
+        "LabelSideOfPier lime, opaque");
 
   // Press and release: East at the middle speed asks the collection for item 2.
   std::string before = readFile(logPath);
