@@ -145,6 +145,28 @@ void loaderClockLocale(Services& s) {
   check(s.logPath == "C:\\TRAMO_DLL.log", "the log path");
 }
 
+// Unattended, the message windows append their text to TRAMOX_MESSAGE_FILE instead of waiting
+// for a click, one line per message, in the order shown.
+void unattendedMessages(IMessageWindows& messages) {
+  char previous[MAX_PATH] = {};
+  const bool had = GetEnvironmentVariableA("TRAMOX_MESSAGE_FILE", previous, MAX_PATH) > 0;
+  const char* path = "C:\\tramox-platform-messages.txt";
+  DeleteFileA(path);
+  SetEnvironmentVariableA("TRAMOX_MESSAGE_FILE", path);
+  messages.showMessage("Init DLL failed");
+  messages.showErrorBox("Telescope is parked.");
+  SetEnvironmentVariableA("TRAMOX_MESSAGE_FILE", had ? previous : nullptr);
+  std::string text;
+  if (FILE* file = std::fopen(path, "rb")) {
+    char buffer[256];
+    text.assign(buffer, std::fread(buffer, 1, sizeof buffer, file));
+    std::fclose(file);
+  }
+  DeleteFileA(path);
+  check(text == "message: Init DLL failed\r\nerror: Telescope is parked.\r\n",
+        "unattended messages recorded in order [" + text + "]");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -155,6 +177,7 @@ int main(int argc, char** argv) {
     registry(*services.registry);
     profile(*services.profile, profileRegistered);
     loaderClockLocale(services);
+    unattendedMessages(*services.messages);
   } catch (const std::exception& e) {
     check(false, std::string("unexpected failure: ") + e.what());
   }
