@@ -15,7 +15,8 @@ Unicode true
 !define PROGID "TRAMOX.Telescope"
 !define DRIVER_NAME "TRAMOX"
 !define ASCOM_KEY "Software\ASCOM\Telescope Drivers\${PROGID}"
-!define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\${PRODUCT}"
+; One entry per bitness: both installers write to the 32-bit view and may be installed side by side.
+!define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\${PRODUCT}-${ARCH}"
 !define STATE_KEY "Software\TRAMOX Setup"
 
 Name "${PRODUCT} ASCOM telescope driver (${ARCH})"
@@ -85,7 +86,15 @@ Section "TRAMOX driver (required)" SecDriver
     Abort
   ${EndIf}
   SetRegView 32
+  ; Remember whether this installation made the ASCOM key: one that was already there (a
+  ; profile kept by the ASCOM platform, a previous installation) is not ours to remove.
+  ClearErrors
+  EnumRegKey $1 HKLM "${ASCOM_KEY}" 0
+  ${If} ${Errors}
+    WriteRegDWORD HKLM "${STATE_KEY}" "AscomKeyCreated" 1
+  ${EndIf}
   WriteRegStr HKLM "${ASCOM_KEY}" "" "${DRIVER_NAME}"
+  WriteRegDWORD HKLM "${STATE_KEY}" "Installed${ARCH}" 1
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT} ASCOM telescope driver (${ARCH})"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "2.1.0.2"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'
@@ -120,10 +129,21 @@ Section "Uninstall"
   ${EndIf}
   !insertmacro RestoreSystem
   DeleteRegValue HKLM "${STATE_KEY}" "SimulatorInstalled${ARCH}"
+  DeleteRegValue HKLM "${STATE_KEY}" "Installed${ARCH}"
+  ; The driver of the other bitness may still be installed and listed through the same key.
+  ReadRegDWORD $1 HKLM "${STATE_KEY}" "Installedwin32"
+  ReadRegDWORD $2 HKLM "${STATE_KEY}" "Installedwin64"
+  ${If} $1 != 1
+  ${AndIf} $2 != 1
+    ReadRegDWORD $3 HKLM "${STATE_KEY}" "AscomKeyCreated"
+    ${If} $3 == 1
+      DeleteRegKey HKLM "${ASCOM_KEY}"
+      DeleteRegKey /ifempty HKLM "Software\ASCOM\Telescope Drivers"
+      DeleteRegKey /ifempty HKLM "Software\ASCOM"
+    ${EndIf}
+    DeleteRegValue HKLM "${STATE_KEY}" "AscomKeyCreated"
+  ${EndIf}
   DeleteRegKey /ifempty HKLM "${STATE_KEY}"
-  DeleteRegKey HKLM "${ASCOM_KEY}"
-  DeleteRegKey /ifempty HKLM "Software\ASCOM\Telescope Drivers"
-  DeleteRegKey /ifempty HKLM "Software\ASCOM"
   DeleteRegKey HKLM "${UNINSTALL_KEY}"
   Delete "$INSTDIR\TRAMOX.dll"
   Delete "$INSTDIR\uninstall.exe"

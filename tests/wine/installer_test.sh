@@ -28,3 +28,15 @@ wineserver -w
 [ ! -f "$sysdir/Tramox_Telescope.dll" ] && pass "simulated controller removed" || fail "controller library left"
 wine_run reg query "$ascom_key" /reg:32 >/dev/null 2>&1 && fail "ASCOM key left" || pass "ASCOM key removed"
 [ -z "$(clsid_of)" ] && pass "driver unregistered" || fail "driver still registered"
+
+# An ASCOM key that was there before the installation (a profile the ASCOM platform keeps)
+# stays after the uninstallation, with its values.
+wine_run reg add "$ascom_key" /v Tracking /t REG_SZ /d Yes /f /reg:32 >/dev/null 2>&1
+timeout 180 wine 'C:\setup.exe' /S; rc=$?
+wineserver -w
+timeout 180 wine "$program_files/uninstall.exe" /S; rc2=$?
+wineserver -w
+[ $rc = 0 ] && [ $rc2 = 0 ] && pass "reinstall over an existing ASCOM key and uninstall" || fail "installer exit $rc, uninstaller exit $rc2"
+kept=$(wine_run reg query "$ascom_key" /v Tracking /reg:32 2>/dev/null | tr -d '\r' | sed -n 's/.*REG_SZ *//p')
+[ "$kept" = Yes ] && pass "an ASCOM key that was already there is kept" || fail "existing ASCOM key lost [$kept]"
+wine_run reg delete "$ascom_key" /f /reg:32 >/dev/null 2>&1
