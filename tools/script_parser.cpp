@@ -3,8 +3,8 @@
 #include <charconv>
 #include <cmath>
 
+#include "server/decimal_text.h"
 #include "server/member_table.h"
-#include "server/portable/coercion.h"
 
 namespace tramox::tools {
 namespace {
@@ -159,7 +159,7 @@ bool parseLiteral(const Token& token, Literal& literal, std::string& error) {
     return true;
   }
   double number = 0.0;
-  if (server::portable::parseDecimal(t, number)) {
+  if (server::parseDecimal(t, number)) {
     if (!std::isfinite(number)) {
       error = "number out of range '" + t + "'";
       return false;
@@ -324,7 +324,7 @@ ParsedLine parseLine(std::string_view line) {
     command.kind = CommandKind::Sleep;
     if (!expectCount(tokens, 2, 2, error))
       return parsed;
-    if (tokens[1].quoted || !server::portable::parseDecimal(tokens[1].text, command.seconds) ||
+    if (tokens[1].quoted || !server::parseDecimal(tokens[1].text, command.seconds) ||
         !(command.seconds >= 0.0 && command.seconds <= kMaxSleepSeconds)) {
       error = "bad number of seconds '" + tokens[1].text + "' (0 to 3600)";
       return parsed;

@@ -1,34 +1,18 @@
 #include "server/portable/coercion.h"
 
-#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <limits>
 
 #include "platform/automation_date.h"
+#include "server/decimal_text.h"
 
 namespace tramox::server::portable {
 namespace {
 
 constexpr double kFirstDate = -657434.0;  // 1 January 100
 constexpr double kLastDate = 2958465.0;   // 31 December 9999
-
-bool isBlank(char c) {
-  return c == ' ' || c == '\t';
-}
-
-std::string_view trim(std::string_view text) {
-  while (!text.empty() && isBlank(text.front()))
-    text.remove_prefix(1);
-  while (!text.empty() && isBlank(text.back()))
-    text.remove_suffix(1);
-  return text;
-}
-
-bool isDigit(char c) {
-  return c >= '0' && c <= '9';
-}
 
 // "2024-03-01", "2024-03-01 22:15" or "2024-03-01T22:15:30".
 bool parseIsoDate(std::string_view text, double& date) {
@@ -72,7 +56,7 @@ HResult numberFrom(const Variant& in, double& value) {
       value = in.doubleValue();
       return status::kOk;
     case VarType::Text: {
-      if (!parseDecimal(in.text(), value))
+      if (!server::parseDecimal(in.text(), value))
         return status::kDispTypeMismatch;
       if (!std::isfinite(value))
         return status::kDispOverflow;
@@ -96,46 +80,6 @@ HResult int32From(double value, std::int32_t& out) {
 
 }  // namespace
 
-bool parseDecimal(std::string_view text, double& value) {
-  text = trim(text);
-  std::size_t i = 0;
-  if (i < text.size() && (text[i] == '+' || text[i] == '-'))
-    ++i;
-  std::size_t digits = 0;
-  while (i < text.size() && isDigit(text[i]))
-    ++i, ++digits;
-  if (i < text.size() && text[i] == '.') {
-    ++i;
-    while (i < text.size() && isDigit(text[i]))
-      ++i, ++digits;
-  }
-  if (digits == 0)
-    return false;
-  if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
-    ++i;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
-      ++i;
-    std::size_t expDigits = 0;
-    while (i < text.size() && isDigit(text[i]))
-      ++i, ++expDigits;
-    if (expDigits == 0)
-      return false;
-  }
-  if (i != text.size())
-    return false;
-  std::string_view number = text;
-  if (number.front() == '+')
-    number.remove_prefix(1);
-  const auto [end, ec] = std::from_chars(number.data(), number.data() + number.size(), value);
-  if (ec == std::errc::result_out_of_range) {
-    // strtod gives infinity for too large (an overflow to the caller) and 0 for too small.
-    const std::string copy(number);
-    value = std::strtod(copy.c_str(), nullptr);
-    return true;
-  }
-  return ec == std::errc() && end == number.data() + number.size();
-}
-
 std::string numberText(double value) {
   char text[32];
   std::snprintf(text, sizeof text, "%.15G", value);
@@ -156,7 +100,7 @@ HResult coerce(const Variant& in, TypeKind target, Variant& out) {
     }
     case TypeKind::Date: {
       double v = 0;
-      if (in.type() == VarType::Text && parseIsoDate(trim(in.text()), v)) {
+      if (in.type() == VarType::Text && parseIsoDate(trimBlanks(in.text()), v)) {
         out = Variant::ofDate(v);
         return status::kOk;
       }
@@ -183,7 +127,7 @@ HResult coerce(const Variant& in, TypeKind target, Variant& out) {
     }
     case TypeKind::Bool: {
       if (in.type() == VarType::Text) {
-        const std::string_view t = trim(in.text());
+        const std::string_view t = trimBlanks(in.text());
         if (equalsIgnoreCase(t, "true") || equalsIgnoreCase(t, "#TRUE#")) {
           out = Variant::ofBool(true);
           return status::kOk;

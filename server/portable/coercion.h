@@ -16,8 +16,4 @@ HResult coerce(const Variant& in, TypeKind target, Variant& out);
 // The text of a number, as VariantChangeType writes it: at most 15 significant digits.
 std::string numberText(double value);
 
-// A whole decimal number in the invariant form: optional blanks, sign, digits, point,
-// digits, exponent. False for anything else (no hexadecimal, "inf" or "nan").
-bool parseDecimal(std::string_view text, double& value);
-
 }  // namespace tramox::server::portable
