@@ -1,12 +1,12 @@
 #include "tools/client_environment.h"
 
 #include <cstdlib>
+#include <filesystem>
+#include <system_error>
 
 #ifdef _WIN32
 #include <io.h>
 #include <windows.h>
-
-#include <filesystem>
 
 #include "platform/win32/wide_text.h"
 #else
@@ -56,7 +56,11 @@ void setEnvironment(const std::string& name, const std::string& value, bool over
 }
 
 std::string makeTemporaryFolder(const std::string& prefix) {
-  std::string pattern = "/tmp/" + prefix + ".XXXXXX";
+  std::error_code error;
+  std::filesystem::path base = std::filesystem::temp_directory_path(error);  // honours TMPDIR
+  if (error)
+    base = "/tmp";
+  std::string pattern = (base / (prefix + ".XXXXXX")).string();
   const char* made = mkdtemp(pattern.data());
   return made ? made : "";
 }
