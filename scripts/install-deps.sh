@@ -20,17 +20,28 @@ missing() {
 
 as_root() { if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi; }
 
+# A mirror that hiccups should not fail a whole run: three tries, a pause between them.
+retry() {
+  local attempt
+  for attempt in 1 2 3; do
+    "$@" && return 0
+    [ "$attempt" = 3 ] && return 1
+    echo "Retrying in 10 s: $*" >&2
+    sleep 10
+  done
+}
+
 install_missing() {
   local todo
   todo=$(missing "$@")
   [ -z "$todo" ] && return 0
   echo "Installing: $todo"
   if [ -z "${TRAMOX_APT_UPDATED:-}" ]; then
-    as_root apt-get update -qq
+    retry as_root apt-get update -qq
     export TRAMOX_APT_UPDATED=1
   fi
   # shellcheck disable=SC2086
-  as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends $todo
+  retry as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends $todo
 }
 
 install_missing "${native[@]}"
