@@ -8,16 +8,12 @@
 
 #include "common/driver_error.h"
 #include "controller/controller_library.h"
-#include "tests/controller/stub_controller.h"
 #include "tests/fakes/fake_library_loader.h"
 #include "tests/fakes/recording_message_windows.h"
+#include "tests/fakes/scripted_controller.h"
 
 namespace tramox::controller {
 namespace {
-
-using testing::resetStubCalls;
-using testing::stubCalls;
-using testing::stubExports;
 
 const std::string kPath = "C:\\WINDOWS\\System32\\Tramox_Telescope.dll";
 
@@ -55,10 +51,8 @@ const std::vector<std::string> kTableMessages = {
 
 class ControllerLoaderTest : public ::testing::Test {
  protected:
-  void SetUp() override { resetStubCalls(); }
-
   void install(const std::vector<std::string>& without = {}) {
-    loader.addLibrary(kPath, stubExports(without));
+    loader.addLibrary(kPath, mount.exports(without));
   }
 
   std::vector<std::string> lookups() const {
@@ -79,10 +73,16 @@ class ControllerLoaderTest : public ::testing::Test {
     return n;
   }
 
+  fakes::ScriptedController mount;
   fakes::FakeLibraryLoader loader;
   fakes::RecordingMessageWindows messages;
   ControllerLibrary library{loader, messages, kPath};
 };
+
+// Calls that reached the controller library since the last clear.
+int controllerCalls() {
+  return static_cast<int>(fakes::currentController().calls.size());
+}
 
 TEST_F(ControllerLoaderTest, CompleteLibraryLoadsSilentlyAndOnlyOnce) {
   install();
@@ -209,7 +209,7 @@ void expectEveryCallRefused(ControllerLibrary& library, const std::string& when)
       EXPECT_STREQ(e.what(), "Controller library not loaded") << name;
     }
   }
-  EXPECT_EQ(stubCalls(), 0) << when;
+  EXPECT_EQ(controllerCalls(), 0) << when;
 }
 
 TEST_F(ControllerLoaderTest, EveryCallIsRefusedWithoutALoadedLibrary) {
@@ -224,13 +224,13 @@ TEST_F(ControllerLoaderTest, EveryCallReachesTheLibraryUntilItIsReleased) {
   install();
   library.LoadControllerLibrary();
   for (const auto& [name, call] : everyCall()) {
-    const int before = stubCalls();
+    const int before = controllerCalls();
     call(library);
-    EXPECT_EQ(stubCalls(), before + 1) << name;
+    EXPECT_EQ(controllerCalls(), before + 1) << name;
   }
 
   library.Release();
-  resetStubCalls();
+  mount.clearCalls();
   expectEveryCallRefused(library, "after Release");
 }
 

@@ -9,10 +9,13 @@
 
 #include "common/driver_error.h"
 #include "driver/telescope.h"
-#include "tests/driver/scripted_controller.h"
 #include "tests/fakes/fake_services.h"
+#include "tests/fakes/scripted_controller.h"
 
 namespace tramox::driver::testing {
+
+using fakes::ControllerCall;
+using fakes::ScriptedController;
 
 // Result lines: 28 blanks and "=".
 inline const std::string kResult = std::string(28, ' ') + "=";

@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "common/driver_error.h"
 #include "common/units.h"
@@ -14,22 +16,18 @@
 #include "platform/profile_store.h"
 #include "platform/settings_key.h"
 #include "tests/fakes/fake_services.h"
-#include "tests/rates/recording_controller.h"
+#include "tests/fakes/scripted_controller.h"
 
 namespace tramox::paddle {
 namespace {
 
-using testing::controllerScript;
-
 class PaddleHandlersTest : public ::testing::Test {
  protected:
   PaddleHandlersTest() {
-    testing::resetControllerScript();
     for (std::size_t k = 1; k <= 10; ++k) {
-      controllerScript().speedsRadPerSec[k - 1] = static_cast<double>(k) * units::kPi / 180.0;
+      mount.speedsRadPerSec[k - 1] = static_cast<double>(k) * units::kPi / 180.0;
     }
-    fakes.libraries.addLibrary(controller::controllerLibraryPath(fakes.libraries),
-                               testing::recordingControllerExports());
+    fakes.libraries.addLibrary(controller::controllerLibraryPath(fakes.libraries), mount.exports());
     fakes.registry.writeValue(platform::Hive::CurrentUser, platform::SettingsKey::kPath,
                               "LogEnabled", platform::RegistryValue::ofDword(1));
     fakes.registry.createKey(platform::Hive::LocalMachine, platform::kAscomProfileKey);
@@ -46,7 +44,7 @@ class PaddleHandlersTest : public ::testing::Test {
     scope->Set_Connected(true);
     ASSERT_NE(runtime->state.paddle, nullptr);
     view = fakes.paddleViews.lastView();
-    controllerScript().calls.clear();
+    callsBeforeConnected = mount.calls.size();
     std::filesystem::remove(fakes.logPath());
   }
 
@@ -58,7 +56,22 @@ class PaddleHandlersTest : public ::testing::Test {
 
   platform::IPaddleEvents& events() { return *view->events; }
   TRaquette& paddle() { return *runtime->state.paddle; }
-  const std::vector<std::string>& calls() { return controllerScript().calls; }
+  // Motion, park and tracking calls since connect(), e.g. "MoveEngineDevice_DLL 2 1".
+  std::vector<std::string> calls() const {
+    std::vector<std::string> result;
+    for (std::size_t i = callsBeforeConnected; i < mount.calls.size(); ++i) {
+      const auto& call = mount.calls[i];
+      if (call.name == "MoveEngineDevice_DLL" || call.name == "StopTelescopeEngineDevice_DLL") {
+        result.push_back(call.name + " " + std::to_string(static_cast<int>(call.args[0])) + " " +
+                         std::to_string(static_cast<int>(call.args[1])));
+      } else if (call.name == "Stop_ALL_TelescopeEngineDevice_DLL" ||
+                 call.name == "ReturnToSideralSpeedEngineDevice_DLL" ||
+                 call.name == "ParkTel_DLL" || call.name == "UnParkTel_DLL") {
+        result.push_back(call.name);
+      }
+    }
+    return result;
+  }
   std::vector<std::string> errorBoxes() { return fakes.messages.errorBoxes(); }
 
   std::vector<std::string> logged() const {
@@ -81,6 +94,9 @@ class PaddleHandlersTest : public ::testing::Test {
   }
 
   fakes::FakeServices fakes;
+  fakes::ScriptedController mount;
+  // Connecting's own calls stay in the record (GetSpeed_DLL is counted) but not in calls().
+  std::size_t callsBeforeConnected = 0;
   std::unique_ptr<driver::DriverRuntime> runtime;
   std::unique_ptr<driver::TTelescope> scope;
   fakes::PaddleViewRecord* view = nullptr;
@@ -88,7 +104,7 @@ class PaddleHandlersTest : public ::testing::Test {
 
 TEST_F(PaddleHandlersTest, ConnectingBindsTheRatesOfBothAxesAndShowsThePaddle) {
   connect();
-  EXPECT_EQ(controllerScript().getSpeedCalls, 2);
+  EXPECT_EQ(mount.count("GetSpeed_DLL"), 2);
   EXPECT_TRUE(view->shown);
   EXPECT_TRUE(paddle().Visible());
   EXPECT_EQ(runtime->state.AxisSpeedTable.value(9), 9.0);
@@ -136,7 +152,7 @@ TEST_F(PaddleHandlersTest, ParkButtonParksAndUnparksByTheDriversFlag) {
 
 TEST_F(PaddleHandlersTest, ParkButtonUnparksWhenParkedWhateverItsCaption) {
   connect();
-  controllerScript().parked = true;
+  mount.parked = 1;
   ASSERT_TRUE(scope->Get_AtPark());
   ASSERT_EQ(paddle().Control("ButtonPark").text, "Park");
   events().click("ButtonPark");
@@ -146,7 +162,7 @@ TEST_F(PaddleHandlersTest, ParkButtonUnparksWhenParkedWhateverItsCaption) {
 
 TEST_F(PaddleHandlersTest, DirectionButtonsWhileParkedShowTheErrorOnPressAndOnRelease) {
   connect();
-  controllerScript().parked = true;
+  mount.parked = 1;
   scope->Get_AtPark();
   press("ButtonEast");
   EXPECT_TRUE(calls().empty());
@@ -157,7 +173,7 @@ TEST_F(PaddleHandlersTest, DirectionButtonsWhileParkedShowTheErrorOnPressAndOnRe
 TEST_F(PaddleHandlersTest, ARefusedParkShowsTheDriversMessageAndLeavesThePaddleAsItWas) {
   storeParkPosition();
   connect();
-  controllerScript().refused.insert("ParkTel_DLL");
+  mount.refuse("ParkTel_DLL");
   events().click("ButtonPark");
   EXPECT_EQ(errorBoxes(), std::vector<std::string>{"Park failed."});
   EXPECT_EQ(paddle().Control("ButtonPark").text, "Park");
@@ -184,7 +200,7 @@ TEST_F(PaddleHandlersTest, TrackingButtonTogglesTrackingByTheDriversFlag) {
 }
 
 TEST_F(PaddleHandlersTest, ADisabledTrackingButtonTakesNoClick) {
-  controllerScript().parked = true;
+  mount.parked = 1;
   connect();
   ASSERT_FALSE(paddle().Control("ButtonTracking").enabled);
   events().click("ButtonTracking");
@@ -195,7 +211,7 @@ TEST_F(PaddleHandlersTest, ADisabledTrackingButtonTakesNoClick) {
 TEST_F(PaddleHandlersTest, MajReadsTheRightAscensionAndRefreshesThePosition) {
   connect();
   const std::string before = paddle().Control("LabelAD").text;
-  controllerScript().raRad = units::hoursToRadians(6.0);
+  mount.raRad = units::hoursToRadians(6.0);
   events().click("ButtonMaj");
   EXPECT_NE(paddle().Control("LabelAD").text, before);
   const auto lines = logged();

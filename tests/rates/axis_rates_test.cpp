@@ -10,14 +10,12 @@
 namespace tramox::rates {
 namespace {
 
-using testing::controllerScript;
-
 class AxisRatesTest : public testing::RatesFixture {
  protected:
   // Controller speed k is k degrees per second (k × π/180 rad/s).
   void setSpeedsOneToTenDegPerSec() {
     for (int k = 1; k <= 10; ++k) {
-      controllerScript().speedsRadPerSec[static_cast<std::size_t>(k - 1)] = k * units::kPi / 180.0;
+      mount.speedsRadPerSec[static_cast<std::size_t>(k - 1)] = k * units::kPi / 180.0;
     }
   }
 
@@ -70,11 +68,11 @@ TEST_F(AxisRatesTest, EveryCallReadsTheControllerAgainAndMakesAFreshCollection) 
   setSpeedsOneToTenDegPerSec();
   auto first = axisRates(0);
   first->Next(3);
-  controllerScript().speedsRadPerSec[8] = 20 * units::kPi / 180.0;
+  mount.speedsRadPerSec[8] = 20 * units::kPi / 180.0;
   auto second = axisRates(0);
 
   EXPECT_NE(first, second);
-  EXPECT_EQ(controllerScript().getSpeedCalls, 2);
+  EXPECT_EQ(mount.count("GetSpeed_DLL"), 2);
   EXPECT_EQ(second->cursor(), 0);
   // The old collection keeps the values of its own moment.
   EXPECT_NEAR(first->Get_Item(3)->Get_Maximum(), 9, 1e-12);
@@ -91,7 +89,7 @@ TEST_F(AxisRatesTest, TertiaryAxisIsEmptyButStillAnswersItems) {
   EXPECT_TRUE(pass.elements.empty());
   EXPECT_EQ(tertiary->Get_Item(1)->Get_Maximum(), 0.0);
   // The table is refilled for the tertiary axis too.
-  EXPECT_EQ(controllerScript().getSpeedCalls, 1);
+  EXPECT_EQ(mount.count("GetSpeed_DLL"), 1);
 }
 
 TEST_F(AxisRatesTest, AxisOutsideTheEnumerationFailsBeforeTheControllerIsAsked) {
@@ -105,7 +103,7 @@ TEST_F(AxisRatesTest, AxisOutsideTheEnumerationFailsBeforeTheControllerIsAsked) 
       EXPECT_STREQ(e.what(), kInvalidAxisMessage);
     }
   }
-  EXPECT_EQ(controllerScript().getSpeedCalls, 0);
+  EXPECT_EQ(mount.count("GetSpeed_DLL"), 0);
   EXPECT_EQ(table.value(9), 2.0);
 }
 

@@ -1,5 +1,5 @@
 #pragma once
-// A loaded recording controller, a diagnostic log on fakes and readers for the log's lines.
+// A loaded scripted controller, a diagnostic log on fakes and readers for the log's lines.
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -11,7 +11,7 @@
 #include "diag/diagnostic_log.h"
 #include "platform/settings_key.h"
 #include "tests/fakes/fake_services.h"
-#include "tests/rates/recording_controller.h"
+#include "tests/fakes/scripted_controller.h"
 
 namespace tramox::testing {
 
@@ -20,8 +20,8 @@ class RatesFixture : public ::testing::Test {
   static constexpr const char* kControllerPath = "/opt/tramox/Tramox_Telescope.so";
 
   RatesFixture() {
-    resetControllerScript();
-    fakes.libraries.addLibrary(kControllerPath, recordingControllerExports());
+    mount.speedsRadPerSec = {};
+    fakes.libraries.addLibrary(kControllerPath, mount.exports());
     controller.LoadControllerLibrary();
   }
 
@@ -53,6 +53,7 @@ class RatesFixture : public ::testing::Test {
   }
 
   fakes::FakeServices fakes;
+  fakes::ScriptedController mount;
   diag::DiagnosticLog log{fakes.registry, fakes.clock, fakes.locale, fakes.logPath()};
   controller::ControllerLibrary controller{fakes.libraries, fakes.messages, kControllerPath};
 };

@@ -1,8 +1,8 @@
-#include "tests/driver/scripted_controller.h"
+#include "tests/fakes/scripted_controller.h"
 
 #include <stdexcept>
 
-namespace tramox::driver::testing {
+namespace tramox::fakes {
 
 namespace {
 
@@ -128,10 +128,18 @@ static Byte TRAMOX_STDCALL fakeIsParked(Byte* parked) {
   return ok;
 }
 static Byte TRAMOX_STDCALL fakePark(double hourAngle, double dec) {
-  return answer("ParkTel_DLL", {hourAngle, dec});
+  const Byte ok = answer("ParkTel_DLL", {hourAngle, dec});
+  if (ok) {
+    currentController().parked = 1;
+  }
+  return ok;
 }
 static Byte TRAMOX_STDCALL fakeUnpark() {
-  return answer("UnParkTel_DLL", {});
+  const Byte ok = answer("UnParkTel_DLL", {});
+  if (ok) {
+    currentController().parked = 0;
+  }
+  return ok;
 }
 static Byte TRAMOX_STDCALL fakeStartKing(double lat, double lon, double elev, double pressure) {
   return answer("StartKingDevice_DLL", {lat, lon, elev, pressure});
@@ -179,9 +187,9 @@ ScriptedController& currentController() {
   return *current;
 }
 
-fakes::FakeLibraryLoader::Exports ScriptedController::exports() const {
-  using fakes::exportOf;
-  return {
+FakeLibraryLoader::Exports ScriptedController::exports(
+    const std::vector<std::string>& without) const {
+  FakeLibraryLoader::Exports all{
       {"GetDLLVer", exportOf(&fakeGetDLLVer)},
       {"Init_telescope_Panel_DLL", exportOf(&fakeInitPanel)},
       {"InitCodeursDevice_DLL", exportOf(&fakeInitCodeurs)},
@@ -212,6 +220,10 @@ fakes::FakeLibraryLoader::Exports ScriptedController::exports() const {
       {"TelescopeOuest_DLL", exportOf(&fakeTelescopeOuest)},
       {"GermanMount_DLL", exportOf(&fakeGermanMount)},
   };
+  for (const auto& name : without) {
+    all.erase(name);
+  }
+  return all;
 }
 
 std::vector<std::string> ScriptedController::names() const {
@@ -232,4 +244,4 @@ std::vector<ControllerCall> ScriptedController::callsTo(const std::string& entry
   return result;
 }
 
-}  // namespace tramox::driver::testing
+}  // namespace tramox::fakes

@@ -2,7 +2,8 @@
 // A controller library made of extern "C" functions, handed out through the fake loader. Every
 // entry point records its call with its arguments (integers and doubles as numbers, an address
 // as the values it points to) and answers from the fields below; any entry point can be told
-// to refuse (answer 0). One instance is current at a time.
+// to refuse (answer 0). Park and unpark move the mount when accepted. One instance is current
+// at a time: the exported functions cannot carry state of their own.
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -13,7 +14,7 @@
 #include "controller/entry_points.h"
 #include "tests/fakes/fake_library_loader.h"
 
-namespace tramox::driver::testing {
+namespace tramox::fakes {
 
 struct ControllerCall {
   std::string name;
@@ -28,8 +29,8 @@ class ScriptedController {
   ScriptedController(const ScriptedController&) = delete;
   ScriptedController& operator=(const ScriptedController&) = delete;
 
-  // All 29 names with their functions.
-  fakes::FakeLibraryLoader::Exports exports() const;
+  // All 29 names with their functions, less those in `without`.
+  FakeLibraryLoader::Exports exports(const std::vector<std::string>& without = {}) const;
 
   void refuse(const std::string& entryPoint) { refused_.insert(entryPoint); }
   void accept(const std::string& entryPoint) { refused_.erase(entryPoint); }
@@ -50,7 +51,7 @@ class ScriptedController {
   bool german = true;
   bool west = false;
   bool pulseGuiding = false;
-  controller::Byte parked = 0;  // written by IsParkedDevice_DLL
+  controller::Byte parked = 0;  // written by IsParkedDevice_DLL; set by ParkTel_DLL
   // IsAxisSlewing_DLL's answer per axis.
   std::function<controller::Byte(std::int32_t axis)> axisSlewing = [](std::int32_t) {
     return controller::Byte{0};
@@ -71,4 +72,4 @@ class ScriptedController {
 // The instance the entry points answer from.
 ScriptedController& currentController();
 
-}  // namespace tramox::driver::testing
+}  // namespace tramox::fakes
