@@ -1,7 +1,6 @@
 #include "tests/driver/driver_fixture.h"
 
 #include <filesystem>
-#include <fstream>
 
 #include "controller/controller_library.h"
 #include "platform/profile_store.h"
@@ -24,18 +23,7 @@ DriverTest::~DriverTest() {
 }
 
 std::vector<std::string> DriverTest::logged() const {
-  std::vector<std::string> messages;
-  std::ifstream file(fakes_.logPath(), std::ios::binary);
-  std::string line;
-  while (std::getline(file, line)) {
-    if (!line.empty() && line.back() == '\r') {
-      line.pop_back();
-    }
-    // The time stamp ends at the first " :".
-    const auto end = line.find(" :");
-    messages.push_back(end == std::string::npos ? line : line.substr(end + 2));
-  }
-  return messages;
+  return fakes_.loggedMessages();
 }
 
 void DriverTest::clearLog() {

@@ -1,5 +1,6 @@
 #include "tests/fakes/fake_services.h"
 
+#include <fstream>
 #include <random>
 #include <stdexcept>
 #include <system_error>
@@ -44,6 +45,21 @@ platform::Services FakeServices::services() {
   s.paddleViews = &paddleViews;
   s.logPath = logPath();
   return s;
+}
+
+std::vector<std::string> FakeServices::loggedMessages() const {
+  std::vector<std::string> messages;
+  std::ifstream file(logPath(), std::ios::binary);
+  std::string line;
+  while (std::getline(file, line)) {
+    if (!line.empty() && line.back() == '\r') {
+      line.pop_back();
+    }
+    // The time stamp ends at the first " :".
+    const auto end = line.find(" :");
+    messages.push_back(end == std::string::npos ? line : line.substr(end + 2));
+  }
+  return messages;
 }
 
 }  // namespace tramox::fakes

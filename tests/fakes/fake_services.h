@@ -3,6 +3,7 @@
 // log file goes to a fresh temporary folder, removed with the object.
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "platform/services.h"
 #include "tests/fakes/fake_clock.h"
@@ -39,6 +40,8 @@ struct FakeServices {
   TempFolder folder;
 
   std::string logPath() const { return (folder.path() / "TRAMO_DLL.log").string(); }
+  // The log's messages in order, without their time stamps.
+  std::vector<std::string> loggedMessages() const;
   platform::Services services();
 };
 

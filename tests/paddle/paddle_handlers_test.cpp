@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -74,19 +73,7 @@ class PaddleHandlersTest : public ::testing::Test {
   }
   std::vector<std::string> errorBoxes() { return fakes.messages.errorBoxes(); }
 
-  std::vector<std::string> logged() const {
-    std::vector<std::string> messages;
-    std::ifstream file(fakes.logPath(), std::ios::binary);
-    std::string line;
-    while (std::getline(file, line)) {
-      if (!line.empty() && line.back() == '\r') {
-        line.pop_back();
-      }
-      const auto start = line.find(" :");
-      messages.push_back(start == std::string::npos ? line : line.substr(start + 2));
-    }
-    return messages;
-  }
+  std::vector<std::string> logged() const { return fakes.loggedMessages(); }
 
   void press(const char* button) {
     events().mouseDown(button);

@@ -2,8 +2,6 @@
 // A loaded scripted controller, a diagnostic log on fakes and readers for the log's lines.
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -36,21 +34,7 @@ class RatesFixture : public ::testing::Test {
   }
 
   // The messages of the log's lines, without their time stamps.
-  std::vector<std::string> logMessages() const {
-    std::ifstream file(fakes.logPath(), std::ios::binary);
-    std::stringstream content;
-    content << file.rdbuf();
-    std::vector<std::string> messages;
-    std::string line;
-    while (std::getline(content, line)) {
-      if (!line.empty() && line.back() == '\r') {
-        line.pop_back();
-      }
-      const auto start = line.find(" :");
-      messages.push_back(start == std::string::npos ? line : line.substr(start + 2));
-    }
-    return messages;
-  }
+  std::vector<std::string> logMessages() const { return fakes.loggedMessages(); }
 
   fakes::FakeServices fakes;
   fakes::ScriptedController mount;
