@@ -63,8 +63,8 @@ void TTelescope::SetPark() {
   FParkDeclination = decDegrees;
   log("SetPark " + number(FParkHourAngle) + " " + number(FParkDeclination));
   platform::SettingsKey settings(*rt_.services.registry);
-  settings.writeDouble("Park_AH", FParkHourAngle * units::kPi / 12.0);
-  settings.writeDouble("Park_Dec", FParkDeclination * units::kPi / 180.0);
+  settings.writeDouble("Park_AH", units::hoursToRadians(FParkHourAngle));
+  settings.writeDouble("Park_Dec", units::degreesToRadians(FParkDeclination));
 }
 
 bool TTelescope::Get_AtPark() {

@@ -104,7 +104,7 @@ double TTelescope::universalTimeNow() {
 
 double TTelescope::Get_SiderealTime() {
   logAsk("SiderealTime");
-  const double lonWestRad = -FSiteLongitude * units::kPi / 180.0;
+  const double lonWestRad = units::degreesToRadians(-FSiteLongitude);
   const double hours = astro::LocalSiderealTime(lonWestRad, universalTimeNow()) * 12.0 / units::kPi;
   logResult(hours);
   return hours;

@@ -4,10 +4,10 @@
 #include <cmath>
 #include <cstdint>
 
+#include "common/units.h"
+
 namespace tramox::platform::win32 {
 namespace {
-
-constexpr double kPi = 3.1415926535897932385;
 
 // Where the galaxy sits in the picture: inside the part the 157 x 286 client area shows.
 constexpr double kCentreX = 80.0;
@@ -44,10 +44,10 @@ double galaxyLight(double x, double y) {
   const double disc = std::exp(-r / 38.0);
   // Angular distance to the nearest arm of the pair r = a e^(b(theta + k pi)).
   const double armPhase = std::log(r / 4.0) / 0.32;
-  double d = std::fmod(theta - armPhase, kPi);
+  double d = std::fmod(theta - armPhase, units::kPi);
   if (d < 0)
-    d += kPi;
-  d = std::min(d, kPi - d);
+    d += units::kPi;
+  d = std::min(d, units::kPi - d);
   const double arm = std::exp(-(d * d) / 0.18) * disc;
   return 1.4 * core + 0.55 * arm + 0.12 * disc;
 }
