@@ -10,6 +10,7 @@
 #include <map>
 
 #include "platform/win32/wide_text.h"
+#include "server/argument_position.h"
 #include "server/status_codes.h"
 #include "tools/client_backend.h"
 #include "tools/client_environment.h"
@@ -294,14 +295,9 @@ class ComBackend final : public IClientBackend {
     if (result.hr == DISP_E_EXCEPTION)
       takeException(excep, result);
     result.value = fromVariant(value);
-    const auto namedCount = static_cast<UINT>(namedIds.size());
-    const auto positionalCount = static_cast<UINT>(positional.size());
-    if (put)
-      result.argErr = 0;
-    else if (argErr < namedCount)
-      result.argErr = positionalCount + argErr;
-    else if (argErr < params.cArgs)
-      result.argErr = positionalCount - 1 - (argErr - namedCount);
+    result.argErr =
+        server::argumentInCallOrder(argErr, put, static_cast<std::uint32_t>(namedIds.size()),
+                                    static_cast<std::uint32_t>(positional.size()), params.cArgs);
     return result;
   }
 

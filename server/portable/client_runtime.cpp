@@ -2,6 +2,8 @@
 
 #include <dlfcn.h>
 
+#include "server/argument_position.h"
+
 namespace tramox::server::portable {
 
 using platform::Hive;
@@ -150,14 +152,9 @@ CallResult invokeByName(IDispatch& object, const std::string& name, std::uint16_
   }
   std::uint32_t argErr = 0;
   result.hr = object.Invoke(ids[0], flags, &params, &result.value, &result.error, &argErr);
-  const std::uint32_t namedCount = params.namedCount;
-  const auto positionalCount = static_cast<std::uint32_t>(positional.size());
-  if (put)
-    result.argErr = 0;
-  else if (argErr < namedCount)
-    result.argErr = positionalCount + argErr;
-  else if (argErr < params.argCount)
-    result.argErr = positionalCount - 1 - (argErr - namedCount);
+  result.argErr =
+      argumentInCallOrder(argErr, put, params.namedCount,
+                          static_cast<std::uint32_t>(positional.size()), params.argCount);
   return result;
 }
 
