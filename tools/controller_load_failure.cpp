@@ -1,0 +1,40 @@
+#include "tools/controller_load_failure.h"
+
+#include "controller/controller_library.h"
+
+#ifdef _WIN32
+#include <windows.h>
+
+#include "platform/win32/wide_text.h"
+#include "platform/win32/win_library_loader.h"
+#else
+#include <dlfcn.h>
+
+#include "platform/posix/dl_library_loader.h"
+#endif
+
+namespace tramox::tools {
+
+std::string controllerLoadFailure() {
+#ifdef _WIN32
+  platform::win32::WinLibraryLoader loader;
+  const std::string path = controller::controllerLibraryPath(loader);
+  if (HMODULE module = LoadLibraryA(path.c_str())) {
+    FreeLibrary(module);
+    return "";
+  }
+  return path + ": " + platform::win32::systemMessage(GetLastError());
+#else
+  platform::DlLibraryLoader loader;
+  const std::string path = controller::controllerLibraryPath(loader);
+  // The same flags as the module's loader, so that the same reason comes out.
+  if (void* library = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL)) {
+    dlclose(library);
+    return "";
+  }
+  const char* why = dlerror();
+  return path + ": " + (why ? why : "cannot be loaded");
+#endif
+}
+
+}  // namespace tramox::tools
