@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/message_windows.h"
+#include "tools/controller_load_failure.h"
 
 namespace tramox::tools {
 
@@ -23,6 +24,7 @@ class ConsoleMessageWindows final : public platform::IMessageWindows {
     std::fputs(text.c_str(), stdout);
     std::fputc('\n', stdout);
     std::fflush(stdout);
+    explainMessageLine(prefix + text);
   }
 };
 

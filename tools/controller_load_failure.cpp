@@ -1,5 +1,7 @@
 #include "tools/controller_load_failure.h"
 
+#include <cstdio>
+
 #include "controller/controller_library.h"
 
 #ifdef _WIN32
@@ -35,6 +37,13 @@ std::string controllerLoadFailure() {
   const char* why = dlerror();
   return path + ": " + (why ? why : "cannot be loaded");
 #endif
+}
+
+void explainMessageLine(const std::string& line) {
+  if (line != "message: Init DLL failed")
+    return;
+  if (const std::string why = controllerLoadFailure(); !why.empty())
+    std::fprintf(stderr, "tramox: cannot load the controller library %s\n", why.c_str());
 }
 
 }  // namespace tramox::tools

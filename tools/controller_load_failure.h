@@ -5,11 +5,12 @@
 
 namespace tramox::tools {
 
-// The message line the module shows for it.
-inline constexpr const char* kInitDllFailedLine = "message: Init DLL failed";
-
 // "PATH: REASON" for the controller library the module loads (TRAMOX_CONTROLLER or the
 // platform's fixed place), found by loading it once more; empty when it loads now.
 std::string controllerLoadFailure();
+
+// Called with every message line the client shows: after "message: Init DLL failed", writes
+// the path and the reason on standard error.
+void explainMessageLine(const std::string& line);
 
 }  // namespace tramox::tools

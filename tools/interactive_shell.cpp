@@ -1,5 +1,6 @@
 #include "tools/interactive_shell.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "tools/command_help.h"
@@ -10,10 +11,13 @@
 namespace tramox::tools {
 namespace {
 
+// The first word of the line; rest is what follows it.
 std::string_view firstWord(std::string_view line, std::string_view& rest) {
   const auto start = line.find_first_not_of(" \t\r");
-  if (start == std::string_view::npos)
-    return rest = {}, std::string_view{};
+  if (start == std::string_view::npos) {
+    rest = {};
+    return {};
+  }
   line.remove_prefix(start);
   const auto end = line.find_first_of(" \t\r");
   rest = end == std::string_view::npos ? std::string_view{} : line.substr(end);

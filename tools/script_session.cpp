@@ -391,12 +391,8 @@ Outcome ScriptSession::execute(const Command& command) {
   Outcome o = run(command);
   std::vector<std::string> shown = backend_.takeMessages();
   before.insert(before.end(), shown.begin(), shown.end());
-  for (const std::string& line : before) {
-    if (line != kInitDllFailedLine)
-      continue;
-    if (const std::string why = controllerLoadFailure(); !why.empty())
-      std::fprintf(stderr, "tramox: cannot load the controller library %s\n", why.c_str());
-  }
+  for (const std::string& line : before)
+    explainMessageLine(line);
   if (!before.empty())
     o.lines.insert(o.lines.begin(), before.begin(), before.end());
   return o;
