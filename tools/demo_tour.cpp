@@ -5,9 +5,9 @@
 #include <cstdio>
 #include <string>
 
-#include "tools/client_environment.h"
+#include "client/client_environment.h"
+#include "client/value_format.h"
 #include "tools/interruption.h"
-#include "tools/value_format.h"
 
 namespace tramox::tools {
 namespace {

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "client/value_format.h"
 #include "tools/command_help.h"
 #include "tools/line_reader.h"
 #include "tools/shell_completion.h"
-#include "tools/value_format.h"
 
 namespace tramox::tools {
 namespace {

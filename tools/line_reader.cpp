@@ -4,13 +4,15 @@
 #include <cstring>
 #include <iostream>
 
-#include "tools/client_environment.h"
+#include "client/client_environment.h"
 
 #ifdef TRAMOX_HAVE_LIBEDIT
 #include <editline/readline.h>
 #endif
 
 namespace tramox::tools {
+
+using client::isTerminal;
 
 #ifdef TRAMOX_HAVE_LIBEDIT
 namespace {

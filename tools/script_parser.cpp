@@ -3,11 +3,13 @@
 #include <charconv>
 #include <cmath>
 
+#include "client/value_format.h"
 #include "server/decimal_text.h"
 #include "server/member_table.h"
-#include "tools/value_format.h"
 
 namespace tramox::tools {
+
+using client::echoText;
 namespace {
 
 struct Token {

@@ -1,11 +1,11 @@
 #include "tools/script_session.h"
 
+#include "client/controller_load_failure.h"
+#include "client/value_format.h"
 #include "server/member_table.h"
 #include "server/status_codes.h"
 #include "tools/command_help.h"
-#include "tools/controller_load_failure.h"
 #include "tools/paddle_lines.h"
-#include "tools/value_format.h"
 
 namespace tramox::tools {
 
@@ -19,6 +19,30 @@ const server::InterfaceInfo* interfaceOf(IClientBackend& backend, ClientObject& 
     if (backend.supports(object, cls.defaultInterface->iid))
       return cls.defaultInterface;
   return nullptr;
+}
+
+PaddleAction paddleActionOf(const Command& command) {
+  PaddleAction action;
+  action.control = command.control;
+  action.position = command.position;
+  switch (command.kind) {
+    case CommandKind::MouseDown:
+      action.kind = PaddleAction::Kind::MouseDown;
+      break;
+    case CommandKind::MouseUp:
+      action.kind = PaddleAction::Kind::MouseUp;
+      break;
+    case CommandKind::Slider:
+      action.kind = PaddleAction::Kind::Slider;
+      break;
+    case CommandKind::CloseBox:
+      action.kind = PaddleAction::Kind::CloseBox;
+      break;
+    default:
+      action.kind = PaddleAction::Kind::Click;
+      break;
+  }
+  return action;
 }
 
 // What the object's type information says of a member.
@@ -341,7 +365,7 @@ Outcome ScriptSession::paddle(const Command& command) {
     if (!known)
       return failure(status::kInvalidArg, "No control named " + command.control);
   }
-  backend_.paddleAction(command);
+  backend_.paddleAction(paddleActionOf(command));
   o.ok = true;
   o.lines.push_back("ok");
   return o;

@@ -6,11 +6,14 @@
 #include <string>
 #include <vector>
 
+#include "client/client_backend.h"
 #include "server/member_table.h"
-#include "tools/client_backend.h"
 #include "tools/script_parser.h"
 
 namespace tramox::tools {
+
+// The program is a client of the driver: it speaks the client library's values and backend.
+using namespace client;
 
 // Source of the errors the client itself reports (bad handle, failed late binding).
 inline constexpr const char* kClientSource = "tramox";

@@ -12,16 +12,17 @@
 #include <string>
 #include <vector>
 
-#include "tools/client_backend.h"
-#include "tools/client_environment.h"
+#include "client/client_backend.h"
+#include "client/client_environment.h"
+#include "client/value_format.h"
 #include "tools/demo_tour.h"
 #include "tools/interactive_shell.h"
 #include "tools/interruption.h"
 #include "tools/script_session.h"
-#include "tools/value_format.h"
 
 namespace {
 
+using namespace tramox::client;
 using namespace tramox::tools;
 
 constexpr int kExitRan = 0;
@@ -155,7 +156,7 @@ int main(int argc, char** argv) {
       return kExitCannotStart;
     }
     std::string why;
-    if (!backend->ensureRegistered(defaultModulePath(), why)) {
+    if (!ensureRegistered(*backend, defaultModulePath(), why)) {
       std::fprintf(stderr, "tramox: %s\n", why.c_str());
     } else {
       ScriptSession session(*backend);

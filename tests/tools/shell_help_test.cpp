@@ -115,12 +115,12 @@ class FakeBackend : public IClientBackend {
   std::optional<std::vector<platform::PaddleControlState>> paddleControls() override {
     return std::nullopt;
   }
-  void paddleAction(const Command&) override {}
+  void paddleAction(const PaddleAction&) override {}
   std::vector<std::string> takeMessages() override { return {}; }
   void wait(double) override {}
   std::int32_t registerModule(const std::string&) override { return 0; }
   std::int32_t unregisterModule(const std::string&) override { return 0; }
-  bool ensureRegistered(const std::string&, std::string&) override { return true; }
+  bool driverRegistered() override { return true; }
   std::string lastLoadError() const override { return ""; }
 };
 
