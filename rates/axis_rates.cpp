@@ -26,7 +26,7 @@ std::shared_ptr<TRates> MakeAxisRates(controller::ControllerLibrary& controller,
   controller.GetSpeed_DLL(speeds.values);
   for (int number : kUsedSpeeds) {
     double& speed = speeds.values[static_cast<std::size_t>(number - 1)];
-    speed = speed * 180.0 / units::kPi;
+    speed = units::fromRadiansMultiplyingFirst(speed, 180.0);
   }
   switch (axis) {
     case kAxisPrimary:
