@@ -1,10 +1,11 @@
 #pragma once
 // The enumerations of the telescope interface, written once: the driver, the rate
 // collections, the paddle and the member tables (which check their values against these
-// at compile time) all take them from here.
+// at compile time) all take them from here. In a namespace of their own, so that the COM
+// server's type library header can declare the same names at global scope.
 #include <cstdint>
 
-namespace tramox {
+namespace tramox::ascom {
 
 enum AlignmentModes : std::int32_t { algAltAz = 0, algPolar = 1, algGermanPolar = 2 };
 enum EquatorialCoordinateType : std::int32_t {
@@ -24,4 +25,4 @@ enum GuideDirections : std::int32_t {
 };
 enum DriveRates : std::int32_t { driveSidereal = 0, driveLunar = 1, driveSolar = 2, driveKing = 3 };
 
-}  // namespace tramox
+}  // namespace tramox::ascom

@@ -18,6 +18,9 @@ class TTrackingRatesCol;
 
 namespace tramox::driver {
 
+// The members speak the interface's enumerations.
+using namespace ascom;
+
 class TTelescope final : public paddle::IPaddleTelescope {
  public:
   // Runs the once-per-process set-up when no other driver object is alive.

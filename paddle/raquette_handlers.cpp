@@ -8,8 +8,8 @@ namespace tramox::paddle {
 
 void TRaquette::GetTelescope(IPaddleTelescope* telescope) {
   // Both collections or neither: a half-bound paddle would fail later on the other axis.
-  auto primary = telescope->AxisRates(axisPrimary);
-  auto secondary = telescope->AxisRates(axisSecondary);
+  auto primary = telescope->AxisRates(ascom::axisPrimary);
+  auto secondary = telescope->AxisRates(ascom::axisSecondary);
   telescope_ = telescope;
   primaryRates_ = std::move(primary);
   secondaryRates_ = std::move(secondary);
@@ -30,39 +30,39 @@ void TRaquette::moveAxis(std::int32_t axis, double rateDegPerSec) {
 
 void TRaquette::ButtonEastMouseDown() {
   if (telescope_ != nullptr) {
-    moveAxis(axisPrimary, directionRateDegPerSec(primaryRates_));
+    moveAxis(ascom::axisPrimary, directionRateDegPerSec(primaryRates_));
   }
 }
 
 void TRaquette::ButtonWestMouseDown() {
   if (telescope_ != nullptr) {
-    moveAxis(axisPrimary, -directionRateDegPerSec(primaryRates_));
+    moveAxis(ascom::axisPrimary, -directionRateDegPerSec(primaryRates_));
   }
 }
 
 void TRaquette::ButtonNorthMouseDown() {
   if (telescope_ != nullptr) {
-    moveAxis(axisSecondary, directionRateDegPerSec(secondaryRates_));
+    moveAxis(ascom::axisSecondary, directionRateDegPerSec(secondaryRates_));
   }
 }
 
 void TRaquette::ButtonSouthMouseDown() {
   if (telescope_ != nullptr) {
-    moveAxis(axisSecondary, -directionRateDegPerSec(secondaryRates_));
+    moveAxis(ascom::axisSecondary, -directionRateDegPerSec(secondaryRates_));
   }
 }
 
 void TRaquette::ButtonEastMouseUp() {
-  moveAxis(axisPrimary, 0.0);
+  moveAxis(ascom::axisPrimary, 0.0);
 }
 void TRaquette::ButtonWestMouseUp() {
-  moveAxis(axisPrimary, 0.0);
+  moveAxis(ascom::axisPrimary, 0.0);
 }
 void TRaquette::ButtonNorthMouseUp() {
-  moveAxis(axisSecondary, 0.0);
+  moveAxis(ascom::axisSecondary, 0.0);
 }
 void TRaquette::ButtonSouthMouseUp() {
-  moveAxis(axisSecondary, 0.0);
+  moveAxis(ascom::axisSecondary, 0.0);
 }
 
 void TRaquette::ButtonSetParkClick() {

@@ -8,6 +8,10 @@ namespace tramox::rates {
 
 namespace {
 
+using ascom::axisPrimary;
+using ascom::axisSecondary;
+using ascom::axisTertiary;
+
 // The speeds MoveAxis can use; the others are left in the controller's unit.
 constexpr int kUsedSpeeds[] = {3, 4, 7, 8, 9, 10};
 

@@ -214,7 +214,7 @@ constexpr InterfaceInfo kTrackingRatesColInterface{
 
 // Name and value of each row come from the one enumeration (common/telescope_enums.h).
 // clang-format off
-#define TRAMOX_ENUM_MEMBER(name) EnumMemberInfo{#name, tramox::name}
+#define TRAMOX_ENUM_MEMBER(name) EnumMemberInfo{#name, ascom::name}
 // clang-format on
 constexpr EnumMemberInfo kAlignmentModes[] = {
     TRAMOX_ENUM_MEMBER(algAltAz), TRAMOX_ENUM_MEMBER(algPolar), TRAMOX_ENUM_MEMBER(algGermanPolar)};
