@@ -8,14 +8,14 @@
 #include "alpaca/error_numbers.h"
 #include "alpaca/parameter_values.h"
 #include "server/status_codes.h"
-#include "tools/value_format.h"
+#include "client/value_format.h"
 
 namespace tramox::alpaca {
 
 namespace {
 
-using tools::CallKind;
-using tools::Value;
+using client::CallKind;
+using client::Value;
 
 constexpr std::string_view kDeviceType = "telescope";
 constexpr std::uint32_t kDeviceNumber = 0;
@@ -128,15 +128,15 @@ struct CallFailure {
   std::string message;
 };
 
-CallFailure failureOf(const tools::CallResult& result) {
+CallFailure failureOf(const client::CallResult& result) {
   if (result.hr == server::status::kDispException)
     return {alpacaErrorNumber(result.code, result.description), result.description};
-  return {errors::kUnspecified, "Automation call failed (" + tools::formatCode(result.hr) + ")"};
+  return {errors::kUnspecified, "Automation call failed (" + client::formatCode(result.hr) + ")"};
 }
 
-Value invokeOrThrow(DriverAccess& access, tools::ClientObject& object, const std::string& member,
+Value invokeOrThrow(DriverAccess& access, client::ClientObject& object, const std::string& member,
                     CallKind kind, const std::vector<Value>& arguments = {}) {
-  tools::CallResult result = access.backend.invoke(object, member, kind, arguments, {});
+  client::CallResult result = access.backend.invoke(object, member, kind, arguments, {});
   if (result.hr < 0)
     throw failureOf(result);
   return std::move(result.value);
@@ -145,7 +145,7 @@ Value invokeOrThrow(DriverAccess& access, tools::ClientObject& object, const std
 std::vector<Value> elements(DriverAccess& access, const Value& collection) {
   if (collection.kind != Value::Kind::Object || !collection.object)
     throw CallFailure{errors::kUnspecified, "The driver returned no collection"};
-  const tools::CallResult enumerator = access.backend.newEnum(*collection.object);
+  const client::CallResult enumerator = access.backend.newEnum(*collection.object);
   if (enumerator.hr < 0 || !enumerator.value.object)
     throw CallFailure{errors::kUnspecified, "The driver's collection cannot be enumerated"};
   std::vector<Value> items;

@@ -22,11 +22,11 @@ class DeviceApi {
   void handle(const HttpRequest& request, Reply reply);
 
  private:
-  void call(const DeviceMember& member, std::vector<tools::Value> arguments,
+  void call(const DeviceMember& member, std::vector<client::Value> arguments,
             std::uint32_t clientId, std::uint32_t clientTransactionId, Reply reply);
   // On the driver thread.
   Answer answer(DriverAccess& access, const DeviceMember& member,
-                const std::vector<tools::Value>& arguments, std::uint32_t clientId);
+                const std::vector<client::Value>& arguments, std::uint32_t clientId);
   Answer connect(DriverAccess& access, bool connect, std::uint32_t clientId);
 
   DriverHost& host_;

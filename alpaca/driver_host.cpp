@@ -5,7 +5,7 @@
 #include <stdexcept>
 
 #include "platform/services.h"
-#include "tools/value_format.h"
+#include "client/value_format.h"
 
 namespace tramox::alpaca {
 
@@ -64,7 +64,7 @@ void DriverHost::threadMain(std::string& why, bool& created, const std::function
     std::string reason;
     const std::int32_t hr = backend_->createDriver(driver_, reason);
     if (hr < 0 || !driver_) {
-      why = "cannot create " + std::string(tools::kDriverProgId) + " (" + tools::formatCode(hr) +
+      why = "cannot create " + std::string(client::kDriverProgId) + " (" + client::formatCode(hr) +
             ")" + (reason.empty() ? "" : ": " + reason);
     } else {
       loop_ = makeDriverLoop(*this, queue_);

@@ -13,11 +13,16 @@
 #include "alpaca/route_table.h"
 #include "platform/services.h"
 #include "platform/stop_request.h"
-#include "tools/client_backend.h"
+#include "client/client_backend.h"
 
 namespace tramox::tools {
 
 namespace {
+
+using client::CallKind;
+using client::CallResult;
+using client::IClientBackend;
+using client::Value;
 
 // Opening the mount to the network is the user's explicit choice.
 constexpr const char* kDefaultBind = "127.0.0.1";
@@ -86,9 +91,9 @@ int runServe(const std::vector<std::string>& args) {
   }
 
   alpaca::DriverHost host([](platform::IClock& clock) {
-    std::unique_ptr<IClientBackend> backend = makeClientBackend(&clock);
+    std::unique_ptr<IClientBackend> backend = client::makeClientBackend(&clock);
     std::string why;
-    if (!backend->ensureRegistered(defaultModulePath(), why))
+    if (!client::ensureRegistered(*backend, client::defaultModulePath(), why))
       throw std::runtime_error(why);
     return backend;
   });
