@@ -7,10 +7,12 @@
 
 #include "alpaca/alpaca_answer.h"
 #include "alpaca/device_api.h"
+#include "alpaca/discovery.h"
 #include "alpaca/driver_host.h"
 #include "alpaca/http_server.h"
 #include "alpaca/management_api.h"
 #include "alpaca/route_table.h"
+#include "alpaca/setup_pages.h"
 #include "platform/services.h"
 #include "platform/stop_request.h"
 #include "client/client_backend.h"
@@ -108,6 +110,7 @@ int runServe(const std::vector<std::string>& args) {
   alpaca::DeviceApi device(host, answers);
   device.addRoutes(routes);
   alpaca::addManagementRoutes(routes, description, answers);
+  alpaca::addSetupPages(routes, host);
 
   alpaca::HttpServer server(routes);
   try {
@@ -119,10 +122,24 @@ int runServe(const std::vector<std::string>& args) {
   }
   std::printf("Alpaca server on http://%s:%u/\n", urlHost(options.bind).c_str(),
               static_cast<unsigned>(server.port()));
-  std::puts("Discovery off");
+  alpaca::DiscoveryResponder discovery;
+  bool discovering = false;
+  if (options.discoveryPort != 0) {
+    try {
+      discovery.start(options.bind, server.port(), options.discoveryPort);
+      discovering = true;
+    } catch (const std::exception& e) {
+      std::fprintf(stderr, "tramox: discovery: %s\n", e.what());
+    }
+  }
+  if (discovering)
+    std::printf("Discovery on UDP port %u\n", static_cast<unsigned>(options.discoveryPort));
+  else
+    std::puts("Discovery off");
   std::fflush(stdout);
 
   platform::waitForStopRequest();
+  discovery.stop();
   server.stop();
   host.stop(disconnect);
   platform::stopRequestHandled();

@@ -3,11 +3,14 @@
 
 #include <boost/asio/connect.hpp>
 #include <boost/asio/ip/tcp.hpp>
+#include <boost/asio/ip/udp.hpp>
+#include <thread>
 #include <chrono>
 #include <memory>
 #include <regex>
 #include <vector>
 
+#include "alpaca/discovery.h"
 #include "tests/alpaca/alpaca_server.h"
 
 namespace tramox::alpaca::testing {
@@ -180,6 +183,11 @@ TEST_F(AlpacaProtocol, BadInputIsRefusedAndTheServerKeepsServing) {
   const HttpReply crossSite =
       server().put(devicePath("abortslew"), "", "Origin: http://evil.example\r\n");
   EXPECT_EQ(crossSite.status, 403);
+  // Nor through a name of its own pointed at this computer (DNS rebinding).
+  const HttpReply rebound = server().raw("PUT " + devicePath("abortslew") +
+                                         " HTTP/1.1\r\nHost: evil.example\r\nOrigin: "
+                                         "http://evil.example\r\nContent-Length: 0\r\n\r\n");
+  EXPECT_EQ(rebound.status, 403);
   const HttpReply preflight = server().raw(
       "OPTIONS " + devicePath("abortslew") +
       " HTTP/1.1\r\nHost: x\r\nOrigin: http://evil.example\r\nAccess-Control-Request-Method: "
@@ -200,6 +208,62 @@ TEST_F(AlpacaProtocol, IdleConnectionsDoNotBlockOtherClients) {
   const auto start = std::chrono::steady_clock::now();
   EXPECT_EQ(server().get(devicePath("canpark")).status, 200);
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(500));
+}
+
+TEST_F(AlpacaProtocol, SetupPagesNameTheDeviceAndItsState) {
+  for (const char* path : {"/setup", "/setup/v1/telescope/0/setup"}) {
+    const HttpReply page = server().get(path);
+    EXPECT_EQ(page.status, 200) << path;
+    EXPECT_TRUE(page.contentType.starts_with("text/html")) << path;
+    EXPECT_NE(page.body.find("connected"), std::string::npos) << path;
+  }
+}
+
+TEST(AlpacaDiscovery, OnlySendersThatCouldReachTheServerAreAnswered) {
+  struct Case {
+    const char* bind;
+    const char* sender;
+    bool answered;
+  } cases[] = {
+      {"127.0.0.1", "127.0.0.1", true},   {"127.0.0.1", "192.168.1.20", false},
+      {"::1", "::1", true},               {"::1", "fe80::1", false},
+      {"0.0.0.0", "192.168.1.20", true},  {"0.0.0.0", "fe80::1", false},
+      {"::", "192.168.1.20", true},       {"::", "fe80::1", true},
+      {"192.168.1.5", "10.0.0.7", true},  {"127.0.0.1", "::ffff:127.0.0.1", true},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(couldReach(c.bind, c.sender), c.answered) << c.bind << " <- " << c.sender;
+}
+
+// Discovery, on a port of the test's choosing: loopback senders learn the HTTP port.
+TEST(AlpacaDiscovery, LoopbackSenderLearnsThePort) {
+  if (AlpacaServer::external())
+    GTEST_SKIP() << "needs a server of its own";
+  namespace ip = boost::asio::ip;
+  boost::asio::io_context io;
+  ip::udp::socket client(io, ip::udp::endpoint(ip::udp::v4(), 0));
+  std::uint16_t port = 0;
+  {
+    ip::udp::socket probe(io, ip::udp::endpoint(ip::udp::v4(), 0));
+    port = probe.local_endpoint().port();
+  }
+  AlpacaServer server("", "--discovery-port " + std::to_string(port));
+  EXPECT_EQ(server.discoveryLine(), "Discovery on UDP port " + std::to_string(port));
+  client.send_to(boost::asio::buffer(std::string("alpacadiscovery1")),
+                 ip::udp::endpoint(ip::make_address("127.0.0.1"), port));
+  char answer[128] = {};
+  ip::udp::endpoint from;
+  std::size_t size = 0;
+  client.non_blocking(true);
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(3);
+  boost::system::error_code ec = boost::asio::error::would_block;
+  while (ec == boost::asio::error::would_block && std::chrono::steady_clock::now() < deadline) {
+    size = client.receive_from(boost::asio::buffer(answer), from, 0, ec);
+    if (ec == boost::asio::error::would_block)
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  ASSERT_FALSE(ec) << ec.message();
+  EXPECT_EQ(nlohmann::json::parse(std::string(answer, size))["AlpacaPort"], server.port());
 }
 
 }  // namespace
