@@ -7,8 +7,8 @@
 
 #include "alpaca/error_numbers.h"
 #include "alpaca/parameter_values.h"
-#include "server/status_codes.h"
 #include "client/value_format.h"
+#include "server/status_codes.h"
 
 namespace tramox::alpaca {
 
@@ -215,8 +215,9 @@ CallKind kindOf(DriverCall call) {
 }  // namespace
 
 void DeviceApi::addRoutes(RouteTable& routes) {
-  routes.addPrefix(kDeviceApiPrefix,
-                   [this](const HttpRequest& request, Reply reply) { handle(request, std::move(reply)); });
+  routes.addPrefix(kDeviceApiPrefix, [this](const HttpRequest& request, Reply reply) {
+    handle(request, std::move(reply));
+  });
 }
 
 void DeviceApi::handle(const HttpRequest& request, Reply reply) {
@@ -274,9 +275,9 @@ void DeviceApi::call(const DeviceMember& member, std::vector<Value> arguments,
     case Special::SupportedActions:
       return reply(answers_.write(clientTransactionId, {Json::array(), 0, ""}));
     case Special::Action:
-      return reply(answers_.write(
-          clientTransactionId, {"", errors::kActionNotImplemented,
-                                "Action " + arguments.front().text + " is not implemented"}));
+      return reply(answers_.write(clientTransactionId,
+                                  {"", errors::kActionNotImplemented,
+                                   "Action " + arguments.front().text + " is not implemented"}));
     default:
       break;
   }
@@ -294,8 +295,8 @@ Answer DeviceApi::answer(DriverAccess& access, const DeviceMember& member,
     return connect(access, arguments.front().boolean, clientId);
   Answer answer;
   try {
-    const Value result =
-        invokeOrThrow(access, *access.driver, std::string(member.path), kindOf(member.call), arguments);
+    const Value result = invokeOrThrow(access, *access.driver, std::string(member.path),
+                                       kindOf(member.call), arguments);
     if (member.value != ValueType::None)
       answer.value = encode(access, member.value, result);
   } catch (const CallFailure& failure) {

@@ -1,10 +1,10 @@
 #include "alpaca/discovery.h"
 
+#include <array>
 #include <boost/asio/io_context.hpp>
 #include <boost/asio/ip/multicast.hpp>
 #include <boost/asio/ip/udp.hpp>
 #include <boost/asio/ip/v6_only.hpp>
-#include <array>
 #include <stdexcept>
 #include <string_view>
 #include <thread>

@@ -4,8 +4,8 @@
 #include <mutex>
 #include <stdexcept>
 
-#include "platform/services.h"
 #include "client/value_format.h"
+#include "platform/services.h"
 
 namespace tramox::alpaca {
 
@@ -124,8 +124,8 @@ void DriverHost::serveQueue() {
 }
 
 void DriverHost::sleepServing(int milliseconds) {
-  const auto deadline =
-      std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds > 0 ? milliseconds : 0);
+  const auto deadline = std::chrono::steady_clock::now() +
+                        std::chrono::milliseconds(milliseconds > 0 ? milliseconds : 0);
   if (std::this_thread::get_id() != threadId_ || depth_ != 1) {
     std::this_thread::sleep_until(deadline);
     return;

@@ -17,8 +17,8 @@
 
 #include "alpaca/driver_host_loop.h"
 #include "alpaca/work_queue.h"
-#include "platform/clock.h"
 #include "client/client_backend.h"
+#include "platform/clock.h"
 
 namespace tramox::alpaca {
 

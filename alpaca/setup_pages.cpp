@@ -9,9 +9,10 @@ namespace tramox::alpaca {
 namespace {
 
 std::string page(bool connected) {
-  return std::string("<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"utf-8\">"
-                     "<title>TRAMOX Alpaca server</title></head><body>\n"
-                     "<h1>TRAMOX Alpaca server</h1>\n<p>Telescope 0: ") +
+  return std::string(
+             "<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"utf-8\">"
+             "<title>TRAMOX Alpaca server</title></head><body>\n"
+             "<h1>TRAMOX Alpaca server</h1>\n<p>Telescope 0: ") +
          kDeviceName + " (" + client::kDriverProgId + "), " +
          (connected ? "connected" : "not connected") + ".</p>\n</body></html>\n";
 }
@@ -22,8 +23,9 @@ void answerPage(DriverHost& host, const HttpRequest& request, Reply reply) {
   host.post([reply = std::move(reply)](DriverAccess& access) {
     const client::CallResult connected =
         access.backend.invoke(*access.driver, "Connected", client::CallKind::Get, {}, {});
-    reply(htmlResponse(page(connected.hr >= 0 && connected.value.kind == client::Value::Kind::Bool &&
-                            connected.value.boolean)));
+    reply(
+        htmlResponse(page(connected.hr >= 0 && connected.value.kind == client::Value::Kind::Bool &&
+                          connected.value.boolean)));
   });
 }
 

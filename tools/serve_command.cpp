@@ -13,9 +13,9 @@
 #include "alpaca/management_api.h"
 #include "alpaca/route_table.h"
 #include "alpaca/setup_pages.h"
+#include "client/client_backend.h"
 #include "platform/services.h"
 #include "platform/stop_request.h"
-#include "client/client_backend.h"
 
 namespace tramox::tools {
 
@@ -49,7 +49,7 @@ bool parseOptions(const std::vector<std::string>& args, ServeOptions& options) {
     const std::string& value = args[++i];
     if (args[i - 1] == "--bind")
       options.bind = value;
-    else if (args[i - 1] == "--port" ? !parsePort(value, options.port)
+    else if (args[i - 1] == "--port"             ? !parsePort(value, options.port)
              : args[i - 1] == "--discovery-port" ? !parsePort(value, options.discoveryPort)
                                                  : true)
       return false;
@@ -63,7 +63,8 @@ std::string urlHost(const std::string& address) {
 
 // Disconnects as a client would before the driver object goes.
 void disconnect(alpaca::DriverAccess& access) {
-  const CallResult connected = access.backend.invoke(*access.driver, "Connected", CallKind::Get, {}, {});
+  const CallResult connected =
+      access.backend.invoke(*access.driver, "Connected", CallKind::Get, {}, {});
   if (connected.hr >= 0 && connected.value.kind == Value::Kind::Bool && connected.value.boolean) {
     Value off;
     off.kind = Value::Kind::Bool;
@@ -76,9 +77,10 @@ void disconnect(alpaca::DriverAccess& access) {
 int runServe(const std::vector<std::string>& args) {
   ServeOptions options;
   if (!parseOptions(args, options)) {
-    std::fputs("usage: tramox [--sim | --controller PATH] serve [--bind ADDR] [--port N] "
-               "[--discovery-port N]\n",
-               stderr);
+    std::fputs(
+        "usage: tramox [--sim | --controller PATH] serve [--bind ADDR] [--port N] "
+        "[--discovery-port N]\n",
+        stderr);
     return 1;
   }
   platform::prepareStopRequest();

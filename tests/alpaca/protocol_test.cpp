@@ -4,10 +4,10 @@
 #include <boost/asio/connect.hpp>
 #include <boost/asio/ip/tcp.hpp>
 #include <boost/asio/ip/udp.hpp>
-#include <thread>
 #include <chrono>
 #include <memory>
 #include <regex>
+#include <thread>
 #include <vector>
 
 #include "alpaca/discovery.h"
@@ -67,14 +67,14 @@ TEST_F(AlpacaProtocol, RequestsAreUnderstoodOrRefusedWith4xx) {
       {"GET", "/api/v2/telescope/0/canpark", "", 400},
   };
   for (const RequestCase& c : cases) {
-    const HttpReply reply = std::string(c.method) == "PUT"   ? server().put(c.target, c.form)
-                            : std::string(c.method) == "GET" ? server().get(c.target)
-                                                             : server().raw(std::string(c.method) + " " + c.target +
-                                                                            " HTTP/1.1\r\nHost: x\r\nContent-Length: 0\r\n\r\n");
+    const HttpReply reply = std::string(c.method) == "PUT" ? server().put(c.target, c.form)
+                            : std::string(c.method) == "GET"
+                                ? server().get(c.target)
+                                : server().raw(std::string(c.method) + " " + c.target +
+                                               " HTTP/1.1\r\nHost: x\r\nContent-Length: 0\r\n\r\n");
     EXPECT_EQ(reply.status, c.status) << c.method << " " << c.target << " " << c.form;
     if (reply.status == 400) {
-      EXPECT_TRUE(reply.contentType.starts_with("text/plain") && !reply.body.empty())
-          << c.target;
+      EXPECT_TRUE(reply.contentType.starts_with("text/plain") && !reply.body.empty()) << c.target;
     }
   }
 }
@@ -139,7 +139,8 @@ TEST_F(AlpacaProtocol, ValuesAreEncodedAsTheProtocolSays) {
   ASSERT_TRUE(trackingRates.is_array() && !trackingRates.empty());
   EXPECT_TRUE(trackingRates[0].is_number_integer());
   const std::string utc = server().member("GET", "utcdate")["Value"];
-  EXPECT_TRUE(std::regex_match(utc, std::regex(R"(\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d\.\d{7}Z)"))) << utc;
+  EXPECT_TRUE(std::regex_match(utc, std::regex(R"(\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d\.\d{7}Z)")))
+      << utc;
   EXPECT_TRUE(server().member("GET", "alignmentmode")["Value"].is_number_integer());
   EXPECT_EQ(server().member("GET", "supportedactions")["Value"], nlohmann::json::array());
   EXPECT_EQ(server().member("PUT", "action", "Action=Dance&Parameters=")["ErrorNumber"], 0x40C);
@@ -152,7 +153,8 @@ TEST_F(AlpacaProtocol, ValuesAreReadInTheirInvariantForms) {
   EXPECT_DOUBLE_EQ(server().member("GET", "siteelevation")["Value"].get<double>(), 12.5);
   // Booleans in any casing and dates in the forms clients write reach the driver (no 400).
   for (const char* flag : {"TRUE", "false", "True", "fAlSe"})
-    EXPECT_NO_THROW(server().member("PUT", "doesrefraction", std::string("DoesRefraction=") + flag));
+    EXPECT_NO_THROW(
+        server().member("PUT", "doesrefraction", std::string("DoesRefraction=") + flag));
   for (const char* date : {"2026-01-02T03:04:05Z", "2026-01-02T03:04:05.1234567Z",
                            "2026-01-02T03:04:05", "2026-01-02T03:04:05.5%2B02:00"})
     EXPECT_NO_THROW(server().member("PUT", "utcdate", std::string("UTCDate=") + date)) << date;
@@ -170,8 +172,9 @@ TEST_F(AlpacaProtocol, ManagementApiDescribesTheServerAndItsTelescope) {
   ASSERT_EQ(devices.size(), 1u);
   EXPECT_EQ(devices[0]["DeviceType"], "Telescope");
   EXPECT_EQ(devices[0]["DeviceNumber"], 0);
-  EXPECT_TRUE(std::regex_match(devices[0]["UniqueID"].get<std::string>(),
-                               std::regex("[0-9a-f]{8}-[0-9a-f]{4}-4[0-9a-f]{3}-[89ab][0-9a-f]{3}-[0-9a-f]{12}")));
+  EXPECT_TRUE(std::regex_match(
+      devices[0]["UniqueID"].get<std::string>(),
+      std::regex("[0-9a-f]{8}-[0-9a-f]{4}-4[0-9a-f]{3}-[89ab][0-9a-f]{3}-[0-9a-f]{12}")));
 }
 
 TEST_F(AlpacaProtocol, BadInputIsRefusedAndTheServerKeepsServing) {
@@ -225,11 +228,16 @@ TEST(AlpacaDiscovery, OnlySendersThatCouldReachTheServerAreAnswered) {
     const char* sender;
     bool answered;
   } cases[] = {
-      {"127.0.0.1", "127.0.0.1", true},   {"127.0.0.1", "192.168.1.20", false},
-      {"::1", "::1", true},               {"::1", "fe80::1", false},
-      {"0.0.0.0", "192.168.1.20", true},  {"0.0.0.0", "fe80::1", false},
-      {"::", "192.168.1.20", true},       {"::", "fe80::1", true},
-      {"192.168.1.5", "10.0.0.7", true},  {"127.0.0.1", "::ffff:127.0.0.1", true},
+      {"127.0.0.1", "127.0.0.1", true},
+      {"127.0.0.1", "192.168.1.20", false},
+      {"::1", "::1", true},
+      {"::1", "fe80::1", false},
+      {"0.0.0.0", "192.168.1.20", true},
+      {"0.0.0.0", "fe80::1", false},
+      {"::", "192.168.1.20", true},
+      {"::", "fe80::1", true},
+      {"192.168.1.5", "10.0.0.7", true},
+      {"127.0.0.1", "::ffff:127.0.0.1", true},
   };
   for (const Case& c : cases)
     EXPECT_EQ(couldReach(c.bind, c.sender), c.answered) << c.bind << " <- " << c.sender;
