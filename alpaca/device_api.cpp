@@ -50,41 +50,29 @@ bool parseDeviceNumber(std::string_view text, std::uint32_t& number) {
   return value <= 0xFFFFFFFFu;
 }
 
-std::optional<Value> parseValue(ValueType type, const std::string& text) {
+template <typename T, typename Field>
+std::optional<Value> valueOf(const std::optional<T>& parsed, Value::Kind kind,
+                             Field Value::*field) {
+  if (!parsed)
+    return std::nullopt;
   Value value;
+  value.kind = kind;
+  value.*field = *parsed;
+  return value;
+}
+
+std::optional<Value> parseValue(ValueType type, const std::string& text) {
   switch (type) {
     case ValueType::Bool:
-      if (auto parsed = parseBool(text)) {
-        value.kind = Value::Kind::Bool;
-        value.boolean = *parsed;
-        return value;
-      }
-      return std::nullopt;
+      return valueOf(parseBool(text), Value::Kind::Bool, &Value::boolean);
     case ValueType::Double:
-      if (auto parsed = parseDouble(text)) {
-        value.kind = Value::Kind::Double;
-        value.number = *parsed;
-        return value;
-      }
-      return std::nullopt;
+      return valueOf(parseDouble(text), Value::Kind::Double, &Value::number);
     case ValueType::Int32:
-      if (auto parsed = parseInt32(text)) {
-        value.kind = Value::Kind::Int32;
-        value.int32 = *parsed;
-        return value;
-      }
-      return std::nullopt;
+      return valueOf(parseInt32(text), Value::Kind::Int32, &Value::int32);
     case ValueType::Date:
-      if (auto parsed = parseIsoDate(text)) {
-        value.kind = Value::Kind::Date;
-        value.number = *parsed;
-        return value;
-      }
-      return std::nullopt;
+      return valueOf(parseIsoDate(text), Value::Kind::Date, &Value::number);
     case ValueType::Text:
-      value.kind = Value::Kind::Text;
-      value.text = text;
-      return value;
+      return valueOf(std::optional<std::string>(text), Value::Kind::Text, &Value::text);
     default:
       return std::nullopt;
   }

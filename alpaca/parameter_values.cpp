@@ -12,16 +12,6 @@ namespace tramox::alpaca {
 
 namespace {
 
-int hexDigit(char c) {
-  if (c >= '0' && c <= '9')
-    return c - '0';
-  if (c >= 'a' && c <= 'f')
-    return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F')
-    return c - 'A' + 10;
-  return -1;
-}
-
 std::optional<std::string> decode(std::string_view text) {
   std::string out;
   out.reserve(text.size());
@@ -29,13 +19,11 @@ std::optional<std::string> decode(std::string_view text) {
     if (text[i] == '+') {
       out += ' ';
     } else if (text[i] == '%') {
-      if (i + 2 >= text.size())
+      std::uint8_t byte = 0;
+      const char* digits = text.data() + i + 1;
+      if (i + 2 >= text.size() || std::from_chars(digits, digits + 2, byte, 16).ptr != digits + 2)
         return std::nullopt;
-      const int high = hexDigit(text[i + 1]);
-      const int low = hexDigit(text[i + 2]);
-      if (high < 0 || low < 0)
-        return std::nullopt;
-      out += static_cast<char>(high * 16 + low);
+      out += static_cast<char>(byte);
       i += 2;
     } else {
       out += text[i];
