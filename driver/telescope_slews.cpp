@@ -5,20 +5,21 @@
 #include "driver/coordinate_ranges.h"
 #include "driver/slew_wait.h"
 #include "driver/telescope.h"
+#include "driver/telescope_messages.h"
 #include "platform/settings_key.h"
 
 namespace tramox::driver {
 
 void TTelescope::requireNotParked() {
   if (FParked) {
-    throw DriverError(codes::kInvalidState, "Telescope is parked");
+    throw DriverError(codes::kInvalidState, messages::kParked);
   }
 }
 
 void TTelescope::requireNotParkedAndTracking() {
   requireNotParked();
   if (!FTracking) {
-    throw DriverError(codes::kInvalidState, "Telescope is not tracking");
+    throw DriverError(codes::kInvalidState, messages::kNotTracking);
   }
 }
 
@@ -37,13 +38,13 @@ void TTelescope::SlewToCoordinatesAsync(double raHours, double decDegrees) {
   log("SlewToCoordinatesAsync " + number(raHours) + " " + number(decDegrees));
   requireNotParkedAndTracking();
   if (!raInRange(raHours)) {
-    throw DriverError(codes::kInvalidState, "Right ascension out of [0,24]");
+    throw DriverError(codes::kInvalidState, messages::kRightAscensionOutOfRange);
   }
   // Stored before the declination is checked: a refused declination leaves this target set.
   FTargetRightAscension = raHours;
   rt_.state.TargetRightAscensionSet = true;
   if (!decInRange(decDegrees)) {
-    throw DriverError(codes::kInvalidState, "Declination out of [-90,90]");
+    throw DriverError(codes::kInvalidState, messages::kDeclinationOutOfRange);
   }
   FTargetDeclination = decDegrees;
   rt_.state.TargetDeclinationSet = true;
@@ -106,7 +107,7 @@ void TTelescope::waitForSlewEnd(double limitSeconds) {
 void TTelescope::SyncToCoordinates(double raHours, double decDegrees) {
   requireNotParkedAndTracking();
   if (!decInRange(decDegrees) || !raInRange(raHours)) {
-    throw DriverError(codes::kInvalidState, "Coordinates not available");
+    throw DriverError(codes::kInvalidState, messages::kCoordinatesNotAvailable);
   }
   FLastDeclination = decDegrees;
   FTargetDeclination = decDegrees;
@@ -115,7 +116,7 @@ void TTelescope::SyncToCoordinates(double raHours, double decDegrees) {
   if (!rt_.controller.CalibrateCodeursDevice_DLL(
           units::toRadiansDividingFirst(raHours, 12.0),
           units::toRadiansDividingFirst(decDegrees, 180.0))) {
-    throw DriverError(codes::kInvalidState, "Sync impossible");
+    throw DriverError(codes::kInvalidState, messages::kSyncImpossible);
   }
 }
 
@@ -126,7 +127,7 @@ void TTelescope::SyncToTarget() {
   if (!rt_.controller.CalibrateCodeursDevice_DLL(
           units::toRadiansDividingFirst(FTargetRightAscension, 12.0),
           units::toRadiansDividingFirst(FTargetDeclination, 180.0))) {
-    throw DriverError(codes::kInvalidState, "Sync impossible");
+    throw DriverError(codes::kInvalidState, messages::kSyncImpossible);
   }
 }
 
