@@ -3,6 +3,7 @@
 #include "common/driver_error.h"
 #include "common/units.h"
 #include "driver/telescope.h"
+#include "driver/value_ranges.h"
 #include "platform/settings_key.h"
 
 namespace tramox::driver {
@@ -25,8 +26,12 @@ void TTelescope::Park() {
     hourAngleRad = settings.requireDouble("Park_AH");
     decRad = settings.requireDouble("Park_Dec");
   }
-  FParkHourAngle = hourAngleRad * 12.0 / units::kPi;
-  FParkDeclination = decRad * 180.0 / units::kPi;
+  const double hourAngle = hourAngleRad * 12.0 / units::kPi;
+  const double declination = decRad * 180.0 / units::kPi;
+  requireStoredInRange("Park_AH", hourAngleRad, hourAngle, kParkHourAngleRange);
+  requireStoredInRange("Park_Dec", decRad, declination, kParkDeclinationRange);
+  FParkHourAngle = hourAngle;
+  FParkDeclination = declination;
   log("Park at " + number(FParkHourAngle) + " " + number(FParkDeclination));
   if (!rt_.controller.ParkTel_DLL(hourAngleRad, decRad)) {
     throw DriverError(codes::kNotImplemented, "Park failed");

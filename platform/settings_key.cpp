@@ -1,11 +1,41 @@
 #include "platform/settings_key.h"
 
+#include <cstdio>
 #include <cstring>
 
 namespace tramox::platform {
 
 std::string wrongTypeMessage(const std::string& valueName) {
   return "Type de données incorrect pour '" + valueName + "'";
+}
+
+std::string wrongTypeMessage(const std::string& valueName, const RegistryValue& stored,
+                             const std::string& storeName) {
+  std::string shown = "\"" + valueName + "\"=";
+  switch (stored.kind) {
+    case ValueKind::String:
+      shown += "\"" + stored.text + "\"";
+      break;
+    case ValueKind::Dword: {
+      char digits[16];
+      std::snprintf(digits, sizeof digits, "dword:%08x", static_cast<unsigned>(stored.dword));
+      shown += digits;
+      break;
+    }
+    case ValueKind::Binary: {
+      shown += "hex:";
+      for (std::size_t i = 0; i < stored.bytes.size(); ++i) {
+        char pair[4];
+        std::snprintf(pair, sizeof pair, "%02x", static_cast<unsigned>(stored.bytes[i]));
+        shown += (i ? "," : "") + std::string(pair);
+      }
+      break;
+    }
+  }
+  if (!storeName.empty()) {
+    shown += " in " + storeName;
+  }
+  return wrongTypeMessage(valueName) + " (" + shown + ")";
 }
 
 std::string missingValueMessage(const std::string& valueName) {

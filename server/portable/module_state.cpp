@@ -5,8 +5,10 @@
 namespace tramox::server::portable {
 
 ModuleState& ModuleState::instance() {
-  static ModuleState state;
-  return state;
+  // Never destroyed, as on Windows: at exit the runtime may still hold a paddle whose view the
+  // host made and whose factory the host has already freed; the process reclaims it all.
+  static ModuleState* const state = new ModuleState;
+  return *state;
 }
 
 void ModuleState::unlock() {
@@ -31,6 +33,7 @@ driver::DriverRuntime& ModuleState::runtime() {
     if (host_.paddleViews)
       services.paddleViews = host_.paddleViews;
     runtime_ = std::make_unique<driver::DriverRuntime>(services);
+    runtime_->holdModule = [] { return std::make_shared<LiveObjectToken>(); };
   }
   return *runtime_;
 }

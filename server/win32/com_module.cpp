@@ -63,6 +63,7 @@ driver::DriverRuntime& ComModule::runtime() {
   if (runtime_ == nullptr) {
     // Never destroyed: objects may outlive any static destructor order at process exit.
     runtime_ = new driver::DriverRuntime(platform::nativeServices());
+    runtime_->holdModule = [] { return std::make_shared<LiveObjectToken>(); };
   }
   return *runtime_;
 }

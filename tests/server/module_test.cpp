@@ -145,5 +145,35 @@ TEST_F(ModuleTest, RegistrationRoundTripsThroughTheClassesRootFile) {
   EXPECT_EQ(runtime.createObject("TRAMOX.Rate", none), status::kRegDbClassNotReg);
 }
 
+// The paddle window's code lives in the module: a paddle left on screen by a driver object
+// released while connected must keep the module loaded until a disconnect closes it.
+TEST_F(ModuleTest, ThePaddleHoldsTheModuleUntilItIsClosed) {
+  setenv("TRAMOX_CONTROLLER", TRAMOX_SIMULATOR_FILE, 1);
+  auto get = entry<DllGetClassObjectFn>(kDllGetClassObject);
+  auto canUnload = entry<DllCanUnloadNowFn>(kDllCanUnloadNow);
+  ASSERT_TRUE(get && canUnload);
+  ComRef<IClassFactory> factory;
+  ASSERT_EQ(get(&telescopeClass().clsid, &kIidIClassFactory,
+                reinterpret_cast<void**>(factory.out())),
+            status::kOk);
+  auto connectedDriver = [&factory] {
+    ComRef<IDispatch> driver;
+    factory->CreateInstance(nullptr, kIidIDispatch, reinterpret_cast<void**>(driver.out()));
+    EXPECT_EQ(invokeByName(*driver.get(), "Connected", kDispatchPropertyPut,
+                           {Variant::ofBool(true)})
+                  .hr,
+              status::kOk);
+    return driver;
+  };
+  connectedDriver().reset();
+  EXPECT_EQ(canUnload(), status::kFalse);
+  ComRef<IDispatch> second = connectedDriver();
+  EXPECT_EQ(
+      invokeByName(*second.get(), "Connected", kDispatchPropertyPut, {Variant::ofBool(false)}).hr,
+      status::kOk);
+  second.reset();
+  EXPECT_EQ(canUnload(), status::kOk);
+}
+
 }  // namespace
 }  // namespace tramox::server::portable

@@ -28,11 +28,12 @@ class TramoxCli : public ::testing::Test {
   }
   ~TramoxCli() override { fs::remove_all(home_); }
 
-  ClientRun script(const std::string& text, const std::string& options = "--sim") {
+  ClientRun script(const std::string& text, const std::string& options = "--sim",
+                   const std::string& launcher = "") {
     const fs::path file = home_ / "script.txt";
     std::ofstream(file) << text;
     const std::string command = "TRAMOX_HOME='" + home_.string() +
-                                "' TRAMOX_SIM='slew=180,reset=1' '" TRAMOX_CLIENT "' " + options +
+                                "' TRAMOX_SIM='slew=180,reset=1' " + launcher + " '" TRAMOX_CLIENT "' " + options +
                                 " script '" + file.string() + "' >'" + (home_ / "out").string() +
                                 "' 2>'" + (home_ / "err").string() + "'";
     ClientRun run;
@@ -104,6 +105,23 @@ TEST_F(TramoxCli, ScriptRunsMembersThroughTheAutomationLayer) {
             "ok\n"
             "error 0x80070057 tramox: No object $1\n"
             "ok\n");
+}
+
+// The module's paddle holds a view the client made: exiting with the paddle alive must not
+// reach it after the client is gone. Under ASan the sanitizer watches; otherwise valgrind.
+TEST_F(TramoxCli, ExitingWithThePaddleAliveIsClean) {
+#if defined(__SANITIZE_ADDRESS__)
+  const std::string launcher;
+#else
+  const std::string launcher =
+      std::system("valgrind --version >/dev/null 2>&1") == 0 ? "valgrind -q --error-exitcode=99" : "";
+#endif
+  for (const char* text : {"put Connected true\n", "put Connected true\nrelease $0\ncanunload\n"}) {
+    const ClientRun run = script(text, "--sim", launcher);
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+  }
+  EXPECT_EQ(script("put Connected true\nrelease $0\ncanunload\n").out, "ok\nok\nok S_FALSE\n");
 }
 
 TEST_F(TramoxCli, HostileLinesEachGiveOneClearResultLine) {
