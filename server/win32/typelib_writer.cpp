@@ -206,8 +206,9 @@ class Writer {
       std::vector<LPOLESTR> pointers;
       for (std::wstring& n : names)
         pointers.push_back(n.data());
-      require(info->SetFuncAndParamNames(index, pointers.data(), static_cast<UINT>(pointers.size())),
-              "SetFuncAndParamNames " + where);
+      require(
+          info->SetFuncAndParamNames(index, pointers.data(), static_cast<UINT>(pointers.size())),
+          "SetFuncAndParamNames " + where);
       ++index;
     }
   }
@@ -261,7 +262,8 @@ class Writer {
         }
         break;
       case TypeDescriptionKind::Class:
-        fillClass(info, *findClassByProgId(std::string(library().name) + "." + std::string(d.name)));
+        fillClass(info,
+                  *findClassByProgId(std::string(library().name) + "." + std::string(d.name)));
         break;
       case TypeDescriptionKind::Enum:
         fillEnum(info, *findEnum(d.name));

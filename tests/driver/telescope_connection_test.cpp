@@ -57,8 +57,9 @@ TEST_F(Connecting, StoredSiteValuesOutOfRangeFailBeforeTheController) {
     double stored;
     const char* message;
   } cases[] = {
-      {"Latitude", 1e300, "Stored \"Latitude\"=1.0000000000000001e+300: Latitude must be in "
-                          "the range [-90°,90°]"},
+      {"Latitude", 1e300,
+       "Stored \"Latitude\"=1.0000000000000001e+300: Latitude must be in "
+       "the range [-90°,90°]"},
       {"Longitude", std::nan(""),
        "Stored \"Longitude\"=nan: Longitude must be in the range [-180°,180°]"},
       {"Altitude", -inf, "Stored \"Altitude\"=-inf: Elevation must be in the range [-300m,10000m]"},

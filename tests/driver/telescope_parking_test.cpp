@@ -75,7 +75,8 @@ TEST_F(Parking, StoredParkValuesOutOfRangeFailBeforeTheParkCall) {
     double hourAngleRad, decRad;
     const char* message;
   } cases[] = {
-      {std::nan(""), 0.0, "Stored \"Park_AH\"=nan: Park hour angle must be in the range [-24h,24h]"},
+      {std::nan(""), 0.0,
+       "Stored \"Park_AH\"=nan: Park hour angle must be in the range [-24h,24h]"},
       {0.0, 2.0, "Stored \"Park_Dec\"=2: Park declination must be in the range [-90°,90°]"},
   };
   for (const auto& c : cases) {

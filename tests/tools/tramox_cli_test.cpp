@@ -32,10 +32,10 @@ class TramoxCli : public ::testing::Test {
                    const std::string& launcher = "") {
     const fs::path file = home_ / "script.txt";
     std::ofstream(file) << text;
-    const std::string command = "TRAMOX_HOME='" + home_.string() +
-                                "' TRAMOX_SIM='slew=180,reset=1' " + launcher + " '" TRAMOX_CLIENT "' " + options +
-                                " script '" + file.string() + "' >'" + (home_ / "out").string() +
-                                "' 2>'" + (home_ / "err").string() + "'";
+    const std::string command =
+        "TRAMOX_HOME='" + home_.string() + "' TRAMOX_SIM='slew=180,reset=1' " + launcher +
+        " '" TRAMOX_CLIENT "' " + options + " script '" + file.string() + "' >'" +
+        (home_ / "out").string() + "' 2>'" + (home_ / "err").string() + "'";
     ClientRun run;
     const int raw = std::system(command.c_str());
     run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
@@ -113,8 +113,9 @@ TEST_F(TramoxCli, ExitingWithThePaddleAliveIsClean) {
 #if defined(__SANITIZE_ADDRESS__)
   const std::string launcher;
 #else
-  const std::string launcher =
-      std::system("valgrind --version >/dev/null 2>&1") == 0 ? "valgrind -q --error-exitcode=99" : "";
+  const std::string launcher = std::system("valgrind --version >/dev/null 2>&1") == 0
+                                   ? "valgrind -q --error-exitcode=99"
+                                   : "";
 #endif
   for (const char* text : {"put Connected true\n", "put Connected true\nrelease $0\ncanunload\n"}) {
     const ClientRun run = script(text, "--sim", launcher);
