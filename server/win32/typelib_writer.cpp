@@ -105,50 +105,22 @@ class Writer {
 
   // The descriptions live in `types_` so that pointers into it stay valid until LayOut.
   TYPEDESC* typeDesc(ICreateTypeInfo* owner, const TypeRef& type) {
+    static const std::map<TypeKind, VARTYPE> plain = {
+        {TypeKind::Void, VT_VOID},       {TypeKind::Double, VT_R8},
+        {TypeKind::Bool, VT_BOOL},       {TypeKind::Text, VT_BSTR},
+        {TypeKind::Date, VT_DATE},       {TypeKind::Int32, VT_I4},
+        {TypeKind::Variant, VT_VARIANT}, {TypeKind::Dispatch, VT_DISPATCH},
+        {TypeKind::Unknown, VT_UNKNOWN}};
     types_.push_back(std::make_unique<TYPEDESC>());
     TYPEDESC* desc = types_.back().get();
-    switch (type.kind) {
-      case TypeKind::Void:
-        desc->vt = VT_VOID;
-        break;
-      case TypeKind::Double:
-        desc->vt = VT_R8;
-        break;
-      case TypeKind::Bool:
-        desc->vt = VT_BOOL;
-        break;
-      case TypeKind::Text:
-        desc->vt = VT_BSTR;
-        break;
-      case TypeKind::Date:
-        desc->vt = VT_DATE;
-        break;
-      case TypeKind::Int32:
-        desc->vt = VT_I4;
-        break;
-      case TypeKind::Variant:
-        desc->vt = VT_VARIANT;
-        break;
-      case TypeKind::Dispatch:
-        desc->vt = VT_DISPATCH;
-        break;
-      case TypeKind::Unknown:
-        desc->vt = VT_UNKNOWN;
-        break;
-      case TypeKind::Enum:
-        desc->vt = VT_USERDEFINED;
-        desc->hreftype = reference(owner, typeInfoOf(type.name));
-        break;
-      case TypeKind::Interface: {
-        desc->vt = VT_PTR;
-        types_.push_back(std::make_unique<TYPEDESC>());
-        desc->lptdesc = types_.back().get();
-        desc->lptdesc->vt = VT_USERDEFINED;
-        desc->lptdesc->hreftype = reference(owner, typeInfoOf(type.name));
-        break;
-      }
+    if (const auto found = plain.find(type.kind); found != plain.end()) {
+      desc->vt = found->second;
+      return desc;
     }
-    return desc;
+    desc->vt = VT_USERDEFINED;
+    desc->hreftype = reference(owner, typeInfoOf(type.name));
+    // An interface is passed by reference; an enumeration by value.
+    return type.kind == TypeKind::Interface ? pointerTo(desc) : desc;
   }
 
   TYPEDESC* pointerTo(TYPEDESC* target) {
@@ -159,12 +131,18 @@ class Writer {
     return desc;
   }
 
-  void fillInterface(ICreateTypeInfo* info, const InterfaceInfo& iface) {
-    const GUID iid = toGuid(iface.iid);
-    require(info->SetGuid(iid), "SetGuid");
-    std::wstring help = wide(iface.helpString);
-    require(info->SetDocString(help.data()), "SetDocString");
+  // Identity, help string (when there is one) and version 1.0.
+  void describe(ICreateTypeInfo* info, const Guid& id, std::string_view helpString) {
+    const GUID guid = toGuid(id);
+    require(info->SetGuid(guid), "SetGuid");
+    std::wstring help = wide(helpString);
+    if (!help.empty())
+      require(info->SetDocString(help.data()), "SetDocString");
     require(info->SetVersion(1, 0), "SetVersion");
+  }
+
+  void fillInterface(ICreateTypeInfo* info, const InterfaceInfo& iface) {
+    describe(info, iface.iid, iface.helpString);
     require(info->AddImplType(0, reference(info, stdoleTypeInfo(IID_IDispatch))), "AddImplType");
     require(info->SetTypeFlags(TYPEFLAG_FDUAL | TYPEFLAG_FOLEAUTOMATION | TYPEFLAG_FDISPATCHABLE),
             "SetTypeFlags");
@@ -214,11 +192,7 @@ class Writer {
   }
 
   void fillClass(ICreateTypeInfo* info, const ClassInfo& cls) {
-    const GUID clsid = toGuid(cls.clsid);
-    require(info->SetGuid(clsid), "SetGuid");
-    std::wstring help = wide(cls.helpString);
-    require(info->SetDocString(help.data()), "SetDocString");
-    require(info->SetVersion(1, 0), "SetVersion");
+    describe(info, cls.clsid, cls.helpString);
     require(info->SetTypeFlags(TYPEFLAG_FCANCREATE), "SetTypeFlags");
     require(info->AddImplType(0, reference(info, typeInfoOf(cls.defaultInterface->name))),
             "AddImplType");
@@ -230,9 +204,7 @@ class Writer {
   }
 
   void fillEnum(ICreateTypeInfo* info, const EnumInfo& e) {
-    const GUID id = toGuid(e.id);
-    require(info->SetGuid(id), "SetGuid");
-    require(info->SetVersion(1, 0), "SetVersion");
+    describe(info, e.id, {});
     UINT index = 0;
     for (const EnumMemberInfo& m : e.members) {
       VARIANT value;
