@@ -1,6 +1,7 @@
 #include "server/portable/module_state.h"
 
 #include "platform/services.h"
+#include "server/binding/module_counts.h"
 
 namespace tramox::server::portable {
 
@@ -9,13 +10,6 @@ ModuleState& ModuleState::instance() {
   // host made and whose factory the host has already freed; the process reclaims it all.
   static ModuleState* const state = new ModuleState;
   return *state;
-}
-
-void ModuleState::unlock() {
-  // A client unlocking more often than it locked must not make the module look busy forever.
-  long current = locks_.load();
-  while (current > 0 && !locks_.compare_exchange_weak(current, current - 1)) {
-  }
 }
 
 bool ModuleState::setHostServices(const HostServices& services) {
@@ -33,7 +27,7 @@ driver::DriverRuntime& ModuleState::runtime() {
     if (host_.paddleViews)
       services.paddleViews = host_.paddleViews;
     runtime_ = std::make_unique<driver::DriverRuntime>(services);
-    runtime_->holdModule = [] { return std::make_shared<LiveObjectToken>(); };
+    runtime_->holdModule = [] { return std::make_shared<binding::LiveObjectToken>(); };
   }
   return *runtime_;
 }

@@ -3,6 +3,7 @@
 #include <oleauto.h>
 
 #include "platform/services.h"
+#include "server/binding/module_counts.h"
 
 namespace tramox::server::win32 {
 
@@ -23,17 +24,6 @@ std::wstring ComModule::path() const {
       return buffer;
     }
     buffer.resize(buffer.size() * 2);
-  }
-}
-
-void ComModule::unlock() {
-  // A client unlocking more often than it locked must not make the module look busy forever.
-  LONG current = locks_;
-  while (current > 0) {
-    const LONG seen = InterlockedCompareExchange(&locks_, current - 1, current);
-    if (seen == current)
-      return;
-    current = seen;
   }
 }
 
@@ -63,7 +53,7 @@ driver::DriverRuntime& ComModule::runtime() {
   if (runtime_ == nullptr) {
     // Never destroyed: objects may outlive any static destructor order at process exit.
     runtime_ = new driver::DriverRuntime(platform::nativeServices());
-    runtime_->holdModule = [] { return std::make_shared<LiveObjectToken>(); };
+    runtime_->holdModule = [] { return std::make_shared<binding::LiveObjectToken>(); };
   }
   return *runtime_;
 }
