@@ -125,6 +125,16 @@ TEST_F(TramoxCli, ExitingWithThePaddleAliveIsClean) {
   EXPECT_EQ(script("put Connected true\nrelease $0\ncanunload\n").out, "ok\nok\nok S_FALSE\n");
 }
 
+TEST_F(TramoxCli, AMistypedLogSwitchIsReportedWithItsFile) {
+  std::ofstream(home_ / "HKCU.reg") << "Windows Registry Editor Version 5.00\n\n"
+                                       "[HKEY_CURRENT_USER\\SOFTWARE\\TRAMOX]\n"
+                                       "\"LogEnabled\"=\"1\"\n";
+  EXPECT_EQ(script("put Connected false\n").out,
+            "error 0x8000FFFF TRAMOX.Telescope: Type de données incorrect pour 'LogEnabled' "
+            "(\"LogEnabled\"=\"1\" in " +
+                (home_ / "HKCU.reg").string() + ")\n");
+}
+
 TEST_F(TramoxCli, HostileLinesEachGiveOneClearResultLine) {
   const ClientRun run = script(
       "call AxisRates Axe:=0\n"
