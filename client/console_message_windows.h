@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <string>
 
+#include "client/controller_load_failure.h"
 #include "platform/message_windows.h"
 
 namespace tramox::client {
@@ -23,6 +24,7 @@ class ConsoleMessageWindows final : public platform::IMessageWindows {
     std::fputs(text.c_str(), stdout);
     std::fputc('\n', stdout);
     std::fflush(stdout);
+    explainMessageLine(prefix + text);
   }
 };
 

@@ -11,7 +11,8 @@ namespace tramox::driver {
 namespace {
 constexpr const char* kDriverId = "TRAMOX.Telescope";
 constexpr const char* kTrackingValue = "Tracking";
-constexpr double kKingPressureHpa = 1013.25;
+// The fixed atmosphere of the pipeline; King tracking is started for its pressure too.
+constexpr astro::AtmosphereParameters kStandardAtmosphere{};
 }  // namespace
 
 void TTelescope::Set_Connected(bool value) {
@@ -54,9 +55,11 @@ void TTelescope::connect() {
     return stored;
   };
   const auto longitude = storedOrZero("Longitude");
-  const double longitudeEast = longitude ? -(*longitude * 180.0 / units::kPi) : 0.0;
+  const double longitudeEast =
+      longitude ? -units::fromRadiansMultiplyingFirst(*longitude, 180.0) : 0.0;
   const auto latitude = storedOrZero("Latitude");
-  const double latitudeDegrees = latitude ? *latitude * 180.0 / units::kPi : 0.0;
+  const double latitudeDegrees =
+      latitude ? units::fromRadiansMultiplyingFirst(*latitude, 180.0) : 0.0;
   const auto altitude = storedOrZero("Altitude");
   const double elevation = altitude ? *altitude : 0.0;
   // A hand-edited value outside the members' ranges must not reach the controller.
@@ -78,7 +81,7 @@ void TTelescope::connect() {
 
   state.SiteParameters = {units::degreesToRadians(FSiteLatitude),
                           -units::degreesToRadians(FSiteLongitude), FSiteElevation};
-  state.AtmosphereParameters = {15.0, 1013.25, 0.6, 0.55};
+  state.AtmosphereParameters = kStandardAtmosphere;
   state.pipeline =
       std::make_unique<astro::TRADECtranfos>(state.SiteParameters, state.AtmosphereParameters);
 
@@ -108,7 +111,7 @@ void TTelescope::connect() {
   KingPecTable& kingPec = state.kingPec;
   mount.GetKingPEC_DLL(&kingPec.king, kingPec.a, kingPec.b, kingPec.c, &kingPec.pec);
   if (kingPec.king) {
-    mount.StartKingDevice_DLL(latRad, lonWestRad, FSiteElevation, kKingPressureHpa);
+    mount.StartKingDevice_DLL(latRad, lonWestRad, FSiteElevation, kStandardAtmosphere.pressureHpa);
     state.paddle->SetVisible("LabelKing", true);
   }
   if (kingPec.pec) {

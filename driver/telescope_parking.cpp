@@ -26,8 +26,8 @@ void TTelescope::Park() {
     hourAngleRad = settings.requireDouble("Park_AH");
     decRad = settings.requireDouble("Park_Dec");
   }
-  const double hourAngle = hourAngleRad * 12.0 / units::kPi;
-  const double declination = decRad * 180.0 / units::kPi;
+  const double hourAngle = units::fromRadiansMultiplyingFirst(hourAngleRad, 12.0);
+  const double declination = units::fromRadiansMultiplyingFirst(decRad, 180.0);
   requireStoredInRange("Park_AH", hourAngleRad, hourAngle, kParkHourAngleRange);
   requireStoredInRange("Park_Dec", decRad, declination, kParkDeclinationRange);
   FParkHourAngle = hourAngle;

@@ -7,6 +7,7 @@
 
 #include "client/client_environment.h"
 #include "client/value_format.h"
+#include "tools/interruption.h"
 
 namespace tramox::tools {
 namespace {
@@ -29,6 +30,9 @@ class Tour {
 
   // Runs one command of the language, echoed as a user would type it.
   Outcome run(const std::string& line, bool echo = true) {
+    // Interrupted: the remaining steps are skipped, the loops waiting on them end.
+    if (interrupted())
+      return Outcome{};
     const ParsedLine parsed = parseLine(line);
     if (echo)
       std::printf("tramox> %s\n", line.c_str());
@@ -108,7 +112,23 @@ class Tour {
   }
 
   // Waits with the module's windows still answering.
-  void pause(double seconds) { session_.wait(seconds); }
+  void pause(double seconds) {
+    if (!interrupted())
+      session_.wait(seconds);
+  }
+
+  // After Ctrl+C: whatever the controller is, it must not be left moving.
+  void stop() {
+    std::printf("\nTour interrupted: stopping the mount and disconnecting.\n");
+    for (const char* line : {"call AbortSlew", "call MoveAxis axisPrimary 0",
+                             "call MoveAxis axisSecondary 0", "put Connected false"}) {
+      const ParsedLine parsed = parseLine(line);
+      std::printf("tramox> %s\n", line);
+      for (const std::string& l : session_.execute(*parsed.command).lines)
+        std::printf("  %s\n", l.c_str());
+    }
+    std::fflush(stdout);
+  }
 
   void summary(Clock::time_point start) {
     const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
@@ -202,6 +222,10 @@ int runDemoTour(ScriptSession& session) {
   tour.run("put Connected false");
   tour.run("paddle");
 
+  if (interrupted()) {
+    tour.stop();
+    return 1;
+  }
   tour.summary(start);
   return 0;
 }

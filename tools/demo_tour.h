@@ -5,7 +5,8 @@
 
 namespace tramox::tools {
 
-// Returns the exit status: 0 when the tour ran (failed steps are shown and counted).
+// Returns the exit status: 0 when the tour ran (failed steps are shown and counted), 1 when
+// it was interrupted (the mount then stopped and disconnected).
 int runDemoTour(ScriptSession& session);
 
 }  // namespace tramox::tools

@@ -3,10 +3,13 @@
 #include <charconv>
 #include <cmath>
 
+#include "client/value_format.h"
 #include "server/decimal_text.h"
 #include "server/member_table.h"
 
 namespace tramox::tools {
+
+using client::echoText;
 namespace {
 
 struct Token {
@@ -114,13 +117,13 @@ bool parseTarget(std::string_view text, Command& command, std::string& error) {
   const auto dot = text.find('.');
   if (dot != std::string_view::npos && !text.empty() && text[0] == '$') {
     if (!parseHandle(text.substr(0, dot), command.object)) {
-      error = "bad object reference '" + std::string(text.substr(0, dot)) + "'";
+      error = "bad object reference '" + echoText(text.substr(0, dot)) + "'";
       return false;
     }
     text = text.substr(dot + 1);
   }
   if (!isName(text)) {
-    error = "bad member name '" + std::string(text) + "'";
+    error = "bad member name '" + echoText(text) + "'";
     return false;
   }
   command.member = std::string(text);
@@ -144,7 +147,7 @@ bool parseLiteral(const Token& token, Literal& literal, std::string& error) {
   }
   if (!t.empty() && t[0] == '$') {
     if (!parseHandle(t, literal.object)) {
-      error = "bad object reference '" + t + "'";
+      error = "bad object reference '" + echoText(t) + "'";
       return false;
     }
     literal.kind = Literal::Kind::Object;
@@ -161,7 +164,7 @@ bool parseLiteral(const Token& token, Literal& literal, std::string& error) {
   double number = 0.0;
   if (server::parseDecimal(t, number)) {
     if (!std::isfinite(number)) {
-      error = "number out of range '" + t + "'";
+      error = "number out of range '" + echoText(t) + "'";
       return false;
     }
     literal.kind = Literal::Kind::Double;
@@ -200,11 +203,11 @@ bool parseArguments(const std::vector<Token>& tokens, std::size_t from, Command&
       value.text = value.text.substr(assign + 2);
     }
     if ((value.named || assign != std::string::npos) && !isName(argument.name)) {
-      error = "bad parameter name '" + argument.name + "'";
+      error = "bad parameter name '" + echoText(argument.name) + "'";
       return false;
     }
     if (!argument.name.empty() && value.text.empty() && !value.quoted) {
-      error = "no value for parameter '" + argument.name + "'";
+      error = "no value for parameter '" + echoText(argument.name) + "'";
       return false;
     }
     if (argument.name.empty() && !command.args.empty() && !command.args.back().name.empty()) {
@@ -230,7 +233,7 @@ bool expectCount(const std::vector<Token>& tokens, std::size_t min, std::size_t 
                  std::string& error) {
   if (tokens.size() >= min && tokens.size() <= max)
     return true;
-  error = "'" + tokens[0].text + "' takes " +
+  error = "'" + echoText(tokens[0].text) + "' takes " +
           (min == max ? std::to_string(min - 1)
                       : std::to_string(min - 1) + " to " + std::to_string(max - 1)) +
           " argument" + (max == 2 && min == 2 ? "" : "s");
@@ -294,7 +297,7 @@ ParsedLine parseLine(std::string_view line) {
       const auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), count);
       if (tokens[2].quoted || ec != std::errc() || end != t.data() + t.size() ||
           count > static_cast<std::uint32_t>(kMaxEnumCount)) {
-        error = "bad count '" + t + "' (0 to 1000000)";
+        error = "bad count '" + echoText(t) + "' (0 to 1000000)";
         return parsed;
       }
       command.count = count;
@@ -306,7 +309,7 @@ ParsedLine parseLine(std::string_view line) {
     if (!expectCount(tokens, 2, 2, error))
       return parsed;
     if (tokens[1].quoted || !isName(tokens[1].text)) {
-      error = "bad control name '" + tokens[1].text + "'";
+      error = "bad control name '" + echoText(tokens[1].text) + "'";
       return parsed;
     }
     command.control = tokens[1].text;
@@ -317,7 +320,7 @@ ParsedLine parseLine(std::string_view line) {
     const std::string& t = tokens[1].text;
     const auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), command.position);
     if (tokens[1].quoted || ec != std::errc() || end != t.data() + t.size()) {
-      error = "bad slider position '" + t + "'";
+      error = "bad slider position '" + echoText(t) + "'";
       return parsed;
     }
   } else if (verb == "sleep") {
@@ -326,7 +329,7 @@ ParsedLine parseLine(std::string_view line) {
       return parsed;
     if (tokens[1].quoted || !server::parseDecimal(tokens[1].text, command.seconds) ||
         !(command.seconds >= 0.0 && command.seconds <= kMaxSleepSeconds)) {
-      error = "bad number of seconds '" + tokens[1].text + "' (0 to 3600)";
+      error = "bad number of seconds '" + echoText(tokens[1].text) + "' (0 to 3600)";
       return parsed;
     }
   } else if (verb == "paddle" || verb == "closebox" || verb == "canunload") {
@@ -336,11 +339,18 @@ ParsedLine parseLine(std::string_view line) {
     if (!expectCount(tokens, 1, 1, error))
       return parsed;
   } else {
-    error = "unknown command '" + tokens[0].text + "'";
+    error = "unknown command '" + echoText(tokens[0].text) + "'";
     return parsed;
   }
   parsed.command = std::move(command);
   return parsed;
+}
+
+std::string_view withoutByteOrderMark(std::string_view firstLine) {
+  constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+  if (firstLine.substr(0, kByteOrderMark.size()) == kByteOrderMark)
+    firstLine.remove_prefix(kByteOrderMark.size());
+  return firstLine;
 }
 
 }  // namespace tramox::tools

@@ -62,6 +62,10 @@ struct ParsedLine {
 
 ParsedLine parseLine(std::string_view line);
 
+// The first line of a script may start with the UTF-8 byte order mark that some editors
+// write; it is not part of the command.
+std::string_view withoutByteOrderMark(std::string_view firstLine);
+
 // The most elements one enum may ask for: Next needs room for every one of them.
 inline constexpr std::int32_t kMaxEnumCount = 1000000;
 

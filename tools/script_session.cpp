@@ -1,8 +1,10 @@
 #include "tools/script_session.h"
 
+#include "client/controller_load_failure.h"
 #include "client/value_format.h"
 #include "server/member_table.h"
 #include "server/status_codes.h"
+#include "tools/command_help.h"
 #include "tools/paddle_lines.h"
 
 namespace tramox::tools {
@@ -10,6 +12,14 @@ namespace tramox::tools {
 namespace status = server::status;
 
 namespace {
+
+// The interface the object answers to, as a client reading the type library would find it.
+const server::InterfaceInfo* interfaceOf(IClientBackend& backend, ClientObject& object) {
+  for (const server::ClassInfo& cls : server::classes())
+    if (backend.supports(object, cls.defaultInterface->iid))
+      return cls.defaultInterface;
+  return nullptr;
+}
 
 PaddleAction paddleActionOf(const Command& command) {
   PaddleAction action;
@@ -35,25 +45,22 @@ PaddleAction paddleActionOf(const Command& command) {
   return action;
 }
 
-// What the object's type information says of a member, found through the interfaces it
-// answers to, as a client reading the type library would.
+// What the object's type information says of a member.
 const server::MemberInfo* describeMember(IClientBackend& backend, ClientObject& object,
                                          const std::string& name, bool preferMethod) {
-  for (const server::ClassInfo& cls : server::classes()) {
-    if (!backend.supports(object, cls.defaultInterface->iid))
+  const server::InterfaceInfo* iface = interfaceOf(backend, object);
+  if (!iface)
+    return nullptr;
+  const server::MemberInfo* getter = nullptr;
+  for (const server::MemberInfo& m : iface->members) {
+    if (!server::equalsIgnoreCase(m.name, name))
       continue;
-    const server::MemberInfo* getter = nullptr;
-    for (const server::MemberInfo& m : cls.defaultInterface->members) {
-      if (!server::equalsIgnoreCase(m.name, name))
-        continue;
-      if (preferMethod && m.kind == server::MemberKind::Method)
-        return &m;
-      if (m.kind == server::MemberKind::PropertyGet)
-        getter = &m;
-    }
-    return getter;
+    if (preferMethod && m.kind == server::MemberKind::Method)
+      return &m;
+    if (m.kind == server::MemberKind::PropertyGet)
+      getter = &m;
   }
-  return nullptr;
+  return getter;
 }
 
 std::string ordinal(std::uint32_t index) {
@@ -89,6 +96,14 @@ std::string dispatchMessage(std::int32_t hr, const std::string& member, std::uin
 
 }  // namespace
 
+void printLines(const Outcome& outcome, std::FILE* out) {
+  for (const std::string& line : outcome.lines) {
+    std::fputs(line.c_str(), out);
+    std::fputc('\n', out);
+  }
+  std::fflush(out);
+}
+
 ScriptSession::ScriptSession(IClientBackend& backend) : backend_(backend) {}
 
 ScriptSession::~ScriptSession() = default;
@@ -122,23 +137,56 @@ bool ScriptSession::driver(ObjectRef& object, Outcome& failed) {
 bool ScriptSession::objectOf(int handle, ObjectRef& object, Outcome& failed) {
   if (handle == kDriverObject)
     return driver(object, failed);
-  const auto index = static_cast<std::size_t>(handle - 1);
-  if (index >= objects_.size() || !objects_[index]) {
+  const auto found = objects_.find(handle);
+  if (found == objects_.end()) {
     failed = failure(status::kInvalidArg, "No object $" + std::to_string(handle));
     return false;
   }
-  object = objects_[index];
+  object = found->second;
   return true;
 }
 
 int ScriptSession::handleOf(const ObjectRef& object) {
   if (driver_ && object->identity() == driver_->identity())
     return kDriverObject;
-  for (std::size_t i = 0; i < objects_.size(); ++i)
-    if (objects_[i] && objects_[i]->identity() == object->identity())
-      return static_cast<int>(i + 1);
-  objects_.push_back(object);
-  return static_cast<int>(objects_.size());
+  for (const auto& [handle, held] : objects_)
+    if (held->identity() == object->identity())
+      return handle;
+  objects_.emplace(++lastHandle_, object);
+  return lastHandle_;
+}
+
+std::vector<LiveObject> ScriptSession::liveObjects() {
+  std::vector<LiveObject> live;
+  // The driver's interface is known before the driver is made.
+  if (!driverReleased_)
+    live.push_back({kDriverObject, &server::telescopeInterface()});
+  for (const auto& [handle, object] : objects_)
+    live.push_back({handle, interfaceOf(backend_, *object)});
+  return live;
+}
+
+std::vector<std::string> ScriptSession::paddleControlNames() {
+  std::vector<std::string> names;
+  if (const auto controls = backend_.paddleControls())
+    for (const platform::PaddleControlState& c : *controls)
+      names.push_back(c.name);
+  return names;
+}
+
+std::string ScriptSession::hintFor(ClientObject& object, const std::string& member,
+                                   const CallResult& result) {
+  const server::InterfaceInfo* iface = interfaceOf(backend_, object);
+  if (result.hr != status::kDispUnknownName || !iface)
+    return "";
+  if (result.unknownParameter.empty())
+    return didYouMean(member, memberNames(*iface));
+  std::vector<std::string_view> parameters;
+  for (const server::MemberInfo& m : iface->members)
+    if (server::equalsIgnoreCase(m.name, member))
+      for (const server::ParamInfo& p : m.parameters())
+        parameters.push_back(p.name);
+  return didYouMean(result.unknownParameter, parameters);
 }
 
 std::string ScriptSession::formatValue(const Value& value) {
@@ -221,6 +269,7 @@ Outcome ScriptSession::member(const Command& command) {
   if (status::failed(r.hr)) {
     o.lines.push_back(errorLine(
         r.hr, kClientSource, dispatchMessage(r.hr, command.member, r.argErr, r.unknownParameter)));
+    o.hint = hintFor(*object, command.member, r);
     return o;
   }
   o.ok = true;
@@ -286,7 +335,7 @@ Outcome ScriptSession::release(const Command& command) {
     ObjectRef object;
     if (!objectOf(command.object, object, o))
       return o;
-    objects_[static_cast<std::size_t>(command.object - 1)].reset();
+    objects_.erase(command.object);
   }
   o.ok = true;
   o.lines.push_back("ok");
@@ -366,6 +415,8 @@ Outcome ScriptSession::execute(const Command& command) {
   Outcome o = run(command);
   std::vector<std::string> shown = backend_.takeMessages();
   before.insert(before.end(), shown.begin(), shown.end());
+  for (const std::string& line : before)
+    explainMessageLine(line);
   if (!before.empty())
     o.lines.insert(o.lines.begin(), before.begin(), before.end());
   return o;

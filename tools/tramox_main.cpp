@@ -16,7 +16,8 @@
 #include "client/client_environment.h"
 #include "client/value_format.h"
 #include "tools/demo_tour.h"
-#include "tools/line_reader.h"
+#include "tools/interactive_shell.h"
+#include "tools/interruption.h"
 #include "tools/script_session.h"
 
 namespace {
@@ -42,14 +43,6 @@ int usage() {
   return kExitCannotStart;
 }
 
-void printLines(const Outcome& outcome) {
-  for (const std::string& line : outcome.lines) {
-    std::fputs(line.c_str(), stdout);
-    std::fputc('\n', stdout);
-  }
-  std::fflush(stdout);
-}
-
 int runScript(ScriptSession& session, const std::string& file) {
   std::ifstream stream;
   std::istream* in = &std::cin;
@@ -68,7 +61,7 @@ int runScript(ScriptSession& session, const std::string& file) {
   bool parseFailed = false;
   std::string line;
   for (int number = 1; std::getline(*in, line); ++number) {
-    const ParsedLine parsed = parseLine(line);
+    const ParsedLine parsed = parseLine(number == 1 ? withoutByteOrderMark(line) : line);
     if (!parsed.error.empty()) {
       std::fprintf(stderr, "tramox: %s:%d: %s\n", name.c_str(), number, parsed.error.c_str());
       parseFailed = true;
@@ -79,23 +72,7 @@ int runScript(ScriptSession& session, const std::string& file) {
   if (parseFailed)
     return kExitParseError;
   for (const Command& command : commands)
-    printLines(session.execute(command));
-  return kExitRan;
-}
-
-int runShell(ScriptSession& session) {
-  LineReader reader("tramox> ");
-  int number = 0;
-  while (auto line = reader.next()) {
-    ++number;
-    if (*line == "quit" || *line == "exit")
-      break;
-    const ParsedLine parsed = parseLine(*line);
-    if (!parsed.error.empty())
-      std::fprintf(stderr, "tramox: line %d: %s\n", number, parsed.error.c_str());
-    else if (parsed.command)
-      printLines(session.execute(*parsed.command));
-  }
+    printLines(session.execute(command), stdout);
   return kExitRan;
 }
 
@@ -129,23 +106,33 @@ int main(int argc, char** argv) {
   const std::string verb = args[i++];
   const std::vector<std::string> rest(args.begin() + static_cast<long>(i), args.end());
 
-  std::string demoHome;
-  if (verb == "demo") {
-    if (controller.empty())
-      sim = true;
-    if (!hasEnvironment("TRAMOX_HOME")) {
-      demoHome = makeDemoHome();
-      if (!demoHome.empty())
-        setEnvironment("TRAMOX_HOME", demoHome);
-    }
-    setEnvironment("TRAMOX_SIM", kDemoSimulatorSettings, false);
-  }
+  const bool runsCommands = verb == "script" || verb == "shell" || verb == "demo";
+  if (!runsCommands && verb != "register" && verb != "unregister")
+    return usage();
+  if (runsCommands && rest.size() > (verb == "script" ? 1u : 0u))
+    return usage();
+
+  if (verb == "demo" && controller.empty())
+    sim = true;
   if (sim) {
     controller = simulatorPath();
     if (controller.empty()) {
       std::fputs("tramox: this build has no simulated controller\n", stderr);
       return kExitCannotStart;
     }
+  }
+
+  std::string demoHome;
+  if (verb == "demo") {
+    // Ctrl+C ends the tour between steps, so that its temporary home is removed; from here
+    // on every way out goes through that removal.
+    catchInterruptions();
+    if (!hasEnvironment("TRAMOX_HOME")) {
+      demoHome = makeDemoHome();
+      if (!demoHome.empty())
+        setEnvironment("TRAMOX_HOME", demoHome);
+    }
+    setEnvironment("TRAMOX_SIM", kDemoSimulatorSettings, false);
   }
   if (!controller.empty())
     setEnvironment("TRAMOX_CONTROLLER", controller);
@@ -168,26 +155,23 @@ int main(int argc, char** argv) {
                    backend->lastLoadError().c_str());
       return kExitCannotStart;
     }
-    if (verb != "script" && verb != "shell" && verb != "demo")
-      return usage();
-    if ((verb == "script" && rest.size() > 1) || (verb != "script" && !rest.empty()))
-      return usage();
     std::string why;
     if (!ensureRegistered(*backend, defaultModulePath(), why)) {
       std::fprintf(stderr, "tramox: %s\n", why.c_str());
-      return kExitCannotStart;
+    } else {
+      ScriptSession session(*backend);
+      if (verb == "script")
+        status = runScript(session, rest.empty() ? "-" : rest[0]);
+      else if (verb == "shell")
+        status = runShell(session);
+      else
+        status = runDemoTour(session);
     }
-    ScriptSession session(*backend);
-    if (verb == "script")
-      status = runScript(session, rest.empty() ? "-" : rest[0]);
-    else if (verb == "shell")
-      status = runShell(session);
-    else
-      status = runDemoTour(session);
   }
   if (!demoHome.empty()) {
     std::error_code ignored;
     std::filesystem::remove_all(demoHome, ignored);
   }
+  endByInterruption();
   return status;
 }

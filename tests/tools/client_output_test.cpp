@@ -8,6 +8,7 @@
 
 namespace {
 
+using tramox::client::errorLine;
 using tramox::client::MessageLines;
 using tramox::client::quoteText;
 using tramox::tools::paddleControlLine;
@@ -64,6 +65,12 @@ TEST(QuoteText, KeepsEveryValueOnItsOneResultLine) {
                                   9)),
             "\"bell\\x07del\\x7F\"");
   EXPECT_EQ(quoteText("45\xC2\xB0"), "\"45\xC2\xB0\"");
+}
+
+TEST(ErrorLine, IsOneLineWithItsControlCharactersEscaped) {
+  EXPECT_EQ(errorLine(static_cast<std::int32_t>(0x80040405u), "TRAMOX.Telescope",
+                      std::string("a\r\nb\0c\x1B[0m", 10)),
+            "error 0x80040405 TRAMOX.Telescope: a  b\\x00c\\x1B[0m");
 }
 
 }  // namespace

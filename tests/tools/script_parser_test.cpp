@@ -104,5 +104,22 @@ TEST(ScriptParser, BadLinesSayWhy) {
     EXPECT_FALSE(errorOf(line).empty()) << line;
 }
 
+TEST(ScriptParser, AnEchoedWordIsEscapedAndCut) {
+  // A NUL once ended the message early and an ESC reached the terminal raw.
+  EXPECT_EQ(errorOf(std::string_view("fl\0y\x1B[2J", 8)), "unknown command 'fl\\x00y\\x1B[2J'");
+  const std::string error = errorOf("get " + std::string(5000, 'A'));
+  EXPECT_LT(error.size(), 300u);
+  EXPECT_EQ(error.substr(error.size() - 4), "...'");
+  // Cut on a character's boundary, never inside a UTF-8 sequence.
+  const std::string cut = errorOf("sleep " + std::string(199, 'x') + "\xC2\xB0");
+  EXPECT_NE(cut.find(std::string(199, 'x') + "...'"), std::string::npos) << cut;
+}
+
+TEST(ScriptParser, OnlyAScriptsFirstLineDropsAByteOrderMark) {
+  EXPECT_EQ(withoutByteOrderMark("\xEF\xBB\xBFget Name"), "get Name");
+  EXPECT_EQ(withoutByteOrderMark("get Name"), "get Name");
+  EXPECT_EQ(withoutByteOrderMark("\xEF\xBB"), "\xEF\xBB");
+}
+
 }  // namespace
 }  // namespace tramox::tools

@@ -1,7 +1,11 @@
 // The tramox client end to end: the built program, the built module and the simulated
 // controller, in a TRAMOX_HOME of the test's own.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 #include <unistd.h>
+
+#include <csignal>
+#include <cstdio>
 
 #include <cstdlib>
 #include <filesystem>
@@ -32,10 +36,22 @@ class TramoxCli : public ::testing::Test {
                    const std::string& launcher = "") {
     const fs::path file = home_ / "script.txt";
     std::ofstream(file) << text;
-    const std::string command =
-        "TRAMOX_HOME='" + home_.string() + "' TRAMOX_SIM='slew=180,reset=1' " + launcher +
-        " '" TRAMOX_CLIENT "' " + options + " script '" + file.string() + "' >'" +
-        (home_ / "out").string() + "' 2>'" + (home_ / "err").string() + "'";
+    return client(options + " script '" + file.string() + "'", launcher);
+  }
+
+  // The shell with standard input from a file: plain lines, no line editing.
+  ClientRun shell(const std::string& input) {
+    const fs::path file = home_ / "input.txt";
+    std::ofstream(file) << input;
+    return client("--sim shell <'" + file.string() + "'");
+  }
+
+  // launcher: a program that runs the client (valgrind), or nothing.
+  ClientRun client(const std::string& arguments, const std::string& launcher = "") {
+    const std::string command = "TRAMOX_HOME='" + home_.string() +
+                                "' TRAMOX_SIM='slew=180,reset=1' " + launcher +
+                                " '" TRAMOX_CLIENT "' " + arguments + " >'" +
+                                (home_ / "out").string() + "' 2>'" + (home_ / "err").string() + "'";
     ClientRun run;
     const int raw = std::system(command.c_str());
     run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
@@ -204,6 +220,66 @@ TEST_F(TramoxCli, AMissingControllerIsReportedInMessageLines) {
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.out.rfind("message: ", 0), 0u) << run.out;
   EXPECT_NE(run.out.find("\nok false\n"), std::string::npos) << run.out;
+  // The module says only "Init DLL failed"; the client adds the file and the loader's reason.
+  EXPECT_NE(run.err.find("cannot load the controller library /nonexistent/Tramox_Telescope.so: "),
+            std::string::npos)
+      << run.err;
+  EXPECT_NE(run.err.find("No such file"), std::string::npos) << run.err;
+}
+
+TEST_F(TramoxCli, AScriptMayStartWithAByteOrderMark) {
+  const ClientRun run = script("\xEF\xBB\xBFget Connected\n");
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out, "ok false\n");
+}
+
+TEST_F(TramoxCli, TheShellHelpsWithoutChangingTheResultLines) {
+  const ClientRun run =
+      shell("help\nhelp slewtocoordinates\nget Nmae\nhepl\nget Name\nquit\nget Name\n");
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out.rfind("get [$N.]NAME [ARG ...]", 0), 0u) << run.out;
+  EXPECT_NE(run.out.find("\nmethod ITelescope.SlewToCoordinates(RightAscension As Double, "
+                         "Declination As Double)\n"
+                         "error 0x80020006 tramox: Unknown name 'Nmae'\n"
+                         "ok \"TRAMOX\"\n"),
+            std::string::npos)
+      << run.out;
+  EXPECT_EQ(run.out.find("ok \"TRAMOX\"\nok"), std::string::npos) << "ran past quit";
+  EXPECT_EQ(run.err,
+            "tramox: did you mean 'Name'?\n"
+            "tramox: line 4: unknown command 'hepl'; did you mean 'help'?\n");
+}
+
+TEST_F(TramoxCli, AnInterruptedDemoStopsTheMountAndRemovesItsHome) {
+  const fs::path temporary = home_ / "tmp";
+  fs::create_directories(temporary);
+  const pid_t child = fork();
+  ASSERT_NE(child, -1);
+  if (child == 0) {
+    setenv("TMPDIR", temporary.c_str(), 1);
+    unsetenv("TRAMOX_HOME");
+    if (!std::freopen((home_ / "out").c_str(), "w", stdout))
+      _exit(127);
+    execl(TRAMOX_CLIENT, TRAMOX_CLIENT, "demo", static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  // Interrupted once the tour has written its settings into its home.
+  bool started = false;
+  for (int i = 0; i < 400 && !started; ++i) {
+    std::error_code ignored;
+    for (const auto& entry : fs::directory_iterator(temporary, ignored))
+      started = started || !fs::is_empty(entry.path(), ignored);
+    if (!started)
+      usleep(50000);
+  }
+  EXPECT_TRUE(started);
+  kill(child, SIGTERM);
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM) << status;
+  EXPECT_TRUE(fs::is_empty(temporary));
+  EXPECT_NE(read(home_ / "out").find("tramox> put Connected false\n  ok\n"), std::string::npos)
+      << read(home_ / "out");
 }
 
 }  // namespace
