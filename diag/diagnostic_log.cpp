@@ -49,7 +49,14 @@ void DiagnosticLog::WriteLog(const std::string& message) {
   } catch (...) {
     return;  // a key that cannot be opened or created reads as an absent switch
   }
-  if (!logSwitch || platform::int32From(*logSwitch, kSwitchName) == 0) {
+  if (!logSwitch) {
+    return;
+  }
+  if (logSwitch->kind != platform::ValueKind::Dword) {
+    throw platform::RegistryError(platform::wrongTypeMessage(
+        kSwitchName, *logSwitch, registry_.storeName(Hive::CurrentUser)));
+  }
+  if (logSwitch->dword == 0) {
     return;
   }
 

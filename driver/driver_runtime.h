@@ -2,6 +2,9 @@
 // Everything one driver module shares between its objects: the platform services, the log,
 // the controller library and the process-wide state. The automation server makes one per
 // loaded module; tests make their own with fakes.
+#include <functional>
+#include <memory>
+
 #include "controller/controller_library.h"
 #include "diag/diagnostic_log.h"
 #include "driver/process_state.h"
@@ -16,6 +19,9 @@ struct DriverRuntime {
   diag::DiagnosticLog log;
   controller::ControllerLibrary controller;
   ProcessState state;
+  // Keeps the module that hosts the driver busy while the result lives: the paddle window's
+  // code is in that module. Empty where no module hosts the driver (unit tests).
+  std::function<std::shared_ptr<void>()> holdModule;
 };
 
 }  // namespace tramox::driver

@@ -37,7 +37,10 @@ struct ProcessState {
   // Exists while connected.
   std::unique_ptr<astro::TRADECtranfos> pipeline;
 
-  // Exists while connected; bound to paddleOwner.
+  // Held for as long as the paddle exists, bound or not (declared first: released last).
+  std::shared_ptr<void> paddleModuleHold;
+  // Exists while connected; bound to paddleOwner. Outlives its owner when the owner is
+  // released while connected, until the next connect replaces it or a disconnect closes it.
   std::unique_ptr<paddle::TRaquette> paddle;
   const TTelescope* paddleOwner = nullptr;
 

@@ -3,6 +3,8 @@
 // lines and its controller calls. Methods carry the member's name, property reads Get_<Name>,
 // property writes Set_<Name>. Hours and degrees at this interface, radians at the controller.
 #include <cstdint>
+#include <exception>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -147,6 +149,12 @@ class TTelescope final : public paddle::IPaddleTelescope {
   void logResult(double value);
   void logResult(bool value);
   std::string number(double value);
+  // Runs a member that stops the mount or disconnects it so that its controller calls happen
+  // even when logging fails (a "LogEnabled" of the wrong type): the first log failure is
+  // reported after them, unless the member fails on its own.
+  void stopFirst(const std::function<void()>& member);
+  void moveAxisAt(std::int32_t axe, double rateDegPerSec);
+  void setConnectedTo(bool value);
 
   // Shared checks and helpers.
   void requireNotParked();
@@ -165,6 +173,8 @@ class TTelescope final : public paddle::IPaddleTelescope {
   void setPaddleEnabled(const char* control, bool enabled);
 
   DriverRuntime& rt_;
+  // Where log failures go while stopFirst runs; null otherwise.
+  std::exception_ptr* deferredLogFailure_ = nullptr;
 
   double FLastDeclination = 0.0;       // degrees
   double FLastRightAscension = 0.0;    // hours

@@ -4,6 +4,7 @@
 #include "common/units.h"
 #include "driver/telescope.h"
 #include "driver/telescope_messages.h"
+#include "driver/value_ranges.h"
 #include "platform/settings_key.h"
 
 namespace tramox::driver {
@@ -16,6 +17,14 @@ constexpr astro::AtmosphereParameters kStandardAtmosphere{};
 }  // namespace
 
 void TTelescope::Set_Connected(bool value) {
+  if (value) {
+    setConnectedTo(true);
+  } else {
+    stopFirst([this] { setConnectedTo(false); });
+  }
+}
+
+void TTelescope::setConnectedTo(bool value) {
   log("Set_Connected");
   if (value && !FConnected) {
     connect();
@@ -47,11 +56,20 @@ void TTelescope::connect() {
     return stored;
   };
   const auto longitude = storedOrZero("Longitude");
-  FSiteLongitude = longitude ? -units::fromRadiansMultiplyingFirst(*longitude, 180.0) : 0.0;
+  const double longitudeEast =
+      longitude ? -units::fromRadiansMultiplyingFirst(*longitude, 180.0) : 0.0;
   const auto latitude = storedOrZero("Latitude");
-  FSiteLatitude = latitude ? units::fromRadiansMultiplyingFirst(*latitude, 180.0) : 0.0;
+  const double latitudeDegrees =
+      latitude ? units::fromRadiansMultiplyingFirst(*latitude, 180.0) : 0.0;
   const auto altitude = storedOrZero("Altitude");
-  FSiteElevation = altitude ? *altitude : 0.0;
+  const double elevation = altitude ? *altitude : 0.0;
+  // A hand-edited value outside the members' ranges must not reach the controller.
+  requireStoredInRange("Longitude", longitude.value_or(0.0), longitudeEast, kLongitudeRange);
+  requireStoredInRange("Latitude", latitude.value_or(0.0), latitudeDegrees, kLatitudeRange);
+  requireStoredInRange("Altitude", altitude.value_or(0.0), elevation, kElevationRange);
+  FSiteLongitude = longitudeEast;
+  FSiteLatitude = latitudeDegrees;
+  FSiteElevation = elevation;
 
   // Without the profile registration key there is no store: connect then goes on without
   // it, as Tracking put does, instead of failing after the mount is connected.
@@ -84,6 +102,7 @@ void TTelescope::connect() {
   }
   state.paddle =
       std::make_unique<paddle::TRaquette>(*rt_.services.paddleViews, *rt_.services.messages);
+  state.paddleModuleHold = rt_.holdModule ? rt_.holdModule() : nullptr;
   state.paddleOwner = this;
   state.paddle->GetTelescope(this);
   state.paddle->Show();
@@ -140,6 +159,7 @@ void TTelescope::disconnect() {
   if (state.paddle) {
     state.paddle->Close();
     state.paddle.reset();
+    state.paddleModuleHold.reset();
     state.paddleOwner = nullptr;
   }
   state.pipeline.reset();
@@ -151,6 +171,10 @@ void TTelescope::disconnect() {
     FConnected = false;
   }
   rt_.controller.Release();
+  // The written steps report nothing; a client must not take a refused close for success.
+  if (FConnected) {
+    throw DriverError(codes::kInvalidState, "Disconnection impossible");
+  }
 }
 
 bool TTelescope::profileAvailable() {

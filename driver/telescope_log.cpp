@@ -10,7 +10,30 @@ constexpr const char* kResultIndent = "                            =";
 }  // namespace
 
 void TTelescope::log(const std::string& message) {
-  rt_.log.WriteLog(message);
+  if (!deferredLogFailure_) {
+    rt_.log.WriteLog(message);
+    return;
+  }
+  try {
+    rt_.log.WriteLog(message);
+  } catch (...) {
+    if (!*deferredLogFailure_) {
+      *deferredLogFailure_ = std::current_exception();
+    }
+  }
+}
+
+void TTelescope::stopFirst(const std::function<void()>& member) {
+  std::exception_ptr logFailure;
+  struct Deferral {
+    std::exception_ptr*& slot;
+    ~Deferral() { slot = nullptr; }
+  } deferral{deferredLogFailure_};
+  deferredLogFailure_ = &logFailure;
+  member();
+  if (logFailure) {
+    std::rethrow_exception(logFailure);
+  }
 }
 
 void TTelescope::logAsk(const std::string& member) {

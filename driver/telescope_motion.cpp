@@ -34,6 +34,14 @@ constexpr std::int32_t kMaxPulseMs = std::numeric_limits<std::uint16_t>::max();
 }  // namespace
 
 void TTelescope::MoveAxis(std::int32_t axe, double rateDegPerSec) {
+  if (rateDegPerSec == 0.0) {
+    stopFirst([&] { moveAxisAt(axe, rateDegPerSec); });
+  } else {
+    moveAxisAt(axe, rateDegPerSec);
+  }
+}
+
+void TTelescope::moveAxisAt(std::int32_t axe, double rateDegPerSec) {
   if (FParked) {
     log("ASK for MoveAxis but Parked");
     throw DriverError(codes::kInvalidState, messages::kParked);

@@ -4,6 +4,7 @@
 #include "common/units.h"
 #include "driver/telescope.h"
 #include "driver/telescope_messages.h"
+#include "driver/value_ranges.h"
 #include "platform/settings_key.h"
 
 namespace tramox::driver {
@@ -26,8 +27,12 @@ void TTelescope::Park() {
     hourAngleRad = settings.requireDouble("Park_AH");
     decRad = settings.requireDouble("Park_Dec");
   }
-  FParkHourAngle = units::fromRadiansMultiplyingFirst(hourAngleRad, 12.0);
-  FParkDeclination = units::fromRadiansMultiplyingFirst(decRad, 180.0);
+  const double hourAngle = units::fromRadiansMultiplyingFirst(hourAngleRad, 12.0);
+  const double declination = units::fromRadiansMultiplyingFirst(decRad, 180.0);
+  requireStoredInRange("Park_AH", hourAngleRad, hourAngle, kParkHourAngleRange);
+  requireStoredInRange("Park_Dec", decRad, declination, kParkDeclinationRange);
+  FParkHourAngle = hourAngle;
+  FParkDeclination = declination;
   log("Park at " + number(FParkHourAngle) + " " + number(FParkDeclination));
   if (!rt_.controller.ParkTel_DLL(hourAngleRad, decRad)) {
     throw DriverError(codes::kNotImplemented, messages::kParkFailed);

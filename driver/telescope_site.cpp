@@ -4,20 +4,10 @@
 #include "common/driver_error.h"
 #include "common/units.h"
 #include "driver/telescope.h"
+#include "driver/value_ranges.h"
 #include "platform/settings_key.h"
 
 namespace tramox::driver {
-
-namespace {
-
-// Inclusive bounds; a value that is not a number fails as well.
-void requireInRange(double value, double low, double high, const char* message) {
-  if (!(value >= low && value <= high)) {
-    throw DriverError(codes::kInvalidValue, message);
-  }
-}
-
-}  // namespace
 
 bool TTelescope::Get_Connected() {
   logAsk("Connected");
@@ -46,14 +36,14 @@ double TTelescope::Get_SiteLongitude() {
 // The setters change neither the pipeline nor the controller: the site takes effect at the
 // next connect.
 void TTelescope::Set_SiteElevation(double metres) {
-  requireInRange(metres, -300.0, 10000.0, "Elevation must be in the range [-300m,10000m]");
+  requireInRange(metres, kElevationRange);
   log("Set Elevation=" + number(metres));
   FSiteElevation = metres;
   platform::SettingsKey(*rt_.services.registry).writeDouble("Altitude", metres);
 }
 
 void TTelescope::Set_SiteLatitude(double degrees) {
-  requireInRange(degrees, -90.0, 90.0, "Latitude must be in the range [-90°,90°]");
+  requireInRange(degrees, kLatitudeRange);
   log("Set Latitude=" + number(degrees));
   FSiteLatitude = degrees;
   platform::SettingsKey(*rt_.services.registry)
@@ -61,7 +51,7 @@ void TTelescope::Set_SiteLatitude(double degrees) {
 }
 
 void TTelescope::Set_SiteLongitude(double degreesEast) {
-  requireInRange(degreesEast, -180.0, 180.0, "Longitude must be in the range [-180°,180°]");
+  requireInRange(degreesEast, kLongitudeRange);
   log("Set Longitude=" + number(degreesEast));
   FSiteLongitude = degreesEast;
   platform::SettingsKey(*rt_.services.registry)

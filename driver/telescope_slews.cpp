@@ -132,9 +132,11 @@ void TTelescope::SyncToTarget() {
 }
 
 void TTelescope::AbortSlew() {
-  logAsk("AbortSlew");
-  requireNotParked();
-  rt_.controller.StopSlewing_TelescopeSeekerDevice_DLL();
+  stopFirst([this] {
+    logAsk("AbortSlew");
+    requireNotParked();
+    rt_.controller.StopSlewing_TelescopeSeekerDevice_DLL();
+  });
 }
 
 void TTelescope::SlewToAltAz(double, double) {

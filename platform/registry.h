@@ -54,6 +54,9 @@ class IRegistry {
                           const RegistryValue& value) = 0;
   // Returns false when the value did not exist. Throws RegistryError.
   virtual bool deleteValue(Hive hive, const std::string& path, const std::string& name) = 0;
+  // Where the hive is kept, for messages: its file where it is one; empty for the platform's
+  // own registry.
+  virtual std::string storeName(Hive) const { return {}; }
 };
 
 }  // namespace tramox::platform

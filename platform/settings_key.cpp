@@ -1,11 +1,41 @@
 #include "platform/settings_key.h"
 
+#include <cstdio>
 #include <cstring>
 
 namespace tramox::platform {
 
 std::string wrongTypeMessage(const std::string& valueName) {
   return "Type de données incorrect pour '" + valueName + "'";
+}
+
+namespace {
+
+// As a .reg file shows it: "text", dword:00000001 or hex:01,00.
+std::string storedText(const RegistryValue& stored) {
+  if (stored.kind == ValueKind::String) {
+    return "\"" + stored.text + "\"";
+  }
+  char piece[16];
+  if (stored.kind == ValueKind::Dword) {
+    std::snprintf(piece, sizeof piece, "dword:%08x", static_cast<unsigned>(stored.dword));
+    return piece;
+  }
+  std::string text = "hex:";
+  for (const std::uint8_t byte : stored.bytes) {
+    std::snprintf(piece, sizeof piece, text.size() > 4 ? ",%02x" : "%02x", byte);
+    text += piece;
+  }
+  return text;
+}
+
+}  // namespace
+
+std::string wrongTypeMessage(const std::string& valueName, const RegistryValue& stored,
+                             const std::string& storeName) {
+  const std::string where = storeName.empty() ? "" : " in " + storeName;
+  return wrongTypeMessage(valueName) + " (\"" + valueName + "\"=" + storedText(stored) + where +
+         ")";
 }
 
 std::string missingValueMessage(const std::string& valueName) {

@@ -34,6 +34,10 @@ class SettingsKey {
 };
 
 std::string wrongTypeMessage(const std::string& valueName);
+// wrongTypeMessage followed by what is stored, in the form of a .reg line, and where:
+// Type de données incorrect pour 'LogEnabled' ("LogEnabled"="1" in /home/u/HKCU.reg).
+std::string wrongTypeMessage(const std::string& valueName, const RegistryValue& stored,
+                             const std::string& storeName);
 std::string missingValueMessage(const std::string& valueName);
 
 // The typed reads' checks, for callers that fetch the value themselves: RegistryError with

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Every test: the Windows cross builds (and their tests under Wine), fuzzing, the sanitizer
-# run, then the native run, whose ctest summary closes the output.
+# Every test: the Windows cross builds (and their tests under Wine), fuzzing, a plain build
+# without a preset, the sanitizer run, then the native run, whose ctest summary closes the output.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh test
@@ -18,6 +18,12 @@ if [ -x scripts/run-fuzzers.sh ]; then
   stage "Fuzzing"
   scripts/run-fuzzers.sh
 fi
+
+# The way a packager builds: no preset, the compiler's default optimisation, warnings not
+# fatal. It must build as it is.
+stage "Plain build without a preset"
+cmake -S . -B build/plain -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build build/plain -j "$jobs"
 
 stage "Sanitizer build and tests"
 cmake --preset sanitize >/dev/null

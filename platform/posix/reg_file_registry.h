@@ -25,6 +25,7 @@ class RegFileRegistry : public IRegistry {
   bool deleteValue(Hive hive, const std::string& path, const std::string& name) override;
 
   std::string fileOf(Hive hive) const;
+  std::string storeName(Hive hive) const override { return fileOf(hive); }
 
   // Runs after the temporary file is complete and before it replaces the hive file; lets
   // tests stop a writer at its most delicate moment.

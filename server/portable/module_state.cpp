@@ -1,12 +1,15 @@
 #include "server/portable/module_state.h"
 
 #include "platform/services.h"
+#include "server/binding/module_counts.h"
 
 namespace tramox::server::portable {
 
 ModuleState& ModuleState::instance() {
-  static ModuleState state;
-  return state;
+  // Never destroyed, as on Windows: at exit the runtime may still hold a paddle whose view the
+  // host made and whose factory the host has already freed; the process reclaims it all.
+  static ModuleState* const state = new ModuleState;
+  return *state;
 }
 
 bool ModuleState::setHostServices(const HostServices& services) {
@@ -26,6 +29,7 @@ driver::DriverRuntime& ModuleState::runtime() {
     if (host_.clock)
       services.clock = host_.clock;
     runtime_ = std::make_unique<driver::DriverRuntime>(services);
+    runtime_->holdModule = [] { return std::make_shared<binding::LiveObjectToken>(); };
   }
   return *runtime_;
 }

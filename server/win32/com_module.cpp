@@ -3,6 +3,7 @@
 #include <oleauto.h>
 
 #include "platform/services.h"
+#include "server/binding/module_counts.h"
 
 namespace tramox::server::win32 {
 
@@ -52,6 +53,7 @@ driver::DriverRuntime& ComModule::runtime() {
   if (runtime_ == nullptr) {
     // Never destroyed: objects may outlive any static destructor order at process exit.
     runtime_ = new driver::DriverRuntime(platform::nativeServices());
+    runtime_->holdModule = [] { return std::make_shared<binding::LiveObjectToken>(); };
   }
   return *runtime_;
 }

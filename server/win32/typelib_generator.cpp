@@ -1,5 +1,6 @@
 // Writes, from the member tables, the two things the Windows server is built from:
-//   typelib_generator idl <file>      the IDL that widl compiles into the type library
+//   typelib_generator idl <file>      the IDL from which widl makes the interfaces' C++ header
+//                                     (typelib_writer writes the type library itself)
 //   typelib_generator members <interface> <file>
 //                                     one X-macro row per member of the interface, from which
 //                                     its COM class gets its vtable methods
@@ -110,8 +111,8 @@ void writeIdl(std::ostream& out) {
       << lib.minorVersion << "), lcid(0x" << std::hex << lib.lcid << std::dec << "), helpstring(\""
       << lib.helpString << "\")]\n"
       << "library " << lib.name << " {\n  importlib(\"stdole2.tlb\");\n\n";
-  // widl adds a type description where it is first used, so every enumeration comes ahead of
-  // the interfaces that take it; the interfaces and classes then follow in table order.
+  // Every enumeration ahead of the interfaces that take it; the interfaces and classes then
+  // follow in table order.
   for (const EnumInfo& e : enumerations()) {
     out << "  [uuid(" << guidText(e.id) << "), version(1.0)]\n  typedef enum " << e.name << " {\n";
     bool first = true;

@@ -101,7 +101,7 @@ TEST_F(DiagnosticLogTest, ASwitchOfTheWrongTypeFailsTheCaller) {
     log.WriteLog("ASK for CanPark");
     FAIL() << "no failure";
   } catch (const platform::RegistryError& e) {
-    EXPECT_STREQ(e.what(), "Type de données incorrect pour 'LogEnabled'");
+    EXPECT_STREQ(e.what(), "Type de données incorrect pour 'LogEnabled' (\"LogEnabled\"=\"1\")");
   }
   setSwitch(RegistryValue::ofBinary({1, 0, 0, 0}));
   EXPECT_THROW(log.WriteLog("x"), platform::RegistryError);

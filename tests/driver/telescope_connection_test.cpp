@@ -1,4 +1,6 @@
 // Connecting, disconnecting and destroying the object while connected.
+#include <cmath>
+#include <limits>
 #include <stdexcept>
 
 #include "common/units.h"
@@ -45,6 +47,30 @@ TEST_F(Connecting, MistypedSiteValueFailsBeforeTheController) {
     EXPECT_EQ(std::string(e.what()), "Type de données incorrect pour 'Latitude'");
   }
   EXPECT_EQ(mount_.count("InitCodeursDevice_DLL"), 0);
+}
+
+// A hand-edited settings file must not hand the controller a site nobody could have set.
+TEST_F(Connecting, StoredSiteValuesOutOfRangeFailBeforeTheController) {
+  const double inf = std::numeric_limits<double>::infinity();
+  const struct {
+    const char* name;
+    double stored;
+    const char* message;
+  } cases[] = {
+      {"Latitude", 1e300,
+       "Stored \"Latitude\"=1.0000000000000001e+300: Latitude must be in "
+       "the range [-90°,90°]"},
+      {"Longitude", std::nan(""),
+       "Stored \"Longitude\"=nan: Longitude must be in the range [-180°,180°]"},
+      {"Altitude", -inf, "Stored \"Altitude\"=-inf: Elevation must be in the range [-300m,10000m]"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    writeSetting(c.name, c.stored);
+    expectDriverError([&] { scope_->Set_Connected(true); }, codes::kInvalidValue, c.message);
+    EXPECT_EQ(mount_.count("InitCodeursDevice_DLL"), 0);
+    writeSetting(c.name, 0.0);
+  }
 }
 
 TEST_F(Connecting, ShowsAndFillsThePaddleInOrder) {
@@ -208,7 +234,8 @@ TEST_F(Disconnecting, ReconnectLoadsTheLibraryAgain) {
 TEST_F(Disconnecting, RefusedCloseLeavesConnectedWithoutALibrary) {
   connect();
   mount_.refuse("CloseCodeursDevice_DLL");
-  scope_->Set_Connected(false);
+  expectDriverError([&] { scope_->Set_Connected(false); }, codes::kInvalidState,
+                    "Disconnection impossible");
   EXPECT_TRUE(scope_->Get_Connected());
   EXPECT_FALSE(runtime_->controller.loaded());
   mount_.clearCalls();

@@ -1,5 +1,8 @@
 // MoveAxis, PulseGuide, Tracking put, AxisRates and the refused members.
+#include <functional>
+
 #include "common/units.h"
+#include "platform/settings_key.h"
 #include "rates/axis_rates.h"
 #include "rates/rates.h"
 #include "tests/driver/driver_fixture.h"
@@ -98,6 +101,43 @@ TEST_F(MoveAxisMember, CanMoveAxisByAxis) {
   EXPECT_EQ(scope_->CanMoveAxis(axisSecondary), true);
   EXPECT_EQ(scope_->CanMoveAxis(axisTertiary), false);
   EXPECT_EQ(scope_->CanMoveAxis(3), std::nullopt);
+}
+
+// A log switch of the wrong type fails every logged member, but must never keep the mount
+// moving: the members that stop it make their controller call first, then report.
+TEST_F(MoveAxisMember, AWrongTypedLogSwitchIsReportedAfterTheStop) {
+  struct Stop {
+    const char* what;
+    std::function<void(TTelescope&, DriverRuntime&)> member;
+    const char* entryPoint;
+  };
+  const Stop stops[] = {
+      {"AbortSlew", [](TTelescope& t, DriverRuntime&) { t.AbortSlew(); },
+       "StopSlewing_TelescopeSeekerDevice_DLL"},
+      {"MoveAxis rate 0", [](TTelescope& t, DriverRuntime&) { t.MoveAxis(axisSecondary, 0.0); },
+       "StopTelescopeEngineDevice_DLL"},
+      {"paddle release",
+       [](TTelescope&, DriverRuntime& rt) { rt.state.paddle->ButtonEastMouseUp(); },
+       "StopTelescopeEngineDevice_DLL"},
+      {"Connected false", [](TTelescope& t, DriverRuntime&) { t.Set_Connected(false); },
+       "CloseCodeursDevice_DLL"},
+  };
+  for (const Stop& stop : stops) {
+    SCOPED_TRACE(stop.what);
+    connect();
+    fakes_.registry.writeValue(platform::Hive::CurrentUser, platform::SettingsKey::kPath,
+                               "LogEnabled", platform::RegistryValue::ofString("1"));
+    mount_.clearCalls();
+    try {
+      stop.member(*scope_, *runtime_);
+      ADD_FAILURE() << "no error";
+    } catch (const platform::RegistryError& e) {
+      EXPECT_STREQ(e.what(), "Type de données incorrect pour 'LogEnabled' (\"LogEnabled\"=\"1\")");
+    }
+    EXPECT_EQ(mount_.count(stop.entryPoint), 1);
+    fakes_.registry.writeValue(platform::Hive::CurrentUser, platform::SettingsKey::kPath,
+                               "LogEnabled", platform::RegistryValue::ofDword(1));
+  }
 }
 
 class AxisRatesMember : public DriverTest {};

@@ -1,4 +1,6 @@
 // Park, Unpark, SetPark and AtPark.
+#include <cmath>
+
 #include "common/units.h"
 #include "platform/settings_key.h"
 #include "tests/driver/driver_fixture.h"
@@ -64,6 +66,23 @@ TEST_F(Parking, MissingOrMistypedParkValuesFailAfterTrackingStarted) {
   writeSetting("Park_AH", 0.0);
   platform::SettingsKey(fakes_.registry).writeInt32("Park_Dec", 3);
   EXPECT_THROW(scope_->Park(), platform::RegistryError);
+  EXPECT_EQ(mount_.count("ParkTel_DLL"), 0);
+}
+
+TEST_F(Parking, StoredParkValuesOutOfRangeFailBeforeTheParkCall) {
+  connect();
+  const struct {
+    double hourAngleRad, decRad;
+    const char* message;
+  } cases[] = {
+      {std::nan(""), 0.0,
+       "Stored \"Park_AH\"=nan: Park hour angle must be in the range [-24h,24h]"},
+      {0.0, 2.0, "Stored \"Park_Dec\"=2: Park declination must be in the range [-90°,90°]"},
+  };
+  for (const auto& c : cases) {
+    storeParkPosition(c.hourAngleRad, c.decRad);
+    expectDriverError([&] { scope_->Park(); }, codes::kInvalidValue, c.message);
+  }
   EXPECT_EQ(mount_.count("ParkTel_DLL"), 0);
 }
 

@@ -20,6 +20,7 @@ class ModuleTest : public ::testing::Test {
         std::filesystem::temp_directory_path() / ("tramox-module-test-" + std::to_string(getpid()));
     std::filesystem::create_directories(home);
     setenv("TRAMOX_HOME", home.c_str(), 1);
+    setenv("TRAMOX_CONTROLLER", TRAMOX_SIMULATOR_FILE, 1);
     handle = dlopen(TRAMOX_MODULE_FILE, RTLD_NOW | RTLD_LOCAL);
   }
   static void TearDownTestSuite() { std::filesystem::remove_all(home); }
@@ -143,6 +144,34 @@ TEST_F(ModuleTest, RegistrationRoundTripsThroughTheClassesRootFile) {
                                   "CLSID\\" + toRegistryString(rateClass().clsid)));
   ComRef<IDispatch> none;
   EXPECT_EQ(runtime.createObject("TRAMOX.Rate", none), status::kRegDbClassNotReg);
+}
+
+// The paddle window's code lives in the module: a paddle left on screen by a driver object
+// released while connected must keep the module loaded until a disconnect closes it.
+TEST_F(ModuleTest, ThePaddleHoldsTheModuleUntilItIsClosed) {
+  auto get = entry<DllGetClassObjectFn>(kDllGetClassObject);
+  auto canUnload = entry<DllCanUnloadNowFn>(kDllCanUnloadNow);
+  ASSERT_TRUE(get && canUnload);
+  ComRef<IClassFactory> factory;
+  ASSERT_EQ(
+      get(&telescopeClass().clsid, &kIidIClassFactory, reinterpret_cast<void**>(factory.out())),
+      status::kOk);
+  auto connectedDriver = [&factory] {
+    ComRef<IDispatch> driver;
+    factory->CreateInstance(nullptr, kIidIDispatch, reinterpret_cast<void**>(driver.out()));
+    EXPECT_EQ(
+        invokeByName(*driver.get(), "Connected", kDispatchPropertyPut, {Variant::ofBool(true)}).hr,
+        status::kOk);
+    return driver;
+  };
+  connectedDriver().reset();
+  EXPECT_EQ(canUnload(), status::kFalse);
+  ComRef<IDispatch> second = connectedDriver();
+  EXPECT_EQ(
+      invokeByName(*second.get(), "Connected", kDispatchPropertyPut, {Variant::ofBool(false)}).hr,
+      status::kOk);
+  second.reset();
+  EXPECT_EQ(canUnload(), status::kOk);
 }
 
 }  // namespace

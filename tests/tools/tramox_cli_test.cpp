@@ -32,10 +32,11 @@ class TramoxCli : public ::testing::Test {
   }
   ~TramoxCli() override { fs::remove_all(home_); }
 
-  ClientRun script(const std::string& text, const std::string& options = "--sim") {
+  ClientRun script(const std::string& text, const std::string& options = "--sim",
+                   const std::string& launcher = "") {
     const fs::path file = home_ / "script.txt";
     std::ofstream(file) << text;
-    return client(options + " script '" + file.string() + "'");
+    return client(options + " script '" + file.string() + "'", launcher);
   }
 
   // The shell with standard input from a file: plain lines, no line editing.
@@ -45,10 +46,12 @@ class TramoxCli : public ::testing::Test {
     return client("--sim shell <'" + file.string() + "'");
   }
 
-  ClientRun client(const std::string& arguments) {
-    const std::string command =
-        "TRAMOX_HOME='" + home_.string() + "' TRAMOX_SIM='slew=180,reset=1' '" TRAMOX_CLIENT "' " +
-        arguments + " >'" + (home_ / "out").string() + "' 2>'" + (home_ / "err").string() + "'";
+  // launcher: a program that runs the client (valgrind), or nothing.
+  ClientRun client(const std::string& arguments, const std::string& launcher = "") {
+    const std::string command = "TRAMOX_HOME='" + home_.string() +
+                                "' TRAMOX_SIM='slew=180,reset=1' " + launcher +
+                                " '" TRAMOX_CLIENT "' " + arguments + " >'" +
+                                (home_ / "out").string() + "' 2>'" + (home_ / "err").string() + "'";
     ClientRun run;
     const int raw = std::system(command.c_str());
     run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
@@ -118,6 +121,34 @@ TEST_F(TramoxCli, ScriptRunsMembersThroughTheAutomationLayer) {
             "ok\n"
             "error 0x80070057 tramox: No object $1\n"
             "ok\n");
+}
+
+// The module's paddle holds a view the client made: exiting with the paddle alive must not
+// reach it after the client is gone. Under ASan the sanitizer watches; otherwise valgrind.
+TEST_F(TramoxCli, ExitingWithThePaddleAliveIsClean) {
+#if defined(__SANITIZE_ADDRESS__)
+  const std::string launcher;
+#else
+  const std::string launcher = std::system("valgrind --version >/dev/null 2>&1") == 0
+                                   ? "valgrind -q --error-exitcode=99"
+                                   : "";
+#endif
+  for (const char* text : {"put Connected true\n", "put Connected true\nrelease $0\ncanunload\n"}) {
+    const ClientRun run = script(text, "--sim", launcher);
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+  }
+  EXPECT_EQ(script("put Connected true\nrelease $0\ncanunload\n").out, "ok\nok\nok S_FALSE\n");
+}
+
+TEST_F(TramoxCli, AMistypedLogSwitchIsReportedWithItsFile) {
+  std::ofstream(home_ / "HKCU.reg") << "Windows Registry Editor Version 5.00\n\n"
+                                       "[HKEY_CURRENT_USER\\SOFTWARE\\TRAMOX]\n"
+                                       "\"LogEnabled\"=\"1\"\n";
+  EXPECT_EQ(script("put Connected false\n").out,
+            "error 0x8000FFFF TRAMOX.Telescope: Type de données incorrect pour 'LogEnabled' "
+            "(\"LogEnabled\"=\"1\" in " +
+                (home_ / "HKCU.reg").string() + ")\n");
 }
 
 TEST_F(TramoxCli, HostileLinesEachGiveOneClearResultLine) {

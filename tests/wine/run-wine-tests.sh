@@ -133,7 +133,9 @@ if printf '%s\n' "$out" | grep -q '^TRAMOX-JS-RESULT failures=0$' && [ $rc = 0 ]
 if [ -f "$build/bin/tramox_com_client.exe" ]; then
   step "C++ client"
   cp "$build/bin/tramox_com_client.exe" "$install_dir/"
-  out=$(wine_run "$install_dir/tramox_com_client.exe" "$dll" 2>&1 | tr -d '\r'); rc=$?
+  # On a display: the client checks that the paddle window it leaves open keeps the module.
+  out=$(timeout 120 xvfb-run -a -s "-screen 0 1024x768x24" bash -c \
+        "$(declare -f wine_run); wine_run \"$install_dir/tramox_com_client.exe\" '$dll'" 2>&1 | tr -d '\r'); rc=$?
   printf '%s\n' "$out" | grep -v '^ok '
   if printf '%s\n' "$out" | grep -q '^TRAMOX-CPP-RESULT failures=0$' && [ $rc = 0 ]; then pass "C++ client"; else fail "C++ client (exit $rc)"; fi
 fi

@@ -568,22 +568,16 @@ void typeLibraryDescriptions(ITypeLib* typeLibrary) {
   using namespace tramox::server;
   check(documentation(typeLibrary, -1) == "TRAMOX|TRAMOX Library",
         "library TRAMOX, help string [" + documentation(typeLibrary, -1) + "]");
-  // The fourteen descriptions of the library; widl also copies in IEnumVARIANT, which the
-  // collection classes name, where MIDL would refer to stdole2's.
-  std::string described;
-  int own = 0;
-  bool foreign = false;
+  // Exactly the fourteen descriptions, in their published order; IEnumVARIANT is stdole2's.
+  std::string described, expected;
   for (UINT i = 0; i < typeLibrary->GetTypeInfoCount(); ++i) {
     const std::string text = documentation(typeLibrary, static_cast<int>(i));
-    const std::string name = text.substr(0, text.find('|'));
-    described += " " + name;
-    bool listed = false;
-    for (const TypeDescription& d : typeDescriptions())
-      listed = listed || d.name == name;
-    own += listed ? 1 : 0;
-    foreign = foreign || (!listed && name != "IEnumVARIANT");
+    described += " " + text.substr(0, text.find('|'));
   }
-  check(own == 14 && !foreign, "the fourteen type descriptions:" + described);
+  for (const TypeDescription& d : typeDescriptions())
+    expected += " " + std::string(d.name);
+  check(typeLibrary->GetTypeInfoCount() == 14 && described == expected,
+        "the fourteen type descriptions in order:" + described);
   for (const ClassInfo& cls : classes()) {
     ITypeInfo* info = nullptr;
     typeLibrary->GetTypeInfoOfGuid(toGuid(cls.clsid), &info);
@@ -605,14 +599,24 @@ void typeLibraryDescriptions(ITypeLib* typeLibrary) {
       info->GetRefTypeOfImplType(i, &reference);
       info->GetImplTypeFlags(i, &flags);
       BSTR name = nullptr;
-      if (SUCCEEDED(info->GetRefTypeInfo(reference, &other)))
+      ITypeLib* container = nullptr;
+      UINT ignored = 0;
+      if (SUCCEEDED(info->GetRefTypeInfo(reference, &other))) {
         other->GetDocumentation(MEMBERID_NIL, &name, nullptr, nullptr, nullptr);
+        other->GetContainingTypeLib(&container, &ignored);
+      }
       interfaces += (i ? "," : "") + narrow(name) + ((flags & IMPLTYPEFLAG_FDEFAULT) ? "*" : "");
+      // Where each interface is described: this library, or (IEnumVARIANT) stdole2.
+      if (container != nullptr) {
+        const std::string library = documentation(container, -1);
+        interfaces += "@" + library.substr(0, library.find('|'));
+      }
       SysFreeString(name);
+      release(container);
       release(other);
     }
-    const std::string expected =
-        std::string(cls.defaultInterface->name) + "*" + (cls.enumVariant ? ",IEnumVARIANT" : "");
+    const std::string expected = std::string(cls.defaultInterface->name) + "*@TRAMOX" +
+                                 (cls.enumVariant ? ",IEnumVARIANT@stdole" : "");
     check(creatable &&
               documentation(info) == std::string(cls.name) + "|" + std::string(cls.helpString) &&
               interfaces == expected,
@@ -702,6 +706,36 @@ void versionRecord() {
         "Translation 040C, 1252");
 }
 
+// A driver object released while connected leaves its paddle window on screen, and the
+// window's procedure is in the module: CoFreeUnusedLibraries must not unload the module then,
+// and may once a disconnect has closed the paddle.
+void paddleKeepsTheModuleLoaded(REFCLSID clsid) {
+  auto connectedDriver = [&clsid] {
+    ITelescope* telescope = nullptr;
+    CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_ITelescope,
+                     reinterpret_cast<void**>(&telescope));
+    check(telescope != nullptr && SUCCEEDED(telescope->put_Connected(VARIANT_TRUE)),
+          "a driver object connects");
+    return telescope;
+  };
+  ITelescope* first = connectedDriver();
+  release(first);
+  CoFreeUnusedLibraries();
+  check(GetModuleHandleW(L"TRAMOX.dll") != nullptr,
+        "CoFreeUnusedLibraries keeps TRAMOX.dll while its paddle window exists");
+  HWND paddle = FindWindowW(nullptr, L"Raquette ASCOM");
+  check(paddle != nullptr, "the paddle window is still there");
+  if (paddle != nullptr)
+    SendMessageW(paddle, WM_NULL, 0, 0);  // runs the window procedure: it must still be loaded
+  ITelescope* second = connectedDriver();
+  if (second != nullptr)
+    check(SUCCEEDED(second->put_Connected(VARIANT_FALSE)), "the next driver disconnects");
+  release(second);
+  CoFreeUnusedLibraries();
+  check(GetModuleHandleW(L"TRAMOX.dll") == nullptr,
+        "CoFreeUnusedLibraries unloads TRAMOX.dll once the paddle is closed");
+}
+
 }  // namespace
 
 int main() {
@@ -727,6 +761,7 @@ int main() {
     check(canUnloadNow() == S_OK, "DllCanUnloadNow after every release -> S_OK");
   }
   factories();
+  paddleKeepsTheModuleLoaded(clsid);  // last: it ends with the module unloaded
   CoUninitialize();
   std::printf("TRAMOX-CPP-RESULT failures=%d\n", failures);
   return failures;

@@ -132,7 +132,7 @@ Check Not t.AtPark, "Unpark"
 shell.RegWrite "HKCU\SOFTWARE\TRAMOX\LogEnabled", "yes", "REG_SZ"
 On Error Resume Next
 Dim c : c = t.Connected
-CheckError &H8000FFFF, "Type de donn" & Chr(233) & "es incorrect pour 'LogEnabled'", "LogEnabled as text"
+CheckError &H8000FFFF, "Type de donn" & Chr(233) & "es incorrect pour 'LogEnabled' (""LogEnabled""=""yes"")", "LogEnabled as text"
 On Error GoTo 0
 shell.RegWrite "HKCU\SOFTWARE\TRAMOX\LogEnabled", 1, "REG_DWORD"
 Dim fso : Set fso = CreateObject("Scripting.FileSystemObject")
