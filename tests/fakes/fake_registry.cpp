@@ -62,6 +62,20 @@ bool FakeRegistry::deleteValue(Hive hive, const std::string& path, const std::st
   return trees_[hive].deleteValue(path, name);
 }
 
+void FakeRegistry::transact(Hive hive, const std::function<void(platform::IRegistry&)>& body) {
+  const RegistryTree before = trees_[hive];
+  try {
+    body(*this);
+  } catch (...) {
+    trees_[hive] = before;
+    throw;
+  }
+}
+
+void FakeRegistry::snapshot(Hive, const std::function<void(platform::IRegistry&)>& body) {
+  body(*this);
+}
+
 void FakeRegistry::failReads(Hive hive, const std::string& path, std::string message) {
   readFailures_[{hive, targetKey(path)}] = std::move(message);
 }

@@ -21,6 +21,11 @@ class FakeRegistry : public platform::IRegistry {
   void writeValue(platform::Hive hive, const std::string& path, const std::string& name,
                   const platform::RegistryValue& value) override;
   bool deleteValue(platform::Hive hive, const std::string& path, const std::string& name) override;
+  // The body works on the fake itself, failure rules included; a throw undoes its changes.
+  void transact(platform::Hive hive,
+                const std::function<void(platform::IRegistry& view)>& body) override;
+  void snapshot(platform::Hive hive,
+                const std::function<void(platform::IRegistry& view)>& body) override;
 
   // keyExists answers false and readValue throws RegistryError(message) for this key.
   void failReads(platform::Hive hive, const std::string& path,
