@@ -43,9 +43,9 @@ static void RightAscensionOnTheSimulator(benchmark::State& state) {
   setenv("TRAMOX_CONTROLLER", TRAMOX_SIMULATOR_FILE, 1);
   {
     tramox::platform::RegFileRegistry registry(home.string());
-    registry.writeValue(tramox::platform::Hive::CurrentUser, "SOFTWARE\\TRAMOX", "LogEnabled",
-                        tramox::platform::RegistryValue::ofDword(
-                            static_cast<std::uint32_t>(state.range(0))));
+    registry.writeValue(
+        tramox::platform::Hive::CurrentUser, "SOFTWARE\\TRAMOX", "LogEnabled",
+        tramox::platform::RegistryValue::ofDword(static_cast<std::uint32_t>(state.range(0))));
     portable::ClientRuntime runtime(registry, {});
     if (runtime.registerModule(TRAMOX_MODULE_FILE) != 0) {
       state.SkipWithError("cannot register the module");
