@@ -20,11 +20,13 @@ void TTelescope::Park() {
   // ever) the registry's "missing value" error ends the call.
   double hourAngleRad = 0.0;
   double decRad = 0.0;
-  if (rt_.services.registry->keyExists(platform::Hive::CurrentUser, platform::SettingsKey::kPath)) {
-    platform::SettingsKey settings(*rt_.services.registry);
-    hourAngleRad = settings.requireDouble("Park_AH");
-    decRad = settings.requireDouble("Park_Dec");
-  }
+  rt_.services.registry->snapshot(platform::Hive::CurrentUser, [&](platform::IRegistry& view) {
+    if (view.keyExists(platform::Hive::CurrentUser, platform::SettingsKey::kPath)) {
+      platform::SettingsKey settings(view);
+      hourAngleRad = settings.requireDouble("Park_AH");
+      decRad = settings.requireDouble("Park_Dec");
+    }
+  });
   FParkHourAngle = hourAngleRad * 12.0 / units::kPi;
   FParkDeclination = decRad * 180.0 / units::kPi;
   log("Park at " + number(FParkHourAngle) + " " + number(FParkDeclination));
@@ -62,9 +64,13 @@ void TTelescope::SetPark() {
   FParkHourAngle = siderealHours - raHours;
   FParkDeclination = decDegrees;
   log("SetPark " + number(FParkHourAngle) + " " + number(FParkDeclination));
-  platform::SettingsKey settings(*rt_.services.registry);
-  settings.writeDouble("Park_AH", units::hoursToRadians(FParkHourAngle));
-  settings.writeDouble("Park_Dec", units::degreesToRadians(FParkDeclination));
+  // One transaction: concurrent SetParks must not leave one's hour angle with another's
+  // declination.
+  rt_.services.registry->transact(platform::Hive::CurrentUser, [&](platform::IRegistry& view) {
+    platform::SettingsKey settings(view);
+    settings.writeDouble("Park_AH", units::hoursToRadians(FParkHourAngle));
+    settings.writeDouble("Park_Dec", units::degreesToRadians(FParkDeclination));
+  });
 }
 
 bool TTelescope::Get_AtPark() {

@@ -2,18 +2,19 @@
 
 namespace tramox::platform {
 
-RegistryTree& TreeRegistry::reading(Hive hive) const {
+const RegistryTree& TreeRegistry::reading(Hive hive) const {
   if (hive != hive_) {
     throw RegistryError("Une transaction ne porte que sur une ruche");
   }
-  return tree_;
+  return reading_;
 }
 
 RegistryTree& TreeRegistry::writing(Hive hive) {
-  if (access_ == Access::ReadOnly) {
+  reading(hive);
+  if (writing_ == nullptr) {
     throw RegistryError("Écriture impossible dans une lecture groupée du registre");
   }
-  return reading(hive);
+  return *writing_;
 }
 
 bool TreeRegistry::keyExists(Hive hive, const std::string& path) {

@@ -8,9 +8,9 @@ namespace tramox::platform {
 
 class TreeRegistry final : public IRegistry {
  public:
-  enum class Access { ReadOnly, ReadWrite };
-  TreeRegistry(RegistryTree& tree, Hive hive, Access access)
-      : tree_(tree), hive_(hive), access_(access) {}
+  // A read-only view.
+  TreeRegistry(const RegistryTree& tree, Hive hive) : reading_(tree), hive_(hive) {}
+  TreeRegistry(RegistryTree& tree, Hive hive) : reading_(tree), writing_(&tree), hive_(hive) {}
 
   bool keyExists(Hive hive, const std::string& path) override;
   void createKey(Hive hive, const std::string& path) override;
@@ -28,12 +28,12 @@ class TreeRegistry final : public IRegistry {
   bool changed() const { return changed_; }
 
  private:
-  RegistryTree& reading(Hive hive) const;
+  const RegistryTree& reading(Hive hive) const;
   RegistryTree& writing(Hive hive);
 
-  RegistryTree& tree_;
+  const RegistryTree& reading_;
+  RegistryTree* writing_ = nullptr;
   Hive hive_;
-  Access access_;
   bool changed_ = false;
 };
 

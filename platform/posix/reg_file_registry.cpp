@@ -98,15 +98,15 @@ void RegFileRegistry::update(Hive hive, const std::function<bool(RegistryTree&)>
 
 void RegFileRegistry::transact(Hive hive, const std::function<void(IRegistry& view)>& body) {
   update(hive, [&](RegistryTree& tree) {
-    TreeRegistry view(tree, hive, TreeRegistry::Access::ReadWrite);
+    TreeRegistry view(tree, hive);
     body(view);
     return view.changed();
   });
 }
 
 void RegFileRegistry::snapshot(Hive hive, const std::function<void(IRegistry& view)>& body) {
-  RegistryTree tree = *load(hive);
-  TreeRegistry view(tree, hive, TreeRegistry::Access::ReadOnly);
+  const std::shared_ptr<const RegistryTree> tree = load(hive);
+  TreeRegistry view(*tree, hive);
   body(view);
 }
 

@@ -38,6 +38,10 @@ class FakeRegistry : public platform::IRegistry {
   // Direct access that bypasses the failure rules, to arrange and inspect a test's state.
   platform::RegistryTree& hive(platform::Hive hive) { return trees_[hive]; }
   int writeCount() const { return writes_; }
+  // Changes that reached the store as one unit: a transaction, or a write outside any.
+  int commitCount() const { return commits_; }
+  // Reads made outside any snapshot or transaction.
+  int looseReadCount() const { return looseReads_; }
 
  private:
   using Target = std::pair<platform::Hive, std::string>;
@@ -47,7 +51,12 @@ class FakeRegistry : public platform::IRegistry {
   std::map<platform::Hive, platform::RegistryTree> trees_;
   std::map<Target, std::string> readFailures_;
   std::map<Target, std::string> writeFailures_;
+  void wrote();
+  void read();
   int writes_ = 0;
+  int commits_ = 0;
+  int looseReads_ = 0;
+  int grouped_ = 0;  // depth of the snapshots and transactions running
 };
 
 }  // namespace tramox::fakes
