@@ -7,6 +7,8 @@
 #include "platform/services.h"
 #include "server/guid.h"
 #include "server/member_table.h"
+#include "server/portable/type_library_keys.h"
+#include "server/registration.h"
 #include "server/status_codes.h"
 #include "tools/value_format.h"
 
@@ -274,23 +276,28 @@ std::int32_t PortableBackend::unregisterModule(const std::string& path) {
 bool PortableBackend::ensureRegistered(const std::string& modulePath, std::string& why) {
   auto& registry = *platform::nativeServices().registry;
   server::Guid clsid;
+  std::string module = modulePath;
   if (runtime_->classIdFromProgId(kDriverProgId, clsid) == status::kOk) {
     try {
-      const auto module =
+      const auto registered =
           registry.readValue(platform::Hive::ClassesRoot,
                              "CLSID\\" + server::toRegistryString(clsid) + "\\InprocServer32", "");
       std::error_code ignored;
-      if (module && std::filesystem::exists(module->text, ignored))
+      if (registered && std::filesystem::exists(registered->text, ignored))
+        module = registered->text;
+      // A registration cut short, or partly undone, is repaired by registering again.
+      server::portable::TypeLibraryKeys keys;
+      if (server::serverRegistered({registry, keys, module, nullptr, nullptr}))
         return true;
     } catch (const platform::RegistryError& e) {
       why = e.what();
       return false;
     }
   }
-  const auto hr = runtime_->registerModule(modulePath);
+  const auto hr = runtime_->registerModule(module);
   if (hr == status::kOk)
     return true;
-  why = "registering " + modulePath + " failed (" + formatCode(hr) + ")";
+  why = "registering " + module + " failed (" + formatCode(hr) + ")";
   if (!runtime_->lastLoadError().empty())
     why += ": " + runtime_->lastLoadError();
   return false;

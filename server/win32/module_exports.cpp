@@ -26,7 +26,8 @@ namespace {
 
 class PlatformTypeLibraryRegistrar final : public TypeLibraryRegistrar {
  public:
-  void registerTypeLibrary(const std::string& modulePath) override {
+  // The platform's calls write the keys themselves, under the registration's mutex.
+  void registerTypeLibrary(platform::IRegistry&, const std::string& modulePath) override {
     const std::wstring path = platform::win32::toWide(modulePath);
     ITypeLib* library = nullptr;
     HRESULT hr = LoadTypeLibEx(path.c_str(), REGKIND_NONE, &library);
@@ -36,7 +37,17 @@ class PlatformTypeLibraryRegistrar final : public TypeLibraryRegistrar {
     }
     check(hr, "Cannot register the type library");
   }
-  void unregisterTypeLibrary() override {
+  bool typeLibraryRegistered(platform::IRegistry&, const std::string&) override {
+    const LibraryInfo& lib = library();
+    BSTR registeredPath = nullptr;
+    if (FAILED(QueryPathOfRegTypeLib(toGuid(lib.libid), lib.majorVersion, lib.minorVersion,
+                                     lib.lcid, &registeredPath))) {
+      return false;
+    }
+    SysFreeString(registeredPath);
+    return true;
+  }
+  void unregisterTypeLibrary(platform::IRegistry&) override {
     const LibraryInfo& lib = library();
     const GUID libid = toGuid(lib.libid);
     BSTR registeredPath = nullptr;
