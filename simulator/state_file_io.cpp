@@ -33,7 +33,10 @@ std::string systemReason(const std::filesystem::path& file) {
 int openRegular(const std::filesystem::path& file, int flags, std::string& why) {
   const int fd = ::open(file.c_str(), flags | O_NONBLOCK | O_CLOEXEC, 0644);
   if (fd < 0) {
-    why = errno == ENOENT ? std::string() : systemReason(file);
+    // ENXIO: a FIFO without a reader, or a device, refused a non-blocking write open.
+    why = errno == ENOENT  ? std::string()
+          : errno == ENXIO ? quoted(file) + " is not a regular file"
+                           : systemReason(file);
     return -1;
   }
   struct stat status {};

@@ -1,12 +1,16 @@
 // The mount state file: written whole or not at all, and read back only when complete.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
 #include <fstream>
+#include <set>
+#include <vector>
 
+#include "simulator/journal.h"
 #include "simulator/mount_state_file.h"
 
 namespace tramox::sim {
@@ -36,9 +40,11 @@ TEST_F(MountStateFileTest, SavedStateReadsBackExactly) {
   EXPECT_EQ(loaded->tracking, state.tracking);
   EXPECT_EQ(loaded->parked, state.parked);
   EXPECT_EQ(loaded->utcSeconds, state.utcSeconds);
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(path.parent_path()),
-                          std::filesystem::directory_iterator()),
-            1);  // no temporary file left behind
+  std::set<std::string> left;
+  for (const auto& entry : std::filesystem::directory_iterator(path.parent_path())) {
+    left.insert(entry.path().filename().string());
+  }
+  EXPECT_EQ(left, (std::set<std::string>{"simulator-state", "simulator-state.lock"}));
 }
 
 TEST_F(MountStateFileTest, OnlyACompleteValidStateIsRead) {
@@ -49,14 +55,14 @@ TEST_F(MountStateFileTest, OnlyACompleteValidStateIsRead) {
   std::ofstream(path) << valid;
   EXPECT_TRUE(loadMountState(path));
 
-  for (const std::string damaged :
-       {std::string(), valid.substr(0, valid.size() - 1), valid.substr(0, 30),
-        "primary=1\nsecondary=nan\ntracking=1\nparked=0\nutc=17\n",
-        "primary=1e300\nsecondary=0.5\ntracking=1\nparked=0\nutc=17\n",
-        "primary=1\nsecondary=0.5\ntracking=2\nparked=0\nutc=17\n",
-        "primary=1\nsecondary=0.5\ntracking=1\nparked=0\nutc=-1\n",
-        "primary=1\nprimary=2\nsecondary=0.5\ntracking=1\nparked=0\nutc=17\n",
-        valid + "colour=red\n"}) {
+  for (const std::string& damaged : std::vector<std::string>{
+           std::string(), valid.substr(0, valid.size() - 1), valid.substr(0, 30),
+           "primary=1\nsecondary=nan\ntracking=1\nparked=0\nutc=17\n",
+           "primary=1e300\nsecondary=0.5\ntracking=1\nparked=0\nutc=17\n",
+           "primary=1\nsecondary=0.5\ntracking=2\nparked=0\nutc=17\n",
+           "primary=1\nsecondary=0.5\ntracking=1\nparked=0\nutc=-1\n",
+           "primary=1\nprimary=2\nsecondary=0.5\ntracking=1\nparked=0\nutc=17\n",
+           valid + "colour=red\n"}) {
     std::filesystem::remove_all(folder);
     std::filesystem::create_directories(folder);
     std::ofstream(path) << damaged;
@@ -101,6 +107,23 @@ TEST_F(MountStateFileTest, ConcurrentSaversNeverShowAReaderHalfAState) {
     ::waitpid(pid, &status, 0);
   }
   EXPECT_EQ(incomplete, 0);
+}
+
+TEST_F(MountStateFileTest, AFifoInPlaceOfTheStateOrTheJournalIsRefusedNotWaitedOn) {
+  std::filesystem::create_directories(folder);
+  const auto state = folder / "simulator-state";
+  const auto journal = folder / "journal";
+  ASSERT_EQ(::mkfifo(state.c_str(), 0600), 0);
+  ASSERT_EQ(::mkfifo(journal.c_str(), 0600), 0);
+  testing::internal::CaptureStderr();
+  EXPECT_FALSE(loadMountState(state));
+  appendToJournal(journal.string(), JournalLine("GetDLLVer"));
+  appendToJournal(journal.string(), JournalLine("GetDLLVer"));
+  const std::string said = testing::internal::GetCapturedStderr();
+  const std::string journalSaid = "'" + journal.string() + "' is not a regular file";
+  EXPECT_NE(said.find("'" + state.string() + "' is not a regular file"), std::string::npos) << said;
+  EXPECT_NE(said.find(journalSaid), std::string::npos) << said;
+  EXPECT_EQ(said.find(journalSaid), said.rfind(journalSaid)) << "said at every call: " << said;
 }
 
 TEST_F(MountStateFileTest, StateLivesUnderTramoxHome) {
