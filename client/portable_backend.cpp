@@ -272,10 +272,9 @@ bool PortableBackend::driverRegistered() {
   if (runtime_->classIdFromProgId(kDriverProgId, clsid) != status::kOk)
     return false;
   auto& registry = *platform::nativeServices().registry;
-  const auto module = registry.readValue(
-      platform::Hive::ClassesRoot, "CLSID\" + server::toRegistryString(clsid) + "\InprocServer32
-      ",
-      "");
+  const auto module =
+      registry.readValue(platform::Hive::ClassesRoot,
+                         "CLSID\\" + server::toRegistryString(clsid) + "\\InprocServer32", "");
   std::error_code ignored;
   if (!module || !std::filesystem::exists(module->text, ignored))
     return false;
