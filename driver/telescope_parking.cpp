@@ -27,8 +27,8 @@ void TTelescope::Park() {
       decRad = settings.requireDouble("Park_Dec");
     }
   });
-  FParkHourAngle = hourAngleRad * 12.0 / units::kPi;
-  FParkDeclination = decRad * 180.0 / units::kPi;
+  FParkHourAngle = units::fromRadiansMultiplyingFirst(hourAngleRad, 12.0);
+  FParkDeclination = units::fromRadiansMultiplyingFirst(decRad, 180.0);
   log("Park at " + number(FParkHourAngle) + " " + number(FParkDeclination));
   if (!rt_.controller.ParkTel_DLL(hourAngleRad, decRad)) {
     throw DriverError(codes::kNotImplemented, "Park failed");
