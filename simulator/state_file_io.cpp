@@ -19,13 +19,13 @@
 namespace tramox::sim {
 namespace {
 
-std::string quoted(const std::filesystem::path& file) {
+std::string inQuotes(const std::filesystem::path& file) {
   return "'" + file.string() + "'";
 }
 
 #if !defined(_WIN32)
 std::string systemReason(const std::filesystem::path& file) {
-  return quoted(file) + ": " + std::strerror(errno);
+  return inQuotes(file) + ": " + std::strerror(errno);
 }
 
 // Opens without blocking on a FIFO, then refuses anything but a regular file. -1 with the
@@ -35,13 +35,13 @@ int openRegular(const std::filesystem::path& file, int flags, std::string& why) 
   if (fd < 0) {
     // ENXIO: a FIFO without a reader, or a device, refused a non-blocking write open.
     why = errno == ENOENT  ? std::string()
-          : errno == ENXIO ? quoted(file) + " is not a regular file"
+          : errno == ENXIO ? inQuotes(file) + " is not a regular file"
                            : systemReason(file);
     return -1;
   }
   struct stat status {};
   if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
-    why = quoted(file) + " is not a regular file";
+    why = inQuotes(file) + " is not a regular file";
     ::close(fd);
     return -1;
   }
@@ -72,7 +72,7 @@ StateFileLock::StateFileLock(const std::filesystem::path& lockFile,
                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                             OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) {
-    why_ = "cannot open the lock file " + quoted(lockFile);
+    why_ = "cannot open the lock file " + inQuotes(lockFile);
     return;
   }
   handle_ = file;
@@ -93,7 +93,7 @@ StateFileLock::StateFileLock(const std::filesystem::path& lockFile,
 #endif
     if (std::chrono::steady_clock::now() >= deadline) {
       why_ = "gave up after " + std::to_string(wait.count()) + " ms waiting for the lock " +
-             quoted(lockFile) + ", which another process holds";
+             inQuotes(lockFile) + ", which another process holds";
       return;
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
@@ -121,14 +121,14 @@ bool readRegularFile(const std::filesystem::path& file, std::string& text, std::
     return false;
   }
   if (!std::filesystem::is_regular_file(file, error)) {
-    why = quoted(file) + " is not a regular file";
+    why = inQuotes(file) + " is not a regular file";
     return false;
   }
   std::ifstream in(file, std::ios::binary);
   std::ostringstream content;
   content << in.rdbuf();
   if (!in) {
-    why = "cannot read " + quoted(file);
+    why = "cannot read " + inQuotes(file);
     return false;
   }
   text = content.str();
@@ -168,7 +168,7 @@ bool replaceFile(const std::filesystem::path& file, const std::string& text, std
     out << text;
     out.close();
     if (!out) {
-      why = "cannot write " + quoted(temporary);
+      why = "cannot write " + inQuotes(temporary);
       std::filesystem::remove(temporary, error);
       return false;
     }
@@ -190,7 +190,7 @@ bool replaceFile(const std::filesystem::path& file, const std::string& text, std
 #endif
   std::filesystem::rename(temporary, file, error);
   if (error) {
-    why = "cannot replace " + quoted(file) + ": " + error.message();
+    why = "cannot replace " + inQuotes(file) + ": " + error.message();
     std::filesystem::remove(temporary, error);
     return false;
   }
@@ -202,7 +202,7 @@ bool appendToRegularFile(const std::string& file, const std::string& text, std::
   std::ofstream out(file, std::ios::app);
   out << text;
   if (!out) {
-    why = "cannot write " + quoted(file);
+    why = "cannot write " + inQuotes(file);
     return false;
   }
   return true;

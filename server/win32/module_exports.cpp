@@ -81,12 +81,28 @@ std::string inprocServerPath(const std::string& path) {
   return platform::win32::fromWide(shortPath);
 }
 
+// The entry points answer only a status: the reason goes where COM callers look for one.
+void reportFailure(const std::string& why) {
+  ICreateErrorInfo* create = nullptr;
+  if (FAILED(CreateErrorInfo(&create))) {
+    return;
+  }
+  std::wstring text = platform::win32::toWide(why);
+  create->SetDescription(text.data());
+  IErrorInfo* info = nullptr;
+  if (SUCCEEDED(create->QueryInterface(IID_IErrorInfo, reinterpret_cast<void**>(&info)))) {
+    SetErrorInfo(0, info);
+    info->Release();
+  }
+  create->Release();
+}
+
 HRESULT registration(bool install) {
   platform::win32::WinRegistry registry;
   PlatformTypeLibraryRegistrar typeLibrary;
   ServerRegistration target{registry, typeLibrary,
                             platform::win32::fromWide(ComModule::instance().path()),
-                            &inprocServerPath};
+                            &inprocServerPath, &reportFailure};
   return install ? registerServer(target) : unregisterServer(target);
 }
 
