@@ -7,6 +7,8 @@
 #include "platform/services.h"
 #include "server/guid.h"
 #include "server/member_table.h"
+#include "server/portable/type_library_keys.h"
+#include "server/registration.h"
 #include "server/status_codes.h"
 
 namespace tramox::client {
@@ -270,11 +272,16 @@ bool PortableBackend::driverRegistered() {
   server::Guid clsid;
   if (runtime_->classIdFromProgId(kDriverProgId, clsid) != status::kOk)
     return false;
-  const auto module = platform::nativeServices().registry->readValue(
-      platform::Hive::ClassesRoot, "CLSID\\" + server::toRegistryString(clsid) + "\\InprocServer32",
-      "");
+  auto& registry = *platform::nativeServices().registry;
+  const auto module =
+      registry.readValue(platform::Hive::ClassesRoot,
+                         "CLSID\\" + server::toRegistryString(clsid) + "\\InprocServer32", "");
   std::error_code ignored;
-  return module && std::filesystem::exists(module->text, ignored);
+  if (!module || !std::filesystem::exists(module->text, ignored))
+    return false;
+  // A registration cut short, or partly undone, counts as none, so that it is made again.
+  server::portable::TypeLibraryKeys keys;
+  return server::serverRegistered({registry, keys, module->text, nullptr, nullptr});
 }
 
 }  // namespace tramox::client

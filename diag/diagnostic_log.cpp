@@ -42,10 +42,14 @@ void DiagnosticLog::WriteLog(const std::string& message) {
 
   std::optional<platform::RegistryValue> logSwitch;
   try {
-    if (!registry_.keyExists(Hive::CurrentUser, SettingsKey::kPath)) {
+    bool keyFound = false;  // one look at the store answers both
+    registry_.snapshot(Hive::CurrentUser, [&](platform::IRegistry& view) {
+      keyFound = view.keyExists(Hive::CurrentUser, SettingsKey::kPath);
+      logSwitch = view.readValue(Hive::CurrentUser, SettingsKey::kPath, kSwitchName);
+    });
+    if (!keyFound) {
       registry_.createKey(Hive::CurrentUser, SettingsKey::kPath);
     }
-    logSwitch = registry_.readValue(Hive::CurrentUser, SettingsKey::kPath, kSwitchName);
   } catch (...) {
     return;  // a key that cannot be opened or created reads as an absent switch
   }

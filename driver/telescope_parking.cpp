@@ -22,11 +22,13 @@ void TTelescope::Park() {
   // ever) the registry's "missing value" error ends the call.
   double hourAngleRad = 0.0;
   double decRad = 0.0;
-  if (rt_.services.registry->keyExists(platform::Hive::CurrentUser, platform::SettingsKey::kPath)) {
-    platform::SettingsKey settings(*rt_.services.registry);
-    hourAngleRad = settings.requireDouble("Park_AH");
-    decRad = settings.requireDouble("Park_Dec");
-  }
+  rt_.services.registry->snapshot(platform::Hive::CurrentUser, [&](platform::IRegistry& view) {
+    if (view.keyExists(platform::Hive::CurrentUser, platform::SettingsKey::kPath)) {
+      platform::SettingsKey settings(view);
+      hourAngleRad = settings.requireDouble("Park_AH");
+      decRad = settings.requireDouble("Park_Dec");
+    }
+  });
   const double hourAngle = units::fromRadiansMultiplyingFirst(hourAngleRad, 12.0);
   const double declination = units::fromRadiansMultiplyingFirst(decRad, 180.0);
   requireStoredInRange("Park_AH", hourAngleRad, hourAngle, kParkHourAngleRange);
@@ -68,9 +70,13 @@ void TTelescope::SetPark() {
   FParkHourAngle = siderealHours - raHours;
   FParkDeclination = decDegrees;
   log("SetPark " + number(FParkHourAngle) + " " + number(FParkDeclination));
-  platform::SettingsKey settings(*rt_.services.registry);
-  settings.writeDouble("Park_AH", units::hoursToRadians(FParkHourAngle));
-  settings.writeDouble("Park_Dec", units::degreesToRadians(FParkDeclination));
+  // One transaction: concurrent SetParks must not leave one's hour angle with another's
+  // declination.
+  rt_.services.registry->transact(platform::Hive::CurrentUser, [&](platform::IRegistry& view) {
+    platform::SettingsKey settings(view);
+    settings.writeDouble("Park_AH", units::hoursToRadians(FParkHourAngle));
+    settings.writeDouble("Park_Dec", units::degreesToRadians(FParkDeclination));
+  });
 }
 
 bool TTelescope::Get_AtPark() {

@@ -2,6 +2,7 @@
 // The registry as the driver sees it: hives of keys holding typed values. Windows maps this
 // onto the real registry; POSIX keeps one regedit-format file per hive under TRAMOX_HOME.
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -57,6 +58,13 @@ class IRegistry {
   // Where the hive is kept, for messages: its file where it is one; empty for the platform's
   // own registry.
   virtual std::string storeName(Hive) const { return {}; }
+
+  // Runs `body` on a view of `hive` whose changes reach the store together, or not at all when
+  // `body` throws; the hive's other transactions wait meanwhile. The view serves only `hive`.
+  virtual void transact(Hive hive, const std::function<void(IRegistry& view)>& body) = 0;
+  // Runs `body` on a read-only view of `hive` as it stood at one moment, so that values read
+  // together were written together.
+  virtual void snapshot(Hive hive, const std::function<void(IRegistry& view)>& body) = 0;
 };
 
 }  // namespace tramox::platform

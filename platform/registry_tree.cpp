@@ -21,6 +21,33 @@ bool hasControlCharacter(const std::string& text) {
   return false;
 }
 
+namespace {
+
+// The Windows registry's own limits, which also keep a hand-edited file from costing time and
+// space without bound.
+constexpr std::size_t kMaxKeyDepth = 512;
+constexpr std::size_t kMaxKeyNameLength = 255;
+constexpr std::size_t kMaxValueNameLength = 16383;
+
+void checkLimits(const std::string& path) {
+  std::size_t depth = 1;
+  std::size_t nameStart = 0;
+  for (std::size_t i = 0; i <= path.size(); ++i) {
+    if (i == path.size() || path[i] == '\\') {
+      if (i - nameStart > kMaxKeyNameLength) {
+        throw RegistryError("Nom de clé de plus de " + std::to_string(kMaxKeyNameLength) +
+                            " caractères");
+      }
+      if (i < path.size() && ++depth > kMaxKeyDepth) {
+        throw RegistryError("Clé à plus de " + std::to_string(kMaxKeyDepth) + " niveaux");
+      }
+      nameStart = i + 1;
+    }
+  }
+}
+
+}  // namespace
+
 std::string RegistryTree::normalizePath(const std::string& path) {
   auto first = path.find_first_not_of('\\');
   if (first == std::string::npos) {
@@ -31,6 +58,7 @@ std::string RegistryTree::normalizePath(const std::string& path) {
   if (trimmed.find("\\\\") != std::string::npos || hasControlCharacter(trimmed)) {
     throw RegistryError("Chemin de clé incorrect '" + path + "'");
   }
+  checkLimits(trimmed);
   return trimmed;
 }
 
@@ -101,6 +129,10 @@ void RegistryTree::setValue(const std::string& path, const std::string& name,
                             const RegistryValue& value) {
   if (hasControlCharacter(name)) {
     throw RegistryError("Nom de valeur incorrect '" + name + "'");
+  }
+  if (name.size() > kMaxValueNameLength) {
+    throw RegistryError("Nom de valeur de plus de " + std::to_string(kMaxValueNameLength) +
+                        " caractères");
   }
   createKey(path);
   Key* key = find(path);

@@ -1,6 +1,8 @@
 #include "server/registration.h"
 
 #include <cstdio>
+#include <exception>
+#include <functional>
 
 #include "server/member_table.h"
 
@@ -16,45 +18,75 @@ std::string versionText() {
   return text;
 }
 
-void writeDefault(platform::IRegistry& registry, const std::string& path, std::string text) {
-  registry.writeValue(Hive::ClassesRoot, path, "", RegistryValue::ofString(std::move(text)));
+std::vector<RegistryEntry> classEntries(const ServerRegistration& target) {
+  const std::string inproc =
+      target.inprocServerPath ? target.inprocServerPath(target.modulePath) : target.modulePath;
+  std::vector<RegistryEntry> entries;
+  for (const ClassInfo& cls : classes()) {
+    const std::string classKey = classKeyPath(cls);
+    const std::string progId(cls.progId);
+    const std::vector<RegistryEntry> ofClass = {
+        {classKey, "", std::string(cls.helpString)},
+        {classKey + "\\InprocServer32", "", inproc},
+        {classKey + "\\InprocServer32", "ThreadingModel", "Apartment"},
+        {progId, "", std::string(cls.helpString)},
+        {progId + "\\Clsid", "", toRegistryString(cls.clsid)},
+        {classKey + "\\ProgID", "", progId},
+        {classKey + "\\Version", "", versionText()},
+        {classKey + "\\TypeLib", "", toRegistryString(library().libid)}};
+    entries.insert(entries.end(), ofClass.begin(), ofClass.end());
+  }
+  return entries;
+}
+
+// Runs `change` as one transaction of the classes root; a failure is reported with its reason.
+status::HResult inOneTransaction(const ServerRegistration& target,
+                                 const std::function<void(platform::IRegistry&)>& change) noexcept {
+  try {
+    target.registry.transact(Hive::ClassesRoot, change);
+    return status::kOk;
+  } catch (const std::exception& e) {
+    if (target.reportFailure) {
+      target.reportFailure(e.what());
+    }
+  } catch (...) {
+  }
+  return status::kFail;
 }
 
 }  // namespace
+
+void writeEntries(platform::IRegistry& classesRoot, const std::vector<RegistryEntry>& entries) {
+  for (const RegistryEntry& entry : entries) {
+    classesRoot.writeValue(Hive::ClassesRoot, entry.key, entry.name,
+                           RegistryValue::ofString(entry.text));
+  }
+}
+
+bool entriesPresent(platform::IRegistry& classesRoot, const std::vector<RegistryEntry>& entries) {
+  for (const RegistryEntry& entry : entries) {
+    if (classesRoot.readValue(Hive::ClassesRoot, entry.key, entry.name) !=
+        RegistryValue::ofString(entry.text)) {
+      return false;
+    }
+  }
+  return true;
+}
 
 std::string classKeyPath(const ClassInfo& cls) {
   return "CLSID\\" + toRegistryString(cls.clsid);
 }
 
 status::HResult registerServer(const ServerRegistration& target) noexcept {
-  try {
-    target.typeLibrary.registerTypeLibrary(target.modulePath);
-    auto& reg = target.registry;
-    const std::string inproc =
-        target.inprocServerPath ? target.inprocServerPath(target.modulePath) : target.modulePath;
-    for (const ClassInfo& cls : classes()) {
-      const std::string classKey = classKeyPath(cls);
-      const std::string progId(cls.progId);
-      writeDefault(reg, classKey, std::string(cls.helpString));
-      writeDefault(reg, classKey + "\\InprocServer32", inproc);
-      reg.writeValue(Hive::ClassesRoot, classKey + "\\InprocServer32", "ThreadingModel",
-                     RegistryValue::ofString("Apartment"));
-      writeDefault(reg, progId, std::string(cls.helpString));
-      writeDefault(reg, progId + "\\Clsid", toRegistryString(cls.clsid));
-      writeDefault(reg, classKey + "\\ProgID", progId);
-      writeDefault(reg, classKey + "\\Version", versionText());
-      writeDefault(reg, classKey + "\\TypeLib", toRegistryString(library().libid));
-    }
-    return status::kOk;
-  } catch (...) {
-    return status::kFail;
-  }
+  return inOneTransaction(target, [&](platform::IRegistry& reg) {
+    target.typeLibrary.registerTypeLibrary(reg, target.modulePath);
+    writeEntries(reg, classEntries(target));
+  });
 }
 
 status::HResult unregisterServer(const ServerRegistration& target) noexcept {
-  try {
-    target.typeLibrary.unregisterTypeLibrary();
-    auto& reg = target.registry;
+  return inOneTransaction(target, [&](platform::IRegistry& reg) {
+    target.typeLibrary.unregisterTypeLibrary(reg);
     for (const ClassInfo& cls : classes()) {
       const std::string classKey = classKeyPath(cls);
       const std::string progId(cls.progId);
@@ -64,10 +96,16 @@ status::HResult unregisterServer(const ServerRegistration& target) noexcept {
             progId + "\\Clsid", progId, classKey + "\\InprocServer32", classKey})
         reg.deleteKey(Hive::ClassesRoot, key);
     }
-    return status::kOk;
-  } catch (...) {
-    return status::kFail;
-  }
+  });
+}
+
+bool serverRegistered(const ServerRegistration& target) {
+  bool complete = false;
+  target.registry.snapshot(Hive::ClassesRoot, [&](platform::IRegistry& reg) {
+    complete = target.typeLibrary.typeLibraryRegistered(reg, target.modulePath) &&
+               entriesPresent(reg, classEntries(target));
+  });
+  return complete;
 }
 
 }  // namespace tramox::server

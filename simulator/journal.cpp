@@ -1,7 +1,9 @@
 #include "simulator/journal.h"
 
 #include <charconv>
-#include <fstream>
+#include <cstdio>
+
+#include "simulator/state_file_io.h"
 
 namespace tramox::sim {
 namespace {
@@ -60,8 +62,12 @@ void appendToJournal(const std::string& path, const JournalLine& line) {
   if (path.empty()) {
     return;
   }
-  std::ofstream out(path, std::ios::app);
-  out << line.text() << '\n';
+  std::string why;
+  static std::string reported;  // said once, not at every call
+  if (!appendToRegularFile(path, line.text() + "\n", why) && why != reported) {
+    std::fprintf(stderr, "Tramox_Telescope simulator: TRAMOX_SIM_JOURNAL: %s\n", why.c_str());
+    reported = why;
+  }
 }
 
 }  // namespace tramox::sim

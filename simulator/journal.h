@@ -33,7 +33,8 @@ class JournalLine {
 };
 
 // Appends the line to the file (opened for each line, so the file may be read, moved or
-// removed between calls). An empty path keeps no journal.
+// removed between calls). An empty path keeps no journal; a path that is not a regular file
+// (a FIFO would block) keeps none either, and says so on standard error.
 void appendToJournal(const std::string& path, const JournalLine& line);
 
 }  // namespace tramox::sim

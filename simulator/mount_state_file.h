@@ -7,16 +7,18 @@
 
 namespace tramox::sim {
 
-// $TRAMOX_HOME/simulator-state; without TRAMOX_HOME, the folder the driver's own stores use
-// (${XDG_CONFIG_HOME:-$HOME/.config}/tramox, or %APPDATA%\tramox on Windows). Empty when no
-// such folder can be named.
+// simulator-state in the folder of the driver's own stores (common/tramox_home.h). Empty when
+// no such folder can be named.
 std::filesystem::path mountStatePath();
 
-// Nothing when the file is absent or does not hold a complete state.
+// Nothing when the file is absent or does not hold a complete, valid state. A damaged file is
+// reported on standard error and renamed "simulator-state.damaged-<pid>-<ns>" beside it, so
+// that the next save cannot overwrite it.
 std::optional<MountState> loadMountState(const std::filesystem::path& path);
 
-// Writes a temporary file beside the state and renames it over, so a reader never sees half a
-// state. False when the folder cannot be made or written.
+// Under "<path>.lock", writes a temporary of a unique name beside the state and renames it
+// over, so a reader never sees half a state and concurrent savers never share a temporary.
+// False, reported on standard error, when that is impossible.
 bool saveMountState(const std::filesystem::path& path, const MountState& state);
 
 }  // namespace tramox::sim

@@ -55,14 +55,14 @@ bool parseFlag(std::string_view text, bool& value) {
 }
 
 template <std::size_t N>
-bool parseList(std::string_view text, std::array<double, N>& values) {
+bool parseList(std::string_view text, std::array<double, N>& values, double low, double high) {
   const auto parts = split(text, ':');
   std::array<double, N> parsed{};
   if (parts.size() != N) {
     return false;
   }
   for (std::size_t i = 0; i < N; ++i) {
-    if (!parseNumber(parts[i], parsed[i])) {
+    if (!parseNumber(parts[i], parsed[i]) || parsed[i] < low || parsed[i] > high) {
       return false;
     }
   }
@@ -109,9 +109,12 @@ Setter number(double SimConfig::*member, double low, double high) {
   };
 }
 
+// A list whose every value lies within [low, high].
 template <std::size_t N>
-Setter list(std::array<double, N> SimConfig::*member) {
-  return [member](std::string_view v, SimConfig& c, auto&) { return parseList(v, c.*member); };
+Setter list(std::array<double, N> SimConfig::*member, double low, double high) {
+  return [=](std::string_view v, SimConfig& c, auto&) {
+    return parseList(v, c.*member, low, high);
+  };
 }
 
 const std::map<std::string, Setter, std::less<>>& setters() {
@@ -124,11 +127,12 @@ const std::map<std::string, Setter, std::less<>>& setters() {
       {"ra", number(&SimConfig::raHours, 0.0, 24.0)},
       {"dec", number(&SimConfig::decDegrees, -90.0, 90.0)},
       {"slew", number(&SimConfig::slewDegPerSec, 1e-6, 1e6)},
-      {"speeds", list(&SimConfig::speedsRadPerSec)},
+      // A speed is a magnitude: the direction comes with MoveEngineDevice_DLL.
+      {"speeds", list(&SimConfig::speedsRadPerSec, 0.0, 1e3)},
       {"guide", number(&SimConfig::guideSiderealMultiple, 0.0, 1e3)},
-      {"a", list(&SimConfig::kingPecA)},
-      {"b", list(&SimConfig::kingPecB)},
-      {"c", list(&SimConfig::kingPecC)},
+      {"a", list(&SimConfig::kingPecA, -1e300, 1e300)},
+      {"b", list(&SimConfig::kingPecB, -1e300, 1e300)},
+      {"c", list(&SimConfig::kingPecC, -1e300, 1e300)},
       {"unreadable", flag(&SimConfig::unreadable)},
       {"nodec", flag(&SimConfig::nodec)},
       {"endless", flag(&SimConfig::endless)},

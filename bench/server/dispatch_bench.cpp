@@ -34,7 +34,8 @@ static void PropertyReadByDispatchIdentifier(benchmark::State& state) {
 }
 BENCHMARK(PropertyReadByDispatchIdentifier);
 
-// Connected to the simulated controller, logging off, through the module as a client loads it.
+// Connected to the simulated controller, through the module as a client loads it; the argument
+// is the log switch.
 static void RightAscensionOnTheSimulator(benchmark::State& state) {
   const auto home =
       std::filesystem::temp_directory_path() / ("tramox-bench-" + std::to_string(getpid()));
@@ -43,6 +44,9 @@ static void RightAscensionOnTheSimulator(benchmark::State& state) {
   setenv("TRAMOX_CONTROLLER", TRAMOX_SIMULATOR_FILE, 1);
   {
     tramox::platform::RegFileRegistry registry(home.string());
+    registry.writeValue(
+        tramox::platform::Hive::CurrentUser, "SOFTWARE\\TRAMOX", "LogEnabled",
+        tramox::platform::RegistryValue::ofDword(static_cast<std::uint32_t>(state.range(0))));
     portable::ClientRuntime runtime(registry, {});
     if (runtime.registerModule(TRAMOX_MODULE_FILE) != 0) {
       state.SkipWithError("cannot register the module");
@@ -69,6 +73,6 @@ static void RightAscensionOnTheSimulator(benchmark::State& state) {
   }
   std::filesystem::remove_all(home);
 }
-BENCHMARK(RightAscensionOnTheSimulator);
+BENCHMARK(RightAscensionOnTheSimulator)->ArgName("log")->Arg(0)->Arg(1);
 
 BENCHMARK_MAIN();

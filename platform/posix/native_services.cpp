@@ -2,6 +2,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "common/tramox_home.h"
 #include "platform/posix/dl_library_loader.h"
 #include "platform/posix/posix_clock.h"
 #include "platform/posix/posix_locale_format.h"
@@ -18,11 +19,6 @@
 namespace tramox::platform {
 
 namespace {
-
-std::string environment(const char* name) {
-  const char* value = std::getenv(name);
-  return value == nullptr ? std::string() : std::string(value);
-}
 
 struct NativeServices {
   std::string home = tramoxHome();
@@ -51,15 +47,7 @@ struct NativeServices {
 }  // namespace
 
 std::string tramoxHome() {
-  std::string home = environment("TRAMOX_HOME");
-  if (home.empty()) {
-    std::string config = environment("XDG_CONFIG_HOME");
-    // A relative XDG_CONFIG_HOME is invalid and must be ignored.
-    if (config.empty() || config[0] != '/') {
-      config = environment("HOME") + "/.config";
-    }
-    home = config + "/tramox";
-  }
+  const std::string home = tramoxHomeFolder();
   std::error_code ignored;  // a folder that cannot be made shows up at the first real use
   std::filesystem::create_directories(home, ignored);
   return home;

@@ -3,7 +3,18 @@
 // HKLM.reg, HKCR.reg. Every change locks the hive (flock on "<file>.lock" beside it), reads it,
 // writes the whole new text to a temporary file in the same folder, syncs it and renames it
 // over the old one, so readers and crashes only ever see a complete file. Reads take no lock.
+//
+// The last parse of each hive is kept and reused while the file keeps its identity, size and
+// modification time: the settings are read at every call, and a rename always brings a new
+// identity. A file changed in place within the file system's clock granularity of the parse
+// could keep all three, so a parse is trusted only once its file is older than that.
+#include <sys/types.h>
+
+#include <array>
+#include <chrono>
 #include <functional>
+#include <memory>
+#include <mutex>
 #include <string>
 
 #include "platform/registry.h"
@@ -23,6 +34,8 @@ class RegFileRegistry : public IRegistry {
   void writeValue(Hive hive, const std::string& path, const std::string& name,
                   const RegistryValue& value) override;
   bool deleteValue(Hive hive, const std::string& path, const std::string& name) override;
+  void transact(Hive hive, const std::function<void(IRegistry& view)>& body) override;
+  void snapshot(Hive hive, const std::function<void(IRegistry& view)>& body) override;
 
   std::string fileOf(Hive hive) const;
   std::string storeName(Hive hive) const override { return fileOf(hive); }
@@ -30,14 +43,31 @@ class RegFileRegistry : public IRegistry {
   // Runs after the temporary file is complete and before it replaces the hive file; lets
   // tests stop a writer at its most delicate moment.
   std::function<void()> beforeRename;
+  // How long a writer waits for another process's lock before it gives up.
+  std::chrono::milliseconds lockWait{std::chrono::seconds(10)};
 
  private:
-  RegistryTree load(Hive hive) const;
+  struct FileStamp {
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = -1;
+    long long modifiedNs = 0;
+    bool operator==(const FileStamp&) const = default;
+  };
+  struct LastParse {
+    bool trusted = false;
+    FileStamp stamp;
+    std::shared_ptr<const RegistryTree> tree;
+    std::string error;  // the parse error, reported again at every read
+  };
+
+  std::shared_ptr<const RegistryTree> load(Hive hive);
   // Applies `change` under the hive's lock; writes only when it reports a change.
   void update(Hive hive, const std::function<bool(RegistryTree&)>& change);
-  void replaceFile(const std::string& file, const std::string& text);
 
   std::string folder_;
+  std::mutex parsesMutex_;
+  std::array<LastParse, 3> parses_;
 };
 
 }  // namespace tramox::platform

@@ -68,7 +68,47 @@ std::string stringFromData(const std::vector<BYTE>& data) {
   return fromWide(text);
 }
 
+// Holds the hive's named mutex for the object's lifetime. A mutex abandoned by a killed holder
+// is taken over: its transaction is lost, not resumed.
+class HiveMutex {
+ public:
+  explicit HiveMutex(Hive hive) {
+    const wchar_t* name = hive == Hive::CurrentUser    ? L"TRAMOX.Registry.HKCU"
+                          : hive == Hive::LocalMachine ? L"TRAMOX.Registry.HKLM"
+                                                       : L"TRAMOX.Registry.HKCR";
+    mutex_ = CreateMutexW(nullptr, FALSE, name);
+    if (mutex_ == nullptr) {
+      throw RegistryError("Cannot create the registry mutex: " + systemMessage(GetLastError()));
+    }
+    const DWORD waited = WaitForSingleObject(mutex_, 10000);
+    if (waited != WAIT_OBJECT_0 && waited != WAIT_ABANDONED) {
+      CloseHandle(mutex_);
+      throw RegistryError(
+          "Gave up after 10000 ms waiting for the registry mutex, which another process holds");
+    }
+  }
+  HiveMutex(const HiveMutex&) = delete;
+  HiveMutex& operator=(const HiveMutex&) = delete;
+  ~HiveMutex() {
+    ReleaseMutex(mutex_);
+    CloseHandle(mutex_);
+  }
+
+ private:
+  HANDLE mutex_ = nullptr;
+};
+
 }  // namespace
+
+void WinRegistry::transact(Hive hive, const std::function<void(IRegistry& view)>& body) {
+  HiveMutex held(hive);
+  body(*this);
+}
+
+void WinRegistry::snapshot(Hive hive, const std::function<void(IRegistry& view)>& body) {
+  HiveMutex held(hive);
+  body(*this);
+}
 
 bool WinRegistry::keyExists(Hive hive, const std::string& path) {
   KeyHandle key;

@@ -17,6 +17,11 @@ class WinRegistry final : public IRegistry {
   void writeValue(Hive hive, const std::string& path, const std::string& name,
                   const RegistryValue& value) override;
   bool deleteValue(Hive hive, const std::string& path, const std::string& name) override;
+  // The registry has no transactions short of the deprecated kernel transaction manager: the
+  // driver's own transactions and snapshots of a hive are serialised by a named mutex, which
+  // every process loading the driver shares. A body that throws keeps the writes it made.
+  void transact(Hive hive, const std::function<void(IRegistry& view)>& body) override;
+  void snapshot(Hive hive, const std::function<void(IRegistry& view)>& body) override;
 };
 
 }  // namespace tramox::platform::win32

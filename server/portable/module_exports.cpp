@@ -3,6 +3,7 @@
 // station is the platform's on Windows; here the host provides it).
 #include <dlfcn.h>
 
+#include <cstdio>
 #include <string>
 
 #include "platform/services.h"
@@ -29,9 +30,13 @@ std::string modulePath() {
   return info.dli_fname;
 }
 
-tramox::server::ServerRegistration registrationOf(portable::TypeLibraryKeys& keys) {
+// The entry points answer only a status: the reason goes to the host's standard error.
+tramox::server::ServerRegistration registrationOf(portable::TypeLibraryKeys& keys,
+                                                  const char* entryPoint) {
   auto& registry = *tramox::platform::nativeServices().registry;
-  return {registry, keys, modulePath(), nullptr};
+  return {registry, keys, modulePath(), nullptr, [entryPoint](const std::string& why) {
+            std::fprintf(stderr, "TRAMOX: %s: %s\n", entryPoint, why.c_str());
+          }};
 }
 
 }  // namespace
@@ -58,8 +63,8 @@ TRAMOX_EXPORT status::HResult DllCanUnloadNow() {
 
 TRAMOX_EXPORT status::HResult DllRegisterServer() {
   try {
-    portable::TypeLibraryKeys keys(*tramox::platform::nativeServices().registry);
-    return tramox::server::registerServer(registrationOf(keys));
+    portable::TypeLibraryKeys keys;
+    return tramox::server::registerServer(registrationOf(keys, "DllRegisterServer"));
   } catch (...) {
     return status::kFail;
   }
@@ -67,8 +72,8 @@ TRAMOX_EXPORT status::HResult DllRegisterServer() {
 
 TRAMOX_EXPORT status::HResult DllUnregisterServer() {
   try {
-    portable::TypeLibraryKeys keys(*tramox::platform::nativeServices().registry);
-    return tramox::server::unregisterServer(registrationOf(keys));
+    portable::TypeLibraryKeys keys;
+    return tramox::server::unregisterServer(registrationOf(keys, "DllUnregisterServer"));
   } catch (...) {
     return status::kFail;
   }

@@ -27,42 +27,53 @@ std::string folderOf(const std::string& path) {
   return slash == std::string::npos ? std::string(".") : path.substr(0, slash);
 }
 
-}  // namespace
-
-void TypeLibraryKeys::registerTypeLibrary(const std::string& modulePath) {
-  auto str = [](std::string s) { return RegistryValue::ofString(std::move(s)); };
+std::vector<RegistryEntry> entriesOf(const std::string& modulePath) {
   const std::string lib = libraryKey();
-  registry_.writeValue(Hive::ClassesRoot, lib, "", str(std::string(library().helpString)));
-  registry_.writeValue(Hive::ClassesRoot, lib + "\\0\\posix", "", str(modulePath));
-  registry_.writeValue(Hive::ClassesRoot, lib + "\\FLAGS", "", str("0"));
-  registry_.writeValue(Hive::ClassesRoot, lib + "\\HELPDIR", "", str(folderOf(modulePath)));
+  const std::string libid = toRegistryString(library().libid);
+  std::vector<RegistryEntry> entries = {{lib, "", std::string(library().helpString)},
+                                        {lib + "\\0\\posix", "", modulePath},
+                                        {lib + "\\FLAGS", "", "0"},
+                                        {lib + "\\HELPDIR", "", folderOf(modulePath)}};
   for (const InterfaceInfo* iface : dualInterfaces()) {
     const std::string key = "Interface\\" + toRegistryString(iface->iid);
-    registry_.writeValue(Hive::ClassesRoot, key, "", str(std::string(iface->name)));
-    registry_.writeValue(Hive::ClassesRoot, key + "\\ProxyStubClsid32", "",
-                         str(kAutomationMarshaler));
-    registry_.writeValue(Hive::ClassesRoot, key + "\\TypeLib", "",
-                         str(toRegistryString(library().libid)));
-    registry_.writeValue(Hive::ClassesRoot, key + "\\TypeLib", "Version", str("1.0"));
+    const std::vector<RegistryEntry> ofInterface = {
+        {key, "", std::string(iface->name)},
+        {key + "\\ProxyStubClsid32", "", kAutomationMarshaler},
+        {key + "\\TypeLib", "", libid},
+        {key + "\\TypeLib", "Version", "1.0"}};
+    entries.insert(entries.end(), ofInterface.begin(), ofInterface.end());
   }
+  return entries;
 }
 
-void TypeLibraryKeys::unregisterTypeLibrary() {
+}  // namespace
+
+void TypeLibraryKeys::registerTypeLibrary(platform::IRegistry& classesRoot,
+                                          const std::string& modulePath) {
+  writeEntries(classesRoot, entriesOf(modulePath));
+}
+
+bool TypeLibraryKeys::typeLibraryRegistered(platform::IRegistry& classesRoot,
+                                            const std::string& modulePath) {
+  return entriesPresent(classesRoot, entriesOf(modulePath));
+}
+
+void TypeLibraryKeys::unregisterTypeLibrary(platform::IRegistry& classesRoot) {
   const std::string lib = libraryKey();
   for (const std::string& key :
        {lib + "\\0\\posix", lib + "\\0", lib + "\\FLAGS", lib + "\\HELPDIR", lib})
-    registry_.deleteKey(Hive::ClassesRoot, key);
+    classesRoot.deleteKey(Hive::ClassesRoot, key);
   // The library's key goes once no other version is registered under it.
   const std::string libRoot = "TypeLib\\" + toRegistryString(library().libid);
   try {
-    registry_.deleteKey(Hive::ClassesRoot, libRoot);
+    classesRoot.deleteKey(Hive::ClassesRoot, libRoot);
   } catch (const platform::RegistryError&) {
     // Another version still lives there.
   }
   for (const InterfaceInfo* iface : dualInterfaces()) {
     const std::string key = "Interface\\" + toRegistryString(iface->iid);
     for (const std::string& sub : {key + "\\ProxyStubClsid32", key + "\\TypeLib", key})
-      registry_.deleteKey(Hive::ClassesRoot, sub);
+      classesRoot.deleteKey(Hive::ClassesRoot, sub);
   }
 }
 

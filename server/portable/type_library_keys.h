@@ -9,12 +9,11 @@ namespace tramox::server::portable {
 
 class TypeLibraryKeys final : public TypeLibraryRegistrar {
  public:
-  explicit TypeLibraryKeys(platform::IRegistry& registry) : registry_(registry) {}
-  void registerTypeLibrary(const std::string& modulePath) override;
-  void unregisterTypeLibrary() override;
-
- private:
-  platform::IRegistry& registry_;
+  void registerTypeLibrary(platform::IRegistry& classesRoot,
+                           const std::string& modulePath) override;
+  void unregisterTypeLibrary(platform::IRegistry& classesRoot) override;
+  bool typeLibraryRegistered(platform::IRegistry& classesRoot,
+                             const std::string& modulePath) override;
 };
 
 }  // namespace tramox::server::portable

@@ -19,7 +19,8 @@ namespace {
 
 class PlatformTypeLibraryRegistrar final : public TypeLibraryRegistrar {
  public:
-  void registerTypeLibrary(const std::string& modulePath) override {
+  // The platform's calls write the keys themselves, under the registration's mutex.
+  void registerTypeLibrary(platform::IRegistry&, const std::string& modulePath) override {
     const std::wstring path = platform::win32::toWide(modulePath);
     ITypeLib* library = nullptr;
     HRESULT hr = LoadTypeLibEx(path.c_str(), REGKIND_NONE, &library);
@@ -29,7 +30,17 @@ class PlatformTypeLibraryRegistrar final : public TypeLibraryRegistrar {
     }
     check(hr, "Cannot register the type library");
   }
-  void unregisterTypeLibrary() override {
+  bool typeLibraryRegistered(platform::IRegistry&, const std::string&) override {
+    const LibraryInfo& lib = library();
+    BSTR registeredPath = nullptr;
+    if (FAILED(QueryPathOfRegTypeLib(toGuid(lib.libid), lib.majorVersion, lib.minorVersion,
+                                     lib.lcid, &registeredPath))) {
+      return false;
+    }
+    SysFreeString(registeredPath);
+    return true;
+  }
+  void unregisterTypeLibrary(platform::IRegistry&) override {
     const LibraryInfo& lib = library();
     const GUID libid = toGuid(lib.libid);
     BSTR registeredPath = nullptr;
@@ -70,12 +81,28 @@ std::string inprocServerPath(const std::string& path) {
   return platform::win32::fromWide(shortPath);
 }
 
+// The entry points answer only a status: the reason goes where COM callers look for one.
+void reportFailure(const std::string& why) {
+  ICreateErrorInfo* create = nullptr;
+  if (FAILED(CreateErrorInfo(&create))) {
+    return;
+  }
+  std::wstring text = platform::win32::toWide(why);
+  create->SetDescription(text.data());
+  IErrorInfo* info = nullptr;
+  if (SUCCEEDED(create->QueryInterface(IID_IErrorInfo, reinterpret_cast<void**>(&info)))) {
+    SetErrorInfo(0, info);
+    info->Release();
+  }
+  create->Release();
+}
+
 HRESULT registration(bool install) {
   platform::win32::WinRegistry registry;
   PlatformTypeLibraryRegistrar typeLibrary;
   ServerRegistration target{registry, typeLibrary,
                             platform::win32::fromWide(ComModule::instance().path()),
-                            &inprocServerPath};
+                            &inprocServerPath, &reportFailure};
   return install ? registerServer(target) : unregisterServer(target);
 }
 

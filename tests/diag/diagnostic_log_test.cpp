@@ -169,6 +169,14 @@ TEST_F(DiagnosticLogTest, ConcurrentWritersNeverInterleaveWithinALine) {
       std::lock_guard g(mutex);
       return inner.deleteValue(h, p, n);
     }
+    void transact(Hive h, const std::function<void(platform::IRegistry&)>& body) override {
+      std::lock_guard g(mutex);
+      inner.transact(h, body);
+    }
+    void snapshot(Hive h, const std::function<void(platform::IRegistry&)>& body) override {
+      std::lock_guard g(mutex);
+      inner.snapshot(h, body);
+    }
   } locked(fake.registry, registryMutex);
 
   auto writer = [&](char tag) {

@@ -142,6 +142,17 @@ TEST_F(Parking, SetParkStoresTheHourAngleUnreduced) {
   EXPECT_EQ(lines[6].rfind("SetPark -23", 0), 0u);
 }
 
+TEST_F(Parking, SetParkWritesAndParkReadsBothValuesAsOneUnit) {
+  connect();
+  const int commits = fakes_.registry.commitCount();
+  scope_->SetPark();
+  EXPECT_EQ(fakes_.registry.commitCount(), commits + 1);
+  const int looseReads = fakes_.registry.looseReadCount();
+  scope_->Park();
+  EXPECT_TRUE(scope_->parked());
+  EXPECT_EQ(fakes_.registry.looseReadCount(), looseReads);
+}
+
 TEST_F(Parking, SetParkWhileDisconnectedDoesNothing) {
   const int writes = fakes_.registry.writeCount();
   scope_->SetPark();

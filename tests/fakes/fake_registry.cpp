@@ -24,7 +24,17 @@ void FakeRegistry::check(const std::map<Target, std::string>& failures, Hive hiv
   }
 }
 
+void FakeRegistry::wrote() {
+  ++writes_;
+  commits_ += grouped_ == 0 ? 1 : 0;
+}
+
+void FakeRegistry::read() {
+  looseReads_ += grouped_ == 0 ? 1 : 0;
+}
+
 bool FakeRegistry::keyExists(Hive hive, const std::string& path) {
+  read();
   if (readFailures_.count({hive, targetKey(path)}) != 0) {
     return false;
   }
@@ -34,17 +44,18 @@ bool FakeRegistry::keyExists(Hive hive, const std::string& path) {
 void FakeRegistry::createKey(Hive hive, const std::string& path) {
   check(writeFailures_, hive, path);
   trees_[hive].createKey(path);
-  ++writes_;
+  wrote();
 }
 
 bool FakeRegistry::deleteKey(Hive hive, const std::string& path) {
   check(writeFailures_, hive, path);
-  ++writes_;
+  wrote();
   return trees_[hive].deleteKey(path);
 }
 
 std::optional<RegistryValue> FakeRegistry::readValue(Hive hive, const std::string& path,
                                                      const std::string& name) {
+  read();
   check(readFailures_, hive, path);
   return trees_[hive].value(path, name);
 }
@@ -53,13 +64,39 @@ void FakeRegistry::writeValue(Hive hive, const std::string& path, const std::str
                               const RegistryValue& value) {
   check(writeFailures_, hive, path);
   trees_[hive].setValue(path, name, value);
-  ++writes_;
+  wrote();
 }
 
 bool FakeRegistry::deleteValue(Hive hive, const std::string& path, const std::string& name) {
   check(writeFailures_, hive, path);
-  ++writes_;
+  wrote();
   return trees_[hive].deleteValue(path, name);
+}
+
+void FakeRegistry::transact(Hive hive, const std::function<void(platform::IRegistry&)>& body) {
+  const RegistryTree before = trees_[hive];
+  const int writesBefore = writes_;
+  ++grouped_;
+  try {
+    body(*this);
+  } catch (...) {
+    --grouped_;
+    trees_[hive] = before;
+    throw;
+  }
+  --grouped_;
+  commits_ += writes_ != writesBefore && grouped_ == 0 ? 1 : 0;
+}
+
+void FakeRegistry::snapshot(Hive, const std::function<void(platform::IRegistry&)>& body) {
+  ++grouped_;
+  try {
+    body(*this);
+  } catch (...) {
+    --grouped_;
+    throw;
+  }
+  --grouped_;
 }
 
 void FakeRegistry::failReads(Hive hive, const std::string& path, std::string message) {

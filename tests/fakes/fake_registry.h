@@ -21,6 +21,11 @@ class FakeRegistry : public platform::IRegistry {
   void writeValue(platform::Hive hive, const std::string& path, const std::string& name,
                   const platform::RegistryValue& value) override;
   bool deleteValue(platform::Hive hive, const std::string& path, const std::string& name) override;
+  // The body works on the fake itself, failure rules included; a throw undoes its changes.
+  void transact(platform::Hive hive,
+                const std::function<void(platform::IRegistry& view)>& body) override;
+  void snapshot(platform::Hive hive,
+                const std::function<void(platform::IRegistry& view)>& body) override;
 
   // keyExists answers false and readValue throws RegistryError(message) for this key.
   void failReads(platform::Hive hive, const std::string& path,
@@ -33,6 +38,10 @@ class FakeRegistry : public platform::IRegistry {
   // Direct access that bypasses the failure rules, to arrange and inspect a test's state.
   platform::RegistryTree& hive(platform::Hive hive) { return trees_[hive]; }
   int writeCount() const { return writes_; }
+  // Changes that reached the store as one unit: a transaction, or a write outside any.
+  int commitCount() const { return commits_; }
+  // Reads made outside any snapshot or transaction.
+  int looseReadCount() const { return looseReads_; }
 
  private:
   using Target = std::pair<platform::Hive, std::string>;
@@ -42,7 +51,12 @@ class FakeRegistry : public platform::IRegistry {
   std::map<platform::Hive, platform::RegistryTree> trees_;
   std::map<Target, std::string> readFailures_;
   std::map<Target, std::string> writeFailures_;
+  void wrote();
+  void read();
   int writes_ = 0;
+  int commits_ = 0;
+  int looseReads_ = 0;
+  int grouped_ = 0;  // depth of the snapshots and transactions running
 };
 
 }  // namespace tramox::fakes

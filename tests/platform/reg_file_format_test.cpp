@@ -112,5 +112,34 @@ TEST(RegFileFormat, AnythingItCannotReadExactlyNamesTheFileAndLine) {
             "/home/u/HKCU.reg:4: file ends inside a continued hex list");
 }
 
+TEST(RegFileFormat, TheRegistrysOwnLimitsAreParseErrors) {
+  auto deep = [](int levels) {
+    std::string path = "[HKEY_CURRENT_USER";
+    for (int i = 0; i < levels; ++i) {
+      path += "\\a";
+    }
+    return kHeader + path + "]\n";
+  };
+  const std::string key = kHeader + "[HKEY_CURRENT_USER\\A]\n";
+  struct Case {
+    std::string text;
+    std::string error;
+  };
+  const Case cases[] = {
+      {deep(512), "(parsed)"},
+      {deep(513), "/home/u/HKCU.reg:2: Clé à plus de 512 niveaux"},
+      {deep(16000), "/home/u/HKCU.reg:2: Clé à plus de 512 niveaux"},
+      {kHeader + "[HKEY_CURRENT_USER\\" + std::string(255, 'k') + "]\n", "(parsed)"},
+      {kHeader + "[HKEY_CURRENT_USER\\A\\" + std::string(256, 'k') + "]\n",
+       "/home/u/HKCU.reg:2: Nom de clé de plus de 255 caractères"},
+      {key + "\"" + std::string(16383, 'v') + "\"=dword:1\n", "(parsed)"},
+      {key + "\"" + std::string(16384, 'v') + "\"=dword:1\n",
+       "/home/u/HKCU.reg:3: Nom de valeur de plus de 16383 caractères"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(errorOf(c.text), c.error) << c.text.substr(0, 80);
+  }
+}
+
 }  // namespace
 }  // namespace tramox::platform

@@ -1,13 +1,17 @@
 #include "platform/posix/reg_file_registry.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <array>
 #include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <sstream>
 
 #include "tests/fakes/fake_services.h"
@@ -173,6 +177,112 @@ TEST_F(RegFileRegistryTest, ProcessesWritingAtTheSameTimeLoseNothing) {
     auto name = entry.path().filename().string();
     EXPECT_TRUE(name == "HKCU.reg" || name == "HKCU.reg.lock") << name;
   }
+}
+
+// The parse is kept while the file keeps its identity, size and time stamp, and only then.
+TEST_F(RegFileRegistryTest, AFileIsParsedAgainOnlyWhenItChanged) {
+  const std::string file = home + "/HKCU.reg";
+  auto inPlace = [&](char digit, const timespec* stamp) {
+    std::string text = contentsOf(file);
+    text[text.find("dword:0000000") + 13] = digit;
+    std::fstream(file, std::ios::in | std::ios::out | std::ios::binary) << text;
+    if (stamp != nullptr) {
+      const timespec times[2] = {*stamp, *stamp};
+      ASSERT_EQ(::utimensat(AT_FDCWD, file.c_str(), times, 0), 0);
+    }
+  };
+  auto logSwitch = [&] { return registry.readValue(Hive::CurrentUser, kKey, "LogEnabled"); };
+  registry.writeValue(Hive::CurrentUser, kKey, "LogEnabled", RegistryValue::ofDword(1));
+  // An edit within the time stamp's granularity of the last parse is still seen.
+  EXPECT_EQ(logSwitch(), RegistryValue::ofDword(1));
+  inPlace('2', nullptr);
+  EXPECT_EQ(logSwitch(), RegistryValue::ofDword(2));
+
+  const timespec old{1'600'000'000, 123'456'789};
+  inPlace('3', &old);
+  EXPECT_EQ(logSwitch(), RegistryValue::ofDword(3));
+  inPlace('4', &old);  // same identity, size and time: the kept parse answers
+  EXPECT_EQ(logSwitch(), RegistryValue::ofDword(3));
+  const timespec oneNanosecondLater{old.tv_sec, old.tv_nsec + 1};
+  inPlace('5', &oneNanosecondLater);
+  EXPECT_EQ(logSwitch(), RegistryValue::ofDword(5));
+  std::fstream(file, std::ios::app) << "broken\n";
+  ASSERT_EQ(::utimensat(AT_FDCWD, file.c_str(), std::array{old, old}.data(), 0), 0);
+  for (int read = 0; read < 2; ++read) {
+    EXPECT_THROW(logSwitch(), RegistryError);
+  }
+}
+
+TEST_F(RegFileRegistryTest, AHeldLockIsWaitedForABoundedTime) {
+  registry.lockWait = std::chrono::milliseconds(100);
+  const std::string lockFile = home + "/HKCU.reg.lock";
+  const int holder = ::open(lockFile.c_str(), O_RDWR | O_CREAT, 0600);
+  ASSERT_EQ(::flock(holder, LOCK_EX), 0);
+  try {
+    registry.writeValue(Hive::CurrentUser, kKey, "x", RegistryValue::ofDword(1));
+    ADD_FAILURE() << "wrote under another's lock";
+  } catch (const RegistryError& e) {
+    EXPECT_NE(std::string(e.what()).find("'" + lockFile + "'"), std::string::npos) << e.what();
+  }
+  ::close(holder);
+  registry.writeValue(Hive::CurrentUser, kKey, "x", RegistryValue::ofDword(1));
+}
+
+TEST_F(RegFileRegistryTest, OnlyARegularFileIsReadOrReplaced) {
+  const std::string file = home + "/HKCU.reg";
+  ASSERT_EQ(::mkfifo(file.c_str(), 0600), 0);
+  EXPECT_THROW(registry.readValue(Hive::CurrentUser, kKey, "x"), RegistryError);
+  EXPECT_THROW(registry.writeValue(Hive::CurrentUser, kKey, "x", RegistryValue::ofDword(1)),
+               RegistryError);
+  struct stat status {};
+  ASSERT_EQ(::lstat(file.c_str(), &status), 0);
+  EXPECT_TRUE(S_ISFIFO(status.st_mode));
+}
+
+TEST_F(RegFileRegistryTest, ALinkedHiveIsWrittenThroughItsLink) {
+  std::filesystem::create_directory(home + "/elsewhere");
+  writeFile(home + "/elsewhere/settings.reg", "");
+  std::filesystem::create_symlink("elsewhere/settings.reg", home + "/HKCU.reg");
+  registry.writeValue(Hive::CurrentUser, kKey, "x", RegistryValue::ofDword(7));
+  EXPECT_TRUE(std::filesystem::is_symlink(home + "/HKCU.reg"));
+  EXPECT_NE(contentsOf(home + "/elsewhere/settings.reg").find("\"x\"=dword:00000007"),
+            std::string::npos);
+}
+
+TEST_F(RegFileRegistryTest, TemporariesOfKilledWritersGoAtTheNextWrite) {
+  for (const char* name :
+       {"HKCU.reg.a1B2c3", "HKCU.reg.Zz9yX8", "HKCU.reg.notmine", "HKLM.reg.a1B2c3"})
+    writeFile(home + "/" + name, "left behind");
+  registry.writeValue(Hive::CurrentUser, kKey, "x", RegistryValue::ofDword(1));
+  std::set<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(home)) {
+    names.insert(entry.path().filename().string());
+  }
+  EXPECT_EQ(names, (std::set<std::string>{"HKCU.reg", "HKCU.reg.lock", "HKCU.reg.notmine",
+                                          "HKLM.reg.a1B2c3"}));
+}
+
+TEST_F(RegFileRegistryTest, ATransactionWritesAllOrNothingAndASnapshotOnlyReads) {
+  registry.transact(Hive::CurrentUser, [](IRegistry& view) {
+    view.writeValue(Hive::CurrentUser, kKey, "Park_AH", RegistryValue::ofDword(1));
+    view.writeValue(Hive::CurrentUser, kKey, "Park_Dec", RegistryValue::ofDword(2));
+    EXPECT_THROW(view.readValue(Hive::LocalMachine, kKey, "x"), RegistryError);
+  });
+  const std::string committed = contentsOf(home + "/HKCU.reg");
+  EXPECT_THROW(registry.transact(Hive::CurrentUser,
+                                 [](IRegistry& view) {
+                                   view.writeValue(Hive::CurrentUser, kKey, "Park_AH",
+                                                   RegistryValue::ofDword(3));
+                                   throw RegistryError("changed my mind");
+                                 }),
+               RegistryError);
+  EXPECT_EQ(contentsOf(home + "/HKCU.reg"), committed);
+  registry.snapshot(Hive::CurrentUser, [](IRegistry& view) {
+    EXPECT_EQ(view.readValue(Hive::CurrentUser, kKey, "Park_AH"), RegistryValue::ofDword(1));
+    EXPECT_EQ(view.readValue(Hive::CurrentUser, kKey, "Park_Dec"), RegistryValue::ofDword(2));
+    EXPECT_THROW(view.writeValue(Hive::CurrentUser, kKey, "x", RegistryValue::ofDword(1)),
+                 RegistryError);
+  });
 }
 
 TEST_F(RegFileRegistryTest, AFolderThatCannotHoldTheFilesFailsWithARegistryError) {

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <utility>
+#include <vector>
 
 #include "server/member_table.h"
 #include "server/portable/type_library_keys.h"
@@ -28,8 +30,10 @@ std::string defaultValue(fakes::FakeRegistry& registry, const std::string& path,
 class RegistrationTest : public ::testing::Test {
  protected:
   fakes::FakeRegistry registry;
-  portable::TypeLibraryKeys typeLibrary{registry};
-  ServerRegistration target{registry, typeLibrary, "/opt/my tramox/TRAMOX.so", nullptr};
+  portable::TypeLibraryKeys typeLibrary;
+  std::vector<std::string> reasons;
+  ServerRegistration target{registry, typeLibrary, "/opt/my tramox/TRAMOX.so", nullptr,
+                            [this](const std::string& why) { reasons.push_back(why); }};
 };
 
 TEST_F(RegistrationTest, WritesTheClassAndIdentifierKeys) {
@@ -63,14 +67,37 @@ TEST_F(RegistrationTest, TwiceIsOnceAndUnregisteringRemovesEverything) {
   EXPECT_EQ(unregisterServer(target), status::kOk);  // nothing to remove is no failure
 }
 
-TEST_F(RegistrationTest, AFailingStepGivesEFailAndKeepsWhatWasDone) {
-  registry.failWrites(Hive::ClassesRoot, "TRAMOX.Rates");
+TEST_F(RegistrationTest, AFailingStepGivesEFailWithItsReasonAndChangesNothing) {
+  registry.failWrites(Hive::ClassesRoot, "TRAMOX.Rates", "HKCR.reg:7: bad hex digit in a dword");
   EXPECT_EQ(registerServer(target), status::kFail);
-  EXPECT_EQ(defaultValue(registry, "TRAMOX.Rate\\Clsid"), "{5019DC9D-3481-4CCB-BDC4-1D93234C648A}");
+  EXPECT_EQ(keysOf(registry), std::set<std::string>{});
   registry.clearFailures();
   ASSERT_EQ(registerServer(target), status::kOk);
-  registry.failWrites(Hive::ClassesRoot, "CLSID\\{EA8EFCB6-7F43-48BD-9852-E684C3227D1F}");
+  const auto registered = keysOf(registry);
+  registry.failWrites(Hive::ClassesRoot, "CLSID\\{EA8EFCB6-7F43-48BD-9852-E684C3227D1F}",
+                      "Permission denied");
   EXPECT_EQ(unregisterServer(target), status::kFail);
+  EXPECT_EQ(keysOf(registry), registered);
+  EXPECT_EQ(reasons, (std::vector<std::string>{"HKCR.reg:7: bad hex digit in a dword",
+                                               "Permission denied"}));
+}
+
+TEST_F(RegistrationTest, AnyMissingOrChangedValueMakesTheRegistrationIncomplete) {
+  EXPECT_FALSE(serverRegistered(target));
+  ASSERT_EQ(registerServer(target), status::kOk);
+  EXPECT_TRUE(serverRegistered(target));
+  const std::string anInterface = "Interface\\" + toRegistryString(telescopeInterface().iid);
+  for (const auto& [key, name] : std::vector<std::pair<std::string, std::string>>{
+           {"TRAMOX.Rate\\Clsid", ""},
+           {anInterface + "\\TypeLib", "Version"},
+           {"CLSID\\{EA8EFCB6-7F43-48BD-9852-E684C3227D1F}\\InprocServer32", "ThreadingModel"}}) {
+    ASSERT_TRUE(registry.deleteValue(Hive::ClassesRoot, key, name)) << key;
+    EXPECT_FALSE(serverRegistered(target)) << key;
+    ASSERT_EQ(registerServer(target), status::kOk);
+    EXPECT_TRUE(serverRegistered(target));
+  }
+  target.modulePath = "/elsewhere/TRAMOX.so";
+  EXPECT_FALSE(serverRegistered(target));
 }
 
 TEST_F(RegistrationTest, InprocServerPathGoesThroughThePlatformsForm) {

@@ -54,5 +54,15 @@ TEST(SimConfigTest, BadValuesAndUnknownKeysKeepTheDefaultsAndAreReported) {
   EXPECT_EQ(problems.size(), 7u);
 }
 
+TEST(SimConfigTest, SpeedsAreFiniteMagnitudes) {
+  for (const char* speeds : {"-1:2:3:4:5:6:7:8:9:10", "1:2:3:4:5:6:7:8:9:inf",
+                             "1:2:3:4:5:6:7:8:9:1e400", "1:2:3:4:5:6:7:8:9:1e300"}) {
+    std::vector<std::string> problems;
+    const SimConfig config = parseSimConfig(std::string("speeds=") + speeds, problems);
+    EXPECT_EQ(problems.size(), 1u) << speeds;
+    EXPECT_DOUBLE_EQ(config.speedsRadPerSec[0], 0.5 * units::kSiderealRateRadPerSec) << speeds;
+  }
+}
+
 }  // namespace
 }  // namespace tramox::sim

@@ -282,4 +282,27 @@ TEST_F(TramoxCli, AnInterruptedDemoStopsTheMountAndRemovesItsHome) {
       << read(home_ / "out");
 }
 
+TEST_F(TramoxCli, APartialRegistrationIsRepairedAndAFailedOneSaysWhy) {
+  ASSERT_EQ(script("get Connected\n").status, 0);
+  const fs::path classes = home_ / "HKCR.reg";
+  const std::string complete = read(classes);
+  std::string partial;
+  std::istringstream lines(complete);
+  for (std::string line; std::getline(lines, line);) {
+    if (line != "\"Version\"=\"1.0\"") {
+      partial += line + "\n";
+    }
+  }
+  ASSERT_NE(partial, complete);
+  std::ofstream(classes) << partial;
+  EXPECT_EQ(script("get Connected\n").out, "ok false\n");
+  EXPECT_EQ(read(classes), complete);
+
+  std::ofstream(classes) << "REGEDIT4\n";
+  const ClientRun run = script("get Connected\n");
+  EXPECT_NE(run.status, 0);
+  EXPECT_NE(run.err.find(classes.string() + ":1: expected the header"), std::string::npos)
+      << run.err;
+}
+
 }  // namespace
