@@ -182,11 +182,11 @@ nlohmann::json WebPaddle::state() {
       if (control.kind == platform::PaddleControlKind::Picture) {
         continue;  // the page draws its own sky
       }
-      nlohmann::json item = {{"name", control.name},
-                             {"kind", kindName(control.kind)},
-                             {"text", control.text},
-                             {"visible", control.visible},
-                             {"enabled", control.enabled}};
+      nlohmann::json item = {{"name", control.name},       {"kind", kindName(control.kind)},
+                             {"text", control.text},       {"visible", control.visible},
+                             {"enabled", control.enabled}, {"left", control.left},
+                             {"top", control.top},         {"width", control.width},
+                             {"height", control.height}};
       if (control.kind == platform::PaddleControlKind::Slider) {
         item["position"] = control.position;
       }

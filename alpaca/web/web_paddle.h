@@ -38,8 +38,10 @@ class WebPaddle {
   // Releases the buttons whose holders went silent; call it at least every few hundred ms.
   void tick();
 
-  // {"connected": bool, "controls": [{"name", "kind", "text", "visible", "enabled"
-  //  [, "position"]}, ...]}; the controls in creation order, none when not connected.
+  // {"connected": bool, "controls": [{"name", "kind", "text", "visible", "enabled", "left",
+  //  "top", "width", "height" [, "position"]}, ...]}: the controls in creation order with
+  // their design place in window pixels, none when not connected. The page lays itself out
+  // from these, so the window's layout has one source.
   nlohmann::json state();
   // The windows kept after afterId, as [{"id", "kind": "error"|"message", "text", "page"}].
   nlohmann::json dialogsSince(std::uint64_t afterId) const;

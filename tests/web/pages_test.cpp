@@ -1,0 +1,74 @@
+// The pages as text: values escaped, refusals beside their field, the same-origin rule, and
+// assets that load nothing from elsewhere.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "alpaca/web/request_guard.h"
+#include "alpaca/web/setup_pages.h"
+#include "alpaca/web/web_assets.h"
+
+namespace tramox::web {
+namespace {
+
+TEST(SetupPagesTest, EveryValueIsEscapedAndARefusalShowsBesideItsField) {
+  DeviceSetupView view;
+  view.fields = {
+      {"SiteLatitude", "Latitude", "degrees", "100", "Latitude must be in the range [-90°,90°]"},
+      {"SiteLongitude", "Longitude", "degrees", "\"><script>x</script>", ""}};
+  view.controllerLibrary = "/opt/<lib>.so";
+  view.parkPosition = "a & b";
+  const std::string page = deviceSetupPage(view);
+  EXPECT_NE(page.find("<span class=\"field-error\" id=\"SiteLatitude-error\" role=\"alert\">"
+                      "Latitude must be in the range [-90°,90°]</span>"),
+            std::string::npos);
+  EXPECT_EQ(page.find("<script>"), std::string::npos);
+  EXPECT_NE(page.find("value=\"&quot;&gt;&lt;script&gt;x&lt;/script&gt;\""), std::string::npos);
+  EXPECT_NE(page.find("/opt/&lt;lib&gt;.so"), std::string::npos);
+  EXPECT_NE(page.find("a &amp; b"), std::string::npos);
+  EXPECT_NE(page.find("<form method=\"post\" action=\"/setup/v1/telescope/0/setup\">"),
+            std::string::npos);
+
+  ServerSetupView server;
+  server.uniqueId = "<id>";
+  EXPECT_NE(serverSetupPage(server).find("&lt;id&gt;"), std::string::npos);
+}
+
+TEST(RequestGuardTest, OnlyThisServersPagesAndNonBrowsersMayChangeState) {
+  struct Case {
+    const char* origin;
+    const char* fetchSite;
+    const char* host;
+    bool allowed;
+  };
+  const Case cases[] = {
+      {"", "", "127.0.0.1:11111", true},  // curl, Alpaca clients
+      {"http://127.0.0.1:11111", "same-origin", "127.0.0.1:11111", true},
+      {"http://Scope.local", "", "scope.local:80", true},
+      {"http://evil.example", "", "127.0.0.1:11111", false},
+      {"http://127.0.0.1:8080", "", "127.0.0.1:11111", false},
+      {"https://127.0.0.1:11111", "", "127.0.0.1:11111", false},
+      {"null", "", "127.0.0.1:11111", false},
+      {"", "cross-site", "127.0.0.1:11111", false},
+      {"", "same-site", "127.0.0.1:11111", false},
+      {"http://127.0.0.1:11111", "", "", false},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(sameOriginRequest(c.origin, c.fetchSite, c.host), c.allowed)
+        << c.origin << " " << c.fetchSite << " " << c.host;
+  }
+}
+
+TEST(WebAssetsTest, ThePagesFilesAreBuiltInAndReferToNothingElsewhere) {
+  for (const char* path : {"/web/paddle.html", "/web/paddle.js", "/web/style.css"}) {
+    const WebAsset* asset = findWebAsset(path);
+    ASSERT_NE(asset, nullptr) << path;
+    EXPECT_GT(asset->body.size(), 100u) << path;
+    EXPECT_EQ(asset->body.find("//cdn"), std::string_view::npos) << path;
+    EXPECT_EQ(asset->body.find("https://"), std::string_view::npos) << path;
+  }
+  EXPECT_EQ(findWebAsset("/web/missing.js"), nullptr);
+}
+
+}  // namespace
+}  // namespace tramox::web
