@@ -251,14 +251,31 @@
   }
   window.addEventListener('resize', drawSky);
 
-  // ---- live updates ----
-  function listen() {
-    const source = new EventSource('/paddle/events');
-    source.addEventListener('state', (e) => render(JSON.parse(e.data)));
-    source.addEventListener('dialogs', (e) => showDialogs(JSON.parse(e.data)));
-    source.onerror = () => { status.textContent = 'Server unreachable, retrying...'; };
+  // ---- live updates: a long poll, answered when the model changes ----
+  const POLL_GAP_MS = 500;  // never more than two requests a second
+  let version = 0;
+  let lastDialog = -1;  // -1: only windows raised from now on
+  async function poll() {
+    for (;;) {
+      const started = Date.now();
+      try {
+        const r = await fetch(`/paddle/state?version=${version}&dialog=${lastDialog}`,
+                              {cache: 'no-store', credentials: 'same-origin'});
+        if (!r.ok) throw new Error(r.statusText);
+        const answer = await r.json();
+        version = answer.version;
+        lastDialog = answer.lastDialog;
+        render(answer.state);
+        showDialogs(answer.dialogs || []);
+      } catch (e) {
+        status.textContent = 'Server unreachable, retrying...';
+        await sleep(1000);
+      }
+      await sleep(Math.max(0, POLL_GAP_MS - (Date.now() - started)));
+    }
   }
+  const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 
   drawSky();
-  listen();
+  poll();
 })();
