@@ -6,6 +6,12 @@
 
 namespace tramox::web {
 
+// Sent with every page and file: no inline script or style, nothing from elsewhere, no
+// framing, forms post only here.
+inline constexpr const char* kContentSecurityPolicy =
+    "default-src 'none'; script-src 'self'; style-src 'self'; img-src 'self' data:; "
+    "connect-src 'self'; form-action 'self'; frame-ancestors 'none'; base-uri 'none'";
+
 struct WebAsset {
   std::string_view path;  // "/web/paddle.js"
   std::string_view contentType;

@@ -1,10 +1,9 @@
-// The pages as text: values escaped, refusals beside their field, the same-origin rule, and
-// assets that load nothing from elsewhere.
+// The pages as text: values escaped, refusals beside their field, and assets that load
+// nothing from elsewhere.
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "alpaca/web/request_guard.h"
 #include "alpaca/web/setup_pages.h"
 #include "alpaca/web/web_assets.h"
 
@@ -32,31 +31,6 @@ TEST(SetupPagesTest, EveryValueIsEscapedAndARefusalShowsBesideItsField) {
   ServerSetupView server;
   server.uniqueId = "<id>";
   EXPECT_NE(serverSetupPage(server).find("&lt;id&gt;"), std::string::npos);
-}
-
-TEST(RequestGuardTest, OnlyThisServersPagesAndNonBrowsersMayChangeState) {
-  struct Case {
-    const char* origin;
-    const char* fetchSite;
-    const char* host;
-    bool allowed;
-  };
-  const Case cases[] = {
-      {"", "", "127.0.0.1:11111", true},  // curl, Alpaca clients
-      {"http://127.0.0.1:11111", "same-origin", "127.0.0.1:11111", true},
-      {"http://Scope.local", "", "scope.local:80", true},
-      {"http://evil.example", "", "127.0.0.1:11111", false},
-      {"http://127.0.0.1:8080", "", "127.0.0.1:11111", false},
-      {"https://127.0.0.1:11111", "", "127.0.0.1:11111", false},
-      {"null", "", "127.0.0.1:11111", false},
-      {"", "cross-site", "127.0.0.1:11111", false},
-      {"", "same-site", "127.0.0.1:11111", false},
-      {"http://127.0.0.1:11111", "", "", false},
-  };
-  for (const auto& c : cases) {
-    EXPECT_EQ(sameOriginRequest(c.origin, c.fetchSite, c.host), c.allowed)
-        << c.origin << " " << c.fetchSite << " " << c.host;
-  }
 }
 
 TEST(WebAssetsTest, ThePagesFilesAreBuiltInAndReferToNothingElsewhere) {
