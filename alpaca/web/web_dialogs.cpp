@@ -2,6 +2,20 @@
 
 namespace tramox::web {
 
+void WebMessageWindows::showMessage(const std::string& text) {
+  if (alsoTo_ != nullptr) {
+    alsoTo_->showMessage(text);
+  }
+  add(false, text);
+}
+
+void WebMessageWindows::showErrorBox(const std::string& text) {
+  if (alsoTo_ != nullptr) {
+    alsoTo_->showErrorBox(text);
+  }
+  add(true, text);
+}
+
 void WebMessageWindows::add(bool error, const std::string& text) {
   kept_.push_back({nextId_++, error, text, page_});
   if (kept_.size() > kKeptDialogs) {

@@ -24,8 +24,11 @@ struct WebDialog {
 
 class WebMessageWindows final : public platform::IMessageWindows {
  public:
-  void showMessage(const std::string& text) override { add(false, text); }
-  void showErrorBox(const std::string& text) override { add(true, text); }
+  // alsoTo, when given, shows every window as well (the server's console).
+  explicit WebMessageWindows(platform::IMessageWindows* alsoTo = nullptr) : alsoTo_(alsoTo) {}
+
+  void showMessage(const std::string& text) override;
+  void showErrorBox(const std::string& text) override;
 
   // The windows kept that came after afterId, oldest first.
   std::vector<WebDialog> since(std::uint64_t afterId) const;
@@ -47,6 +50,7 @@ class WebMessageWindows final : public platform::IMessageWindows {
  private:
   void add(bool error, const std::string& text);
 
+  platform::IMessageWindows* alsoTo_;
   std::deque<WebDialog> kept_;
   std::uint64_t nextId_ = 1;
   std::string page_;

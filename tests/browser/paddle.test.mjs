@@ -73,11 +73,21 @@ async function connected(page) {
                         document.getElementById('offline').hidden));
 }
 
-async function hold(page, id) {
+// Opens a connected paddle and holds a direction button down until the axis moves; returns the
+// page and the journal's length before the press.
+async function holdOnNewPage(id) {
+  const page = await openPaddle(DESKTOP);
+  await connected(page);
+  const from = journalLines().length;
   const box = await (await page.$('#' + id)).boundingBox();
   await page.mouse.move(box.x + box.width / 2, box.y + box.height / 2);
   await page.mouse.down();
+  await waitFor('the move', () => callsSince(from, ['MoveEngineDevice_DLL']).length > 0, 3000);
+  return {page, from};
 }
+
+const stopped = (from, withinMs) => waitFor('the stop', () =>
+  callsSince(from, ['StopTelescopeEngineDevice_DLL']).length > 0, withinMs);
 
 async function screenshot(page, name) {
   fs.mkdirSync(ARTIFACTS, {recursive: true});
@@ -150,14 +160,10 @@ test('the labels show what the paddle command of tramox script shows', async () 
 });
 
 test('holding North for a second moves the axis and letting go stops it', async () => {
-  const page = await openPaddle(DESKTOP);
-  await connected(page);
-  const from = journalLines().length;
-  await hold(page, 'ButtonNorth');
+  const {page, from} = await holdOnNewPage('ButtonNorth');
   await sleep(1000);
   await page.mouse.up();
-  await waitFor('the stop', () =>
-    callsSince(from, ['StopTelescopeEngineDevice_DLL']).length > 0, 3000);
+  await stopped(from, 3000);
   assert.deepEqual(callsSince(from, ['MoveEngineDevice_DLL', 'StopTelescopeEngineDevice_DLL']),
                    ['MoveEngineDevice_DLL', 'StopTelescopeEngineDevice_DLL']);
   await page.close();
@@ -183,25 +189,15 @@ test('on a phone: park, the parked error in the dialog, and unpark', async () =>
 });
 
 test('closing the tab while holding East stops the axis within 2 s', async () => {
-  const page = await openPaddle(DESKTOP);
-  await connected(page);
-  const from = journalLines().length;
-  await hold(page, 'ButtonEast');
-  await waitFor('the move', () => callsSince(from, ['MoveEngineDevice_DLL']).length > 0, 3000);
+  const {page, from} = await holdOnNewPage('ButtonEast');
   await page.close();
-  await waitFor('the stop', () =>
-    callsSince(from, ['StopTelescopeEngineDevice_DLL']).length > 0, 2000);
+  await stopped(from, 2000);
 });
 
 test('a page that goes silent while holding has its button released', async () => {
-  const page = await openPaddle(DESKTOP);
-  await connected(page);
-  const from = journalLines().length;
-  await hold(page, 'ButtonWest');
-  await waitFor('the move', () => callsSince(from, ['MoveEngineDevice_DLL']).length > 0, 3000);
-  await page.setOfflineMode(true);  // heartbeats no longer reach the server
-  await waitFor('the stop', () =>
-    callsSince(from, ['StopTelescopeEngineDevice_DLL']).length > 0, 2500);
+  const {page, from} = await holdOnNewPage('ButtonWest');
+  await page.setOfflineMode(true);  // its heartbeats no longer reach the server
+  await stopped(from, 2500);
   await page.setOfflineMode(false);
   await page.mouse.up();
   await page.close();
