@@ -3,6 +3,7 @@
 #include "common/driver_error.h"
 #include "common/units.h"
 #include "driver/telescope.h"
+#include "driver/telescope_messages.h"
 #include "platform/settings_key.h"
 
 namespace tramox::driver {
@@ -73,7 +74,7 @@ void TTelescope::connect() {
   if (!FConnected) {
     // Nothing will use the pipeline of a refused connection.
     state.pipeline.reset();
-    throw DriverError(codes::kInvalidState, "Connection impossible");
+    throw DriverError(codes::kInvalidState, messages::kConnectionImpossible);
   }
 
   if (state.paddle) {

@@ -4,6 +4,7 @@
 
 #include "common/driver_error.h"
 #include "driver/telescope.h"
+#include "driver/telescope_messages.h"
 #include "rates/axis_rates.h"
 
 namespace tramox::driver {
@@ -35,7 +36,7 @@ constexpr std::int32_t kMaxPulseMs = std::numeric_limits<std::uint16_t>::max();
 void TTelescope::MoveAxis(std::int32_t axe, double rateDegPerSec) {
   if (FParked) {
     log("ASK for MoveAxis but Parked");
-    throw DriverError(codes::kInvalidState, "Telescope is parked");
+    throw DriverError(codes::kInvalidState, messages::kParked);
   }
   if (axe == axisTertiary) {
     log("ASK for MoveAxis tertiary rate=" + number(rateDegPerSec));
@@ -65,7 +66,7 @@ void TTelescope::MoveAxis(std::int32_t axe, double rateDegPerSec) {
   if (rateDegPerSec == 0.0) {
     log(primary ? "ASK for Stop Alpha" : "ASK for Stop Delta");
     if (!rt_.controller.StopTelescopeEngineDevice_DLL(primary ? 1 : 0, primary ? 0 : 1)) {
-      throw DriverError(codes::kInvalidState, "Stop Axis impossible");
+      throw DriverError(codes::kInvalidState, messages::kStopAxisImpossible);
     }
     return;
   }
@@ -74,7 +75,7 @@ void TTelescope::MoveAxis(std::int32_t axe, double rateDegPerSec) {
       primary ? (rateDegPerSec >= 0.0 ? 2 : 3) : (rateDegPerSec >= 0.0 ? 0 : 1);
   log(chosen->logText);
   if (!rt_.controller.MoveEngineDevice_DLL(direction, chosen->code)) {
-    throw DriverError(codes::kInvalidState, "Move Axis impossible");
+    throw DriverError(codes::kInvalidState, messages::kMoveAxisImpossible);
   }
 }
 
@@ -142,7 +143,7 @@ void TTelescope::Set_Tracking(bool value) {
   }
   if (!accepted) {
     throw DriverError(codes::kInvalidState,
-                      value ? "Tracking start impossible" : "Tracking stop impossible");
+                      value ? messages::kTrackingStartImpossible : messages::kTrackingStopImpossible);
   }
 }
 

@@ -3,6 +3,7 @@
 #include "common/driver_error.h"
 #include "common/units.h"
 #include "driver/telescope.h"
+#include "driver/telescope_messages.h"
 #include "platform/settings_key.h"
 
 namespace tramox::driver {
@@ -29,7 +30,7 @@ void TTelescope::Park() {
   FParkDeclination = decRad * 180.0 / units::kPi;
   log("Park at " + number(FParkHourAngle) + " " + number(FParkDeclination));
   if (!rt_.controller.ParkTel_DLL(hourAngleRad, decRad)) {
-    throw DriverError(codes::kNotImplemented, "Park failed");
+    throw DriverError(codes::kNotImplemented, messages::kParkFailed);
   }
   setPaddleText("ButtonPark", "UnPark");
   setPaddleEnabled("ButtonTracking", false);
@@ -43,7 +44,7 @@ void TTelescope::Unpark() {
   }
   logAsk("Unpark");
   if (!rt_.controller.UnParkTel_DLL()) {
-    throw DriverError(codes::kNotImplemented, "UnPark failed");
+    throw DriverError(codes::kNotImplemented, messages::kUnParkFailed);
   }
   FParked = false;
   FTracking = true;

@@ -4,6 +4,7 @@
 #include "common/units.h"
 #include "driver/position_labels.h"
 #include "driver/telescope.h"
+#include "driver/telescope_messages.h"
 #include "rates/tracking_rates.h"
 
 namespace tramox::driver {
@@ -14,7 +15,7 @@ double TTelescope::Get_RightAscension() {
   double raRad = 0.0;
   if (!mount.CheckCodeursCodeursDevice_DLL() || !mount.GetAlphaCodeursDevice_DLL(&raRad)) {
     logResult("Error");
-    throw DriverError(codes::kInvalidState, "Can't get right ascension");
+    throw DriverError(codes::kInvalidState, messages::kCannotGetRightAscension);
   }
   const double raHours = units::radiansToHours(raRad);
   FLastRightAscension = raHours;
@@ -50,12 +51,12 @@ double TTelescope::Get_Declination() {
   controller::ControllerLibrary& mount = rt_.controller;
   if (!mount.CheckCodeursCodeursDevice_DLL()) {
     logResult(" Error");
-    throw DriverError(codes::kDeclinationUnreadable, "Can't get declination");
+    throw DriverError(codes::kDeclinationUnreadable, messages::kCannotGetDeclination);
   }
   double decRad = 0.0;
   if (!mount.GetDeltaCodeursDevice_DLL(&decRad)) {
     logResult(" Error");
-    throw DriverError(codes::kDeclinationUnreadable, "Can not get declination");
+    throw DriverError(codes::kDeclinationUnreadable, messages::kCanNotGetDeclination);
   }
   FLastDeclination = units::radiansToDegrees(decRad);
   logResult(FLastDeclination);
@@ -71,7 +72,7 @@ std::int32_t TTelescope::Get_AlignmentMode() {
 std::int32_t TTelescope::Get_SideOfPier() {
   logAsk("SideOfPier");
   if (!rt_.controller.GermanMount_DLL()) {
-    throw DriverError(codes::kNotImplemented, "Not German Mount");
+    throw DriverError(codes::kNotImplemented, messages::kNotGermanMount);
   }
   if (rt_.controller.TelescopeOuest_DLL()) {
     logResult("Ouest");

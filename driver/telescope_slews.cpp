@@ -5,20 +5,21 @@
 #include "driver/coordinate_ranges.h"
 #include "driver/slew_wait.h"
 #include "driver/telescope.h"
+#include "driver/telescope_messages.h"
 #include "platform/settings_key.h"
 
 namespace tramox::driver {
 
 void TTelescope::requireNotParked() {
   if (FParked) {
-    throw DriverError(codes::kInvalidState, "Telescope is parked");
+    throw DriverError(codes::kInvalidState, messages::kParked);
   }
 }
 
 void TTelescope::requireNotParkedAndTracking() {
   requireNotParked();
   if (!FTracking) {
-    throw DriverError(codes::kInvalidState, "Telescope is not tracking");
+    throw DriverError(codes::kInvalidState, messages::kNotTracking);
   }
 }
 
@@ -37,13 +38,13 @@ void TTelescope::SlewToCoordinatesAsync(double raHours, double decDegrees) {
   log("SlewToCoordinatesAsync " + number(raHours) + " " + number(decDegrees));
   requireNotParkedAndTracking();
   if (!raInRange(raHours)) {
-    throw DriverError(codes::kInvalidState, "Right ascension out of [0,24]");
+    throw DriverError(codes::kInvalidState, messages::kRightAscensionOutOfRange);
   }
   // Stored before the declination is checked: a refused declination leaves this target set.
   FTargetRightAscension = raHours;
   rt_.state.TargetRightAscensionSet = true;
   if (!decInRange(decDegrees)) {
-    throw DriverError(codes::kInvalidState, "Declination out of [-90,90]");
+    throw DriverError(codes::kInvalidState, messages::kDeclinationOutOfRange);
   }
   FTargetDeclination = decDegrees;
   rt_.state.TargetDeclinationSet = true;
@@ -104,7 +105,7 @@ void TTelescope::waitForSlewEnd(double limitSeconds) {
 void TTelescope::SyncToCoordinates(double raHours, double decDegrees) {
   requireNotParkedAndTracking();
   if (!decInRange(decDegrees) || !raInRange(raHours)) {
-    throw DriverError(codes::kInvalidState, "Coordinates not available");
+    throw DriverError(codes::kInvalidState, messages::kCoordinatesNotAvailable);
   }
   FLastDeclination = decDegrees;
   FTargetDeclination = decDegrees;
@@ -112,7 +113,7 @@ void TTelescope::SyncToCoordinates(double raHours, double decDegrees) {
   FTargetRightAscension = raHours;
   if (!rt_.controller.CalibrateCodeursDevice_DLL(raHours / 12.0 * units::kPi,
                                                  decDegrees / 180.0 * units::kPi)) {
-    throw DriverError(codes::kInvalidState, "Sync impossible");
+    throw DriverError(codes::kInvalidState, messages::kSyncImpossible);
   }
 }
 
@@ -122,7 +123,7 @@ void TTelescope::SyncToTarget() {
   FLastRightAscension = FTargetRightAscension;
   if (!rt_.controller.CalibrateCodeursDevice_DLL(FTargetRightAscension / 12.0 * units::kPi,
                                                  FTargetDeclination / 180.0 * units::kPi)) {
-    throw DriverError(codes::kInvalidState, "Sync impossible");
+    throw DriverError(codes::kInvalidState, messages::kSyncImpossible);
   }
 }
 

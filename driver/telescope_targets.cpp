@@ -2,6 +2,7 @@
 #include "common/driver_error.h"
 #include "driver/coordinate_ranges.h"
 #include "driver/telescope.h"
+#include "driver/telescope_messages.h"
 
 namespace tramox::driver {
 
@@ -17,7 +18,7 @@ double TTelescope::Get_TargetRightAscension() {
 void TTelescope::Set_TargetRightAscension(double raHours) {
   log("SET TargetRightAscension " + number(raHours));
   if (!raInRange(raHours)) {
-    throw DriverError(codes::kInvalidValue, "Right ascension out of [0,24]");
+    throw DriverError(codes::kInvalidValue, messages::kRightAscensionOutOfRange);
   }
   FTargetRightAscension = raHours;
   rt_.state.TargetRightAscensionSet = true;
@@ -35,7 +36,7 @@ double TTelescope::Get_TargetDeclination() {
 void TTelescope::Set_TargetDeclination(double decDegrees) {
   log("SET TargetDeclination " + number(decDegrees));
   if (!decInRange(decDegrees)) {
-    throw DriverError(codes::kInvalidValue, "Declination out of [-90,90]");
+    throw DriverError(codes::kInvalidValue, messages::kDeclinationOutOfRange);
   }
   FTargetDeclination = decDegrees;
   rt_.state.TargetDeclinationSet = true;

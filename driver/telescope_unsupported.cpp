@@ -1,6 +1,7 @@
 // Members the driver refuses: always the same error, no log line.
 #include "common/driver_error.h"
 #include "driver/telescope.h"
+#include "driver/telescope_messages.h"
 
 namespace tramox::driver {
 
@@ -26,10 +27,10 @@ void TTelescope::Set_SideOfPier(std::int32_t) {
   notImplemented("Can not change side of pier");
 }
 std::int32_t TTelescope::Get_SlewSettleTime() {
-  notImplemented("SlewSettleTime not avalailable");
+  notImplemented(messages::kSlewSettleTimeNotAvailable);
 }
 void TTelescope::Set_SlewSettleTime(std::int32_t) {
-  notImplemented("SlewSettleTime not avalailable");
+  notImplemented(messages::kSlewSettleTimeNotAvailable);
 }
 void TTelescope::CommandBlind(const std::string&) {
   notImplemented("CommandBlind not implemented");

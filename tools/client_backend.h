@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/clock.h"
 #include "platform/paddle_view.h"
 #include "server/guid.h"
 #include "tools/script_parser.h"
@@ -92,7 +93,9 @@ class IClientBackend {
 };
 
 // The platform's backend. Reads the environment as it is at this moment: set it first.
-std::unique_ptr<IClientBackend> makeClientBackend();
+// lentClock, when given, replaces the driver's clock (the portable runtime lends it to the
+// module; a COM module keeps the platform's own).
+std::unique_ptr<IClientBackend> makeClientBackend(platform::IClock* lentClock = nullptr);
 
 // The module and the simulated controller built with the client (empty when not built).
 std::string defaultModulePath();

@@ -494,7 +494,7 @@ class ComBackend final : public IClientBackend {
 
 }  // namespace
 
-std::unique_ptr<IClientBackend> makeClientBackend() {
+std::unique_ptr<IClientBackend> makeClientBackend(platform::IClock*) {
   return std::make_unique<ComBackend>();
 }
 

@@ -124,14 +124,15 @@ std::string simulatorPath() {
   return TRAMOX_SIMULATOR_PATH;
 }
 
-std::unique_ptr<IClientBackend> makeClientBackend() {
-  return std::make_unique<PortableBackend>();
+std::unique_ptr<IClientBackend> makeClientBackend(platform::IClock* lentClock) {
+  return std::make_unique<PortableBackend>(lentClock);
 }
 
-PortableBackend::PortableBackend() {
+PortableBackend::PortableBackend(platform::IClock* lentClock) {
   server::portable::HostServices host;
   host.messages = &messages_;
   host.paddleViews = &paddles_;
+  host.clock = lentClock;
   runtime_ =
       std::make_unique<server::portable::ClientRuntime>(*platform::nativeServices().registry, host);
 }

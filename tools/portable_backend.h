@@ -14,7 +14,7 @@ namespace tramox::tools {
 class PortableBackend final : public IClientBackend {
  public:
   // Reads the registry of TRAMOX_HOME as it is at this moment: set the environment first.
-  PortableBackend();
+  explicit PortableBackend(platform::IClock* lentClock = nullptr);
   ~PortableBackend() override;
 
   std::int32_t createDriver(ObjectRef& driver, std::string& why) override;

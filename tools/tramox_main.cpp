@@ -1,5 +1,6 @@
 // tramox: a late-bound client of the TRAMOX driver, as a script host would be.
 //   tramox [--sim | --controller PATH] script [FILE|-] | shell | demo
+//   tramox [--sim | --controller PATH] serve [--bind ADDR] [--port N] [--discovery-port N]
 //   tramox register [MODULE] | tramox unregister [MODULE]
 // Exit status: 0 when the commands ran (member errors are results), 1 when the client could
 // not start (bad usage, unreadable script, no module), 2 for a script line that cannot be
@@ -17,6 +18,7 @@
 #include "tools/demo_tour.h"
 #include "tools/line_reader.h"
 #include "tools/script_session.h"
+#include "tools/serve_command.h"
 #include "tools/value_format.h"
 
 namespace {
@@ -35,6 +37,8 @@ int usage() {
       "usage: tramox [--sim | --controller PATH] script [FILE|-]\n"
       "       tramox [--sim | --controller PATH] shell\n"
       "       tramox [--sim | --controller PATH] demo\n"
+      "       tramox [--sim | --controller PATH] serve [--bind ADDR] [--port N] "
+      "[--discovery-port N]\n"
       "       tramox register [MODULE]\n"
       "       tramox unregister [MODULE]\n",
       stderr);
@@ -148,6 +152,10 @@ int main(int argc, char** argv) {
   }
   if (!controller.empty())
     setEnvironment("TRAMOX_CONTROLLER", controller);
+
+  // The server makes its backend on the thread that owns the driver.
+  if (verb == "serve")
+    return runServe(rest);
 
   int status = kExitCannotStart;
   {

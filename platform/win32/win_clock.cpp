@@ -1,5 +1,7 @@
 #include "platform/win32/win_clock.h"
 
+#include "platform/win32/queued_calls_message.h"
+
 #include <windows.h>
 
 #include "platform/automation_date.h"
@@ -38,7 +40,17 @@ double WinClock::monotonicSeconds() {
 }
 
 void WinClock::sleepMilliseconds(int milliseconds) {
-  Sleep(milliseconds > 0 ? static_cast<DWORD>(milliseconds) : 0);
+  const ULONGLONG until = GetTickCount64() + static_cast<ULONGLONG>(milliseconds > 0 ? milliseconds : 0);
+  const UINT served = queuedCallsMessage();
+  for (;;) {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, served, served, PM_REMOVE))
+      DispatchMessageW(&message);
+    const ULONGLONG now = GetTickCount64();
+    if (now >= until)
+      return;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(until - now), QS_POSTMESSAGE);
+  }
 }
 
 }  // namespace tramox::platform::win32

@@ -14,6 +14,7 @@
 namespace tramox::platform {
 class IMessageWindows;
 class IPaddleViewFactory;
+class IClock;
 }  // namespace tramox::platform
 
 namespace tramox::server::portable {
@@ -98,6 +99,9 @@ class IEnumVariant : public IUnknown {
 struct HostServices {
   platform::IMessageWindows* messages = nullptr;
   platform::IPaddleViewFactory* paddleViews = nullptr;
+  // The clock the driver reads and sleeps on (a host that serves other work while the driver
+  // waits lends its own).
+  platform::IClock* clock = nullptr;
 };
 
 // The module's exports, by name, as the client resolves them.

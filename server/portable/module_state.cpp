@@ -30,6 +30,8 @@ driver::DriverRuntime& ModuleState::runtime() {
       services.messages = host_.messages;
     if (host_.paddleViews)
       services.paddleViews = host_.paddleViews;
+    if (host_.clock)
+      services.clock = host_.clock;
     runtime_ = std::make_unique<driver::DriverRuntime>(services);
   }
   return *runtime_;

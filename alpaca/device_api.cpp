@@ -1,0 +1,338 @@
+#include "alpaca/device_api.h"
+
+#include <algorithm>
+#include <cctype>
+#include <string_view>
+#include <vector>
+
+#include "alpaca/error_numbers.h"
+#include "alpaca/parameter_values.h"
+#include "server/status_codes.h"
+#include "tools/value_format.h"
+
+namespace tramox::alpaca {
+
+namespace {
+
+using tools::CallKind;
+using tools::Value;
+
+constexpr std::string_view kDeviceType = "telescope";
+constexpr std::uint32_t kDeviceNumber = 0;
+// More than either collection holds; one Next fetches them all.
+constexpr std::uint32_t kCollectionFetch = 64;
+
+HttpResponse badRequest(const std::string& why) {
+  return textResponse(400, why);
+}
+
+std::vector<std::string_view> split(std::string_view path) {
+  std::vector<std::string_view> parts;
+  while (!path.empty()) {
+    const auto slash = path.find('/');
+    parts.push_back(path.substr(0, slash));
+    if (slash == std::string_view::npos)
+      break;
+    path.remove_prefix(slash + 1);
+  }
+  return parts;
+}
+
+// Digits only, as an unsigned 32-bit number.
+bool parseDeviceNumber(std::string_view text, std::uint32_t& number) {
+  if (text.empty() || text.size() > 10 ||
+      !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
+    return false;
+  std::uint64_t value = 0;
+  for (char c : text)
+    value = value * 10 + static_cast<std::uint64_t>(c - '0');
+  number = static_cast<std::uint32_t>(value);
+  return value <= 0xFFFFFFFFu;
+}
+
+std::optional<Value> parseValue(ValueType type, const std::string& text) {
+  Value value;
+  switch (type) {
+    case ValueType::Bool:
+      if (auto parsed = parseBool(text)) {
+        value.kind = Value::Kind::Bool;
+        value.boolean = *parsed;
+        return value;
+      }
+      return std::nullopt;
+    case ValueType::Double:
+      if (auto parsed = parseDouble(text)) {
+        value.kind = Value::Kind::Double;
+        value.number = *parsed;
+        return value;
+      }
+      return std::nullopt;
+    case ValueType::Int32:
+      if (auto parsed = parseInt32(text)) {
+        value.kind = Value::Kind::Int32;
+        value.int32 = *parsed;
+        return value;
+      }
+      return std::nullopt;
+    case ValueType::Date:
+      if (auto parsed = parseIsoDate(text)) {
+        value.kind = Value::Kind::Date;
+        value.number = *parsed;
+        return value;
+      }
+      return std::nullopt;
+    case ValueType::Text:
+      value.kind = Value::Kind::Text;
+      value.text = text;
+      return value;
+    default:
+      return std::nullopt;
+  }
+}
+
+const char* typeName(ValueType type) {
+  switch (type) {
+    case ValueType::Bool:
+      return "True or False";
+    case ValueType::Double:
+      return "a number";
+    case ValueType::Int32:
+      return "a 32-bit integer";
+    case ValueType::Date:
+      return "an ISO 8601 date";
+    default:
+      return "a value";
+  }
+}
+
+// What a client finds in Value when the member failed.
+Json emptyValue(ValueType type) {
+  switch (type) {
+    case ValueType::Bool:
+      return false;
+    case ValueType::Double:
+      return 0.0;
+    case ValueType::Int32:
+      return 0;
+    case ValueType::Text:
+    case ValueType::Date:
+      return "";
+    default:
+      return Json::array();
+  }
+}
+
+// A failure of the automation call itself, not the member's.
+struct CallFailure {
+  int number;
+  std::string message;
+};
+
+CallFailure failureOf(const tools::CallResult& result) {
+  if (result.hr == server::status::kDispException)
+    return {alpacaErrorNumber(result.code, result.description), result.description};
+  return {errors::kUnspecified, "Automation call failed (" + tools::formatCode(result.hr) + ")"};
+}
+
+Value invokeOrThrow(DriverAccess& access, tools::ClientObject& object, const std::string& member,
+                    CallKind kind, const std::vector<Value>& arguments = {}) {
+  tools::CallResult result = access.backend.invoke(object, member, kind, arguments, {});
+  if (result.hr < 0)
+    throw failureOf(result);
+  return std::move(result.value);
+}
+
+std::vector<Value> elements(DriverAccess& access, const Value& collection) {
+  if (collection.kind != Value::Kind::Object || !collection.object)
+    throw CallFailure{errors::kUnspecified, "The driver returned no collection"};
+  const tools::CallResult enumerator = access.backend.newEnum(*collection.object);
+  if (enumerator.hr < 0 || !enumerator.value.object)
+    throw CallFailure{errors::kUnspecified, "The driver's collection cannot be enumerated"};
+  std::vector<Value> items;
+  access.backend.next(*enumerator.value.object, kCollectionFetch, items);
+  return items;
+}
+
+double numberOf(const Value& v) {
+  switch (v.kind) {
+    case Value::Kind::Bool:
+      return v.boolean ? 1.0 : 0.0;
+    case Value::Kind::Int32:
+      return v.int32;
+    case Value::Kind::Double:
+    case Value::Kind::Date:
+      return v.number;
+    default:
+      return 0.0;
+  }
+}
+
+Json encode(DriverAccess& access, ValueType type, const Value& v) {
+  switch (type) {
+    case ValueType::Bool:
+      return v.kind == Value::Kind::Bool ? v.boolean : numberOf(v) != 0.0;
+    case ValueType::Double:
+      return numberOf(v);
+    case ValueType::Int32:
+      return v.kind == Value::Kind::Int32 ? v.int32 : static_cast<std::int32_t>(numberOf(v));
+    case ValueType::Text:
+      return v.text;
+    case ValueType::Date:
+      return formatIsoDate(numberOf(v));
+    case ValueType::AxisRates: {
+      Json list = Json::array();
+      for (const Value& rate : elements(access, v)) {
+        if (!rate.object)
+          continue;
+        list.push_back(
+            {{"Minimum", numberOf(invokeOrThrow(access, *rate.object, "Minimum", CallKind::Get))},
+             {"Maximum", numberOf(invokeOrThrow(access, *rate.object, "Maximum", CallKind::Get))}});
+      }
+      return list;
+    }
+    case ValueType::TrackingRates: {
+      Json list = Json::array();
+      for (const Value& rate : elements(access, v))
+        list.push_back(static_cast<std::int32_t>(numberOf(rate)));
+      return list;
+    }
+    default:
+      return Json::array();
+  }
+}
+
+CallKind kindOf(DriverCall call) {
+  switch (call) {
+    case DriverCall::Get:
+      return CallKind::Get;
+    case DriverCall::Put:
+      return CallKind::Put;
+    default:
+      return CallKind::Call;
+  }
+}
+
+}  // namespace
+
+void DeviceApi::addRoutes(RouteTable& routes) {
+  routes.addPrefix(kDeviceApiPrefix,
+                   [this](const HttpRequest& request, Reply reply) { handle(request, std::move(reply)); });
+}
+
+void DeviceApi::handle(const HttpRequest& request, Reply reply) {
+  if (std::any_of(request.path.begin(), request.path.end(),
+                  [](char c) { return c >= 'A' && c <= 'Z'; }))
+    return reply(badRequest("Alpaca paths are lower case: " + request.path));
+  const std::vector<std::string_view> parts = split(request.path);
+  // "", "api", "v1", type, number, member
+  if (parts.size() != 6 || parts[2] != "v1")
+    return reply(badRequest("Expected /api/v1/telescope/0/member, got " + request.path));
+  if (parts[3] != kDeviceType)
+    return reply(badRequest("No device of type " + std::string(parts[3]) + " here"));
+  std::uint32_t number = 0;
+  if (!parseDeviceNumber(parts[4], number))
+    return reply(badRequest("Device number " + std::string(parts[4]) + " is not a whole number"));
+  if (number != kDeviceNumber)
+    return reply(badRequest("No telescope number " + std::string(parts[4]) + " here"));
+  const std::string path(parts[5]);
+  const DeviceMember* member = findDeviceMember(path, request.method);
+  if (!member) {
+    if (isDeviceMemberPath(path))
+      return reply(badRequest(request.methodName + " is not allowed for " + path));
+    return reply(badRequest("The telescope has no member " + path));
+  }
+
+  const bool isPut = request.method == HttpMethod::Put;
+  auto list = parseForm(isPut ? request.body : request.query);
+  if (!list)
+    return reply(badRequest("Parameters are not valid form encoding of UTF-8 text"));
+  const Parameters parameters(std::move(*list), isPut);
+  const std::uint32_t clientId = parseIdentifier(parameters.find("ClientID"));
+  const std::uint32_t clientTransactionId = parseIdentifier(parameters.find("ClientTransactionID"));
+
+  std::vector<Value> arguments;
+  for (const AlpacaParameter& parameter : member->params()) {
+    const std::string name(parameter.name);
+    if (parameters.misCased(name))
+      return reply(badRequest("Parameter names are case-sensitive here: write " + name));
+    const std::string* text = parameters.find(name);
+    if (!text)
+      return reply(badRequest("Missing parameter " + name));
+    auto value = parseValue(parameter.type, *text);
+    if (!value)
+      return reply(badRequest("Parameter " + name + " must be " + typeName(parameter.type) +
+                              ", not '" + *text + "'"));
+    if (parameter.passed)
+      arguments.push_back(std::move(*value));
+  }
+  call(*member, std::move(arguments), clientId, clientTransactionId, std::move(reply));
+}
+
+void DeviceApi::call(const DeviceMember& member, std::vector<Value> arguments,
+                     std::uint32_t clientId, std::uint32_t clientTransactionId, Reply reply) {
+  switch (member.special) {
+    case Special::SupportedActions:
+      return reply(answers_.write(clientTransactionId, {Json::array(), 0, ""}));
+    case Special::Action:
+      return reply(answers_.write(
+          clientTransactionId, {"", errors::kActionNotImplemented,
+                                "Action " + arguments.front().text + " is not implemented"}));
+    default:
+      break;
+  }
+  host_.post(
+      [this, &member, arguments = std::move(arguments), clientId, clientTransactionId,
+       reply = std::move(reply)](DriverAccess& access) {
+        reply(answers_.write(clientTransactionId, answer(access, member, arguments, clientId)));
+      },
+      member.waits);
+}
+
+Answer DeviceApi::answer(DriverAccess& access, const DeviceMember& member,
+                         const std::vector<Value>& arguments, std::uint32_t clientId) {
+  if (member.special == Special::Connect)
+    return connect(access, arguments.front().boolean, clientId);
+  Answer answer;
+  try {
+    const Value result =
+        invokeOrThrow(access, *access.driver, std::string(member.path), kindOf(member.call), arguments);
+    if (member.value != ValueType::None)
+      answer.value = encode(access, member.value, result);
+  } catch (const CallFailure& failure) {
+    answer.errorNumber = failure.number;
+    answer.errorMessage = failure.message;
+    if (member.value != ValueType::None)
+      answer.value = emptyValue(member.value);
+  }
+  return answer;
+}
+
+// The mount stays connected while any client that connected it has not let it go.
+Answer DeviceApi::connect(DriverAccess& access, bool connect, std::uint32_t clientId) {
+  Answer answer;
+  try {
+    if (connect) {
+      const Value connected = invokeOrThrow(access, *access.driver, "Connected", CallKind::Get);
+      if (!(connected.kind == Value::Kind::Bool && connected.boolean)) {
+        Value on;
+        on.kind = Value::Kind::Bool;
+        on.boolean = true;
+        invokeOrThrow(access, *access.driver, "Connected", CallKind::Put, {on});
+      }
+      connectedClients_.insert(clientId);
+    } else {
+      connectedClients_.erase(clientId);
+      if (connectedClients_.empty()) {
+        Value off;
+        off.kind = Value::Kind::Bool;
+        invokeOrThrow(access, *access.driver, "Connected", CallKind::Put, {off});
+      }
+    }
+  } catch (const CallFailure& failure) {
+    answer.errorNumber = failure.number;
+    answer.errorMessage = failure.message;
+  }
+  return answer;
+}
+
+}  // namespace tramox::alpaca

@@ -1,0 +1,39 @@
+#pragma once
+// The device API v1 of telescope 0: checks a request against the rules of the protocol,
+// answers 400 with the reason for anything it cannot understand, and queues the member's call
+// for the driver thread.
+#include <cstdint>
+#include <set>
+
+#include "alpaca/alpaca_answer.h"
+#include "alpaca/device_members.h"
+#include "alpaca/driver_host.h"
+#include "alpaca/route_table.h"
+
+namespace tramox::alpaca {
+
+inline constexpr const char* kDeviceApiPrefix = "/api/";
+
+class DeviceApi {
+ public:
+  DeviceApi(DriverHost& host, AnswerWriter& answers) : host_(host), answers_(answers) {}
+
+  void addRoutes(RouteTable& routes);
+  void handle(const HttpRequest& request, Reply reply);
+
+ private:
+  void call(const DeviceMember& member, std::vector<tools::Value> arguments,
+            std::uint32_t clientId, std::uint32_t clientTransactionId, Reply reply);
+  // On the driver thread.
+  Answer answer(DriverAccess& access, const DeviceMember& member,
+                const std::vector<tools::Value>& arguments, std::uint32_t clientId);
+  Answer connect(DriverAccess& access, bool connect, std::uint32_t clientId);
+
+  DriverHost& host_;
+  AnswerWriter& answers_;
+  // Clients that set Connected true and not yet false; 0 stands for every client without an
+  // identifier. Only touched on the driver thread.
+  std::set<std::uint32_t> connectedClients_;
+};
+
+}  // namespace tramox::alpaca

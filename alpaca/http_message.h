@@ -1,0 +1,36 @@
+#pragma once
+// A request and its answer as the Alpaca handlers see them: plain values, free of the HTTP
+// library, so that handlers and their tests need no network code.
+#include <functional>
+#include <string>
+
+namespace tramox::alpaca {
+
+enum class HttpMethod { Get, Put, Other };
+
+struct HttpRequest {
+  HttpMethod method = HttpMethod::Other;
+  std::string methodName;  // as sent, for messages
+  std::string path;        // the target before '?', still percent-encoded
+  std::string query;       // after '?', without it
+  std::string contentType;
+  std::string body;
+  std::string host;    // the Host header
+  std::string origin;  // the Origin header a browser adds; empty otherwise
+  std::string remoteAddress;
+};
+
+struct HttpResponse {
+  int status = 200;
+  std::string contentType = "text/plain; charset=utf-8";
+  std::string body;
+};
+
+HttpResponse textResponse(int status, std::string text);
+HttpResponse jsonResponse(std::string json);
+HttpResponse htmlResponse(std::string html);
+
+// Called exactly once per request, from any thread; the connection answers when it is called.
+using Reply = std::function<void(HttpResponse)>;
+
+}  // namespace tramox::alpaca

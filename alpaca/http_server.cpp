@@ -1,0 +1,248 @@
+#include "alpaca/http_server.h"
+
+#include <boost/asio/dispatch.hpp>
+#include <boost/asio/io_context.hpp>
+#include <boost/asio/ip/tcp.hpp>
+#include <boost/asio/ip/v6_only.hpp>
+#include <boost/asio/post.hpp>
+#include <boost/asio/steady_timer.hpp>
+#include <boost/asio/strand.hpp>
+#include <boost/beast/core.hpp>
+#include <boost/beast/http.hpp>
+#include <chrono>
+#include <optional>
+#include <stdexcept>
+#include <thread>
+#include <utility>
+#include <vector>
+
+#include "alpaca/browser_origin.h"
+
+namespace tramox::alpaca {
+
+namespace asio = boost::asio;
+namespace beast = boost::beast;
+namespace http = beast::http;
+using tcp = asio::ip::tcp;
+
+namespace {
+
+// A failed write or a client that stopped reading must not hold the connection forever.
+constexpr std::chrono::seconds kWriteLimit{30};
+
+bool isParseError(const beast::error_code& ec) {
+  return ec.category() == http::make_error_code(http::error::bad_target).category();
+}
+
+HttpMethod methodOf(http::verb verb) {
+  switch (verb) {
+    case http::verb::get:
+      return HttpMethod::Get;
+    case http::verb::put:
+      return HttpMethod::Put;
+    default:
+      return HttpMethod::Other;
+  }
+}
+
+class Session : public std::enable_shared_from_this<Session> {
+ public:
+  Session(tcp::socket socket, const RouteTable& routes, const HttpServerLimits& limits)
+      : stream_(std::move(socket)), routes_(routes), limits_(limits) {}
+
+  void start() {
+    asio::dispatch(stream_.get_executor(), [self = shared_from_this()] { self->read(); });
+  }
+
+ private:
+  void read() {
+    parser_.emplace();
+    parser_->header_limit(static_cast<std::uint32_t>(limits_.headerBytes));
+    parser_->body_limit(limits_.bodyBytes);
+    stream_.expires_after(std::chrono::seconds(limits_.idleSeconds));
+    http::async_read(stream_, buffer_, *parser_,
+                     [self = shared_from_this()](beast::error_code ec, std::size_t) {
+                       self->onRead(ec);
+                     });
+  }
+
+  void onRead(const beast::error_code& ec) {
+    if (ec == http::error::body_limit)
+      return answerAndClose(textResponse(413, "Request body over 64 KiB"));
+    if (ec == http::error::header_limit)
+      return answerAndClose(textResponse(431, "Request line and headers over 8 KiB"));
+    if (ec == http::error::end_of_stream || ec == http::error::partial_message)
+      return close();
+    if (ec && isParseError(ec))
+      return answerAndClose(textResponse(400, "Malformed request: " + ec.message()));
+    if (ec)
+      return close();
+    onRequest();
+  }
+
+  void onRequest() {
+    auto& message = parser_->get();
+    HttpRequest request;
+    request.method = methodOf(message.method());
+    request.methodName = std::string(message.method_string());
+    const std::string target(message.target());
+    const auto question = target.find('?');
+    request.path = target.substr(0, question);
+    if (question != std::string::npos)
+      request.query = target.substr(question + 1);
+    request.contentType = std::string(message[http::field::content_type]);
+    request.host = std::string(message[http::field::host]);
+    request.origin = std::string(message[http::field::origin]);
+    request.body = std::move(message.body());
+    beast::error_code ignored;
+    request.remoteAddress = stream_.socket().remote_endpoint(ignored).address().to_string();
+    version_ = message.version();
+    keepAlive_ = message.keep_alive();
+    // No deadline while the request waits for the driver: a synchronous slew may take minutes.
+    stream_.expires_never();
+
+    if (!mayCommand(request.origin, request.host))
+      return write(textResponse(403, "Requests from a web page of another site are refused"));
+    auto self = shared_from_this();
+    Reply reply = [self](HttpResponse response) {
+      asio::post(self->stream_.get_executor(),
+                 [self, response = std::move(response)]() mutable { self->write(response); });
+    };
+    try {
+      routes_.dispatch(request, std::move(reply));
+    } catch (const std::exception& e) {
+      write(textResponse(500, std::string("Server fault: ") + e.what()));
+    }
+  }
+
+  void answerAndClose(HttpResponse response) {
+    keepAlive_ = false;
+    write(response);
+  }
+
+  void write(const HttpResponse& response) {
+    auto message = std::make_shared<http::response<http::string_body>>(
+        static_cast<http::status>(response.status), version_ ? version_ : 11);
+    message->set(http::field::server, "TRAMOX");
+    message->set(http::field::content_type, response.contentType);
+    message->set(http::field::cache_control, "no-store");
+    message->keep_alive(keepAlive_);
+    message->body() = response.body;
+    message->prepare_payload();
+    stream_.expires_after(kWriteLimit);
+    http::async_write(stream_, *message,
+                      [self = shared_from_this(), message](beast::error_code ec, std::size_t) {
+                        if (ec || !message->keep_alive())
+                          return self->close();
+                        self->read();
+                      });
+  }
+
+  void close() {
+    beast::error_code ignored;
+    stream_.socket().shutdown(tcp::socket::shutdown_send, ignored);
+    stream_.socket().close(ignored);
+  }
+
+  beast::tcp_stream stream_;
+  beast::flat_buffer buffer_;
+  std::optional<http::request_parser<http::string_body>> parser_;
+  const RouteTable& routes_;
+  const HttpServerLimits& limits_;
+  unsigned version_ = 11;
+  bool keepAlive_ = false;
+};
+
+}  // namespace
+
+class HttpServer::Impl {
+ public:
+  Impl(const RouteTable& routes, HttpServerLimits limits)
+      : routes_(routes), limits_(limits), acceptor_(io_), retry_(io_) {}
+
+  void start(const std::string& bindAddress, std::uint16_t port) {
+    beast::error_code ec;
+    const auto address = asio::ip::make_address(bindAddress, ec);
+    if (ec)
+      throw std::runtime_error("not an IP address: " + bindAddress);
+    const tcp::endpoint endpoint(address, port);
+    acceptor_.open(endpoint.protocol(), ec);
+    // An IPv6 wildcard also takes IPv4 clients, as the user who binds "::" expects.
+    if (!ec && address.is_v6() && address.is_unspecified())
+      acceptor_.set_option(asio::ip::v6_only(false), ec);
+    if (!ec)
+      acceptor_.set_option(asio::socket_base::reuse_address(true), ec);
+    if (!ec)
+      acceptor_.bind(endpoint, ec);
+    if (!ec)
+      acceptor_.listen(asio::socket_base::max_listen_connections, ec);
+    if (ec)
+      throw std::runtime_error("cannot listen on " + bindAddress + " port " +
+                               std::to_string(port) + ": " + ec.message());
+    port_ = acceptor_.local_endpoint().port();
+    accept();
+    for (int i = 0; i < limits_.ioThreads; ++i)
+      threads_.emplace_back([this] { io_.run(); });
+  }
+
+  std::uint16_t port() const { return port_; }
+
+  void stop() {
+    asio::post(io_, [this] {
+      beast::error_code ignored;
+      acceptor_.close(ignored);
+      retry_.cancel();
+    });
+    io_.stop();
+    for (std::thread& thread : threads_)
+      thread.join();
+    threads_.clear();
+  }
+
+ private:
+  void accept() {
+    acceptor_.async_accept(asio::make_strand(io_), [this](beast::error_code ec, tcp::socket socket) {
+      if (ec == asio::error::operation_aborted || !acceptor_.is_open())
+        return;
+      if (!ec) {
+        std::make_shared<Session>(std::move(socket), routes_, limits_)->start();
+        return accept();
+      }
+      // Out of descriptors or the like: try again shortly rather than spin.
+      retry_.expires_after(std::chrono::milliseconds(100));
+      retry_.async_wait([this](beast::error_code waited) {
+        if (!waited)
+          accept();
+      });
+    });
+  }
+
+  const RouteTable& routes_;
+  const HttpServerLimits limits_;
+  asio::io_context io_;
+  tcp::acceptor acceptor_;
+  asio::steady_timer retry_;
+  std::vector<std::thread> threads_;
+  std::uint16_t port_ = 0;
+};
+
+HttpServer::HttpServer(const RouteTable& routes, HttpServerLimits limits)
+    : impl_(std::make_unique<Impl>(routes, limits)) {}
+
+HttpServer::~HttpServer() {
+  stop();
+}
+
+void HttpServer::start(const std::string& bindAddress, std::uint16_t port) {
+  impl_->start(bindAddress, port);
+}
+
+std::uint16_t HttpServer::port() const {
+  return impl_->port();
+}
+
+void HttpServer::stop() {
+  impl_->stop();
+}
+
+}  // namespace tramox::alpaca

@@ -1,0 +1,41 @@
+#pragma once
+// Calls waiting for the driver thread, in arrival order. A call that may wait for the mount
+// (a synchronous slew) is marked so: it is never taken while another call waits, so calls
+// nest at most one deep and never inside each other's waits.
+#include <chrono>
+#include <condition_variable>
+#include <deque>
+#include <functional>
+#include <mutex>
+#include <optional>
+
+namespace tramox::alpaca {
+
+class WorkQueue {
+ public:
+  struct Item {
+    std::function<void()> work;
+    bool mayWait = false;
+  };
+
+  void push(Item item);
+  // The first item that may run now; with nested, the first that does not wait. Never blocks.
+  std::optional<Item> take(bool nested);
+  // Blocks until an item is pushed, the deadline passes or close() is called.
+  void waitUntil(std::chrono::steady_clock::time_point deadline);
+  void waitForWork();
+  // Wakes every waiter; later pushes are dropped and take() answers nothing.
+  void close();
+  bool closed() const;
+  // Drops what is still queued (their replies are never called).
+  void clear();
+
+ private:
+  mutable std::mutex mutex_;
+  std::condition_variable changed_;
+  std::deque<Item> items_;
+  bool closed_ = false;
+  unsigned long pushes_ = 0;
+};
+
+}  // namespace tramox::alpaca

@@ -1,0 +1,25 @@
+#pragma once
+// The driver's failure messages that a front end tells apart: the Alpaca server chooses its
+// error numbers from them, so each is written once, here, and thrown from here.
+namespace tramox::driver::messages {
+
+inline constexpr const char* kParked = "Telescope is parked";
+inline constexpr const char* kNotTracking = "Telescope is not tracking";
+inline constexpr const char* kRightAscensionOutOfRange = "Right ascension out of [0,24]";
+inline constexpr const char* kDeclinationOutOfRange = "Declination out of [-90,90]";
+inline constexpr const char* kCoordinatesNotAvailable = "Coordinates not available";
+inline constexpr const char* kSyncImpossible = "Sync impossible";
+inline constexpr const char* kCannotGetRightAscension = "Can't get right ascension";
+inline constexpr const char* kCannotGetDeclination = "Can't get declination";
+inline constexpr const char* kCanNotGetDeclination = "Can not get declination";
+inline constexpr const char* kNotGermanMount = "Not German Mount";
+inline constexpr const char* kConnectionImpossible = "Connection impossible";
+inline constexpr const char* kMoveAxisImpossible = "Move Axis impossible";
+inline constexpr const char* kStopAxisImpossible = "Stop Axis impossible";
+inline constexpr const char* kParkFailed = "Park failed";
+inline constexpr const char* kUnParkFailed = "UnPark failed";
+inline constexpr const char* kTrackingStartImpossible = "Tracking start impossible";
+inline constexpr const char* kTrackingStopImpossible = "Tracking stop impossible";
+inline constexpr const char* kSlewSettleTimeNotAvailable = "SlewSettleTime not avalailable";
+
+}  // namespace tramox::driver::messages

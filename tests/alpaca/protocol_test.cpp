@@ -1,0 +1,204 @@
+// The rules of the Alpaca protocol, checked over loopback HTTP against a running server.
+#include <gtest/gtest.h>
+
+#include <boost/asio/connect.hpp>
+#include <boost/asio/ip/tcp.hpp>
+#include <chrono>
+#include <memory>
+#include <regex>
+#include <vector>
+
+#include "tests/alpaca/alpaca_server.h"
+
+namespace tramox::alpaca::testing {
+namespace {
+
+class AlpacaProtocol : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { server_ = new AlpacaServer(); }
+  static void TearDownTestSuite() {
+    delete server_;
+    server_ = nullptr;
+  }
+  static AlpacaServer& server() { return *server_; }
+
+ private:
+  static AlpacaServer* server_;
+};
+AlpacaServer* AlpacaProtocol::server_ = nullptr;
+
+struct RequestCase {
+  const char* method;
+  std::string target;
+  std::string form;  // PUT body
+  int status;
+};
+
+TEST_F(AlpacaProtocol, RequestsAreUnderstoodOrRefusedWith4xx) {
+  const std::string t = "/api/v1/telescope/";
+  const RequestCase cases[] = {
+      {"GET", t + "0/canpark", "", 200},
+      {"GET", t + "0/axisrates?aXIS=0&clientid=1", "", 200},  // GET names in any casing
+      {"PUT", t + "0/sitelatitude", "SiteLatitude=44.8&ClientID=1", 200},
+      {"GET", "/api/v1/TELESCOPE/0/description", "", 400},
+      {"GET", t + "0/Description", "", 400},
+      {"GET", "/api/v1/camera/0/description", "", 400},
+      {"GET", t + "-1/description", "", 400},
+      {"GET", t + "1/description", "", 400},
+      {"GET", t + "99999/description", "", 400},
+      {"GET", t + "A/description", "", 400},
+      {"GET", t + "0/nosuchmember", "", 400},
+      {"GET", t + "0/devicestate", "", 400},  // interface 4 only
+      {"PUT", t + "0/connect", "", 400},
+      {"PUT", t + "0/canpark", "", 400},
+      {"GET", t + "0/park", "", 400},
+      {"POST", t + "0/park", "", 400},
+      {"PUT", t + "0/sitelatitude", "siteLatitude=44.8", 400},  // PUT names exactly cased
+      {"PUT", t + "0/sitelatitude", "", 400},
+      {"PUT", t + "0/sitelatitude", "SiteLatitude=asduio6fghZZ", 400},
+      {"PUT", t + "0/tracking", "Tracking=yes", 400},
+      {"PUT", t + "0/pulseguide", "Direction=0&Duration=1.5", 400},
+      {"PUT", t + "0/utcdate", "UTCDate=yesterday", 400},
+      {"GET", t + "0/axisrates?Axis=%ZZ", "", 400},  // broken escape
+      {"GET", t + "0/axisrates?Axis=%FF", "", 400},  // not UTF-8
+      {"GET", "/api/v2/telescope/0/canpark", "", 400},
+  };
+  for (const RequestCase& c : cases) {
+    const HttpReply reply = std::string(c.method) == "PUT"   ? server().put(c.target, c.form)
+                            : std::string(c.method) == "GET" ? server().get(c.target)
+                                                             : server().raw(std::string(c.method) + " " + c.target +
+                                                                            " HTTP/1.1\r\nHost: x\r\nContent-Length: 0\r\n\r\n");
+    EXPECT_EQ(reply.status, c.status) << c.method << " " << c.target << " " << c.form;
+    if (reply.status == 400) {
+      EXPECT_TRUE(reply.contentType.starts_with("text/plain") && !reply.body.empty())
+          << c.target;
+    }
+  }
+}
+
+TEST_F(AlpacaProtocol, TransactionIdentifiersFollowTheRules) {
+  struct Case {
+    std::string parameters;
+    bool put;
+    long long echoed;
+  } cases[] = {
+      {"ClientTransactionID=123", false, 123},
+      {"clienttransactionid=77", false, 77},  // any casing in a query
+      {"ClientTransactionID=4294967295", false, 4294967295LL},
+      {"ClientTransactionID=4294967296", false, 0},
+      {"ClientTransactionID=", false, 0},
+      {"ClientTransactionID=%20", false, 0},
+      {"ClientTransactionID=-5", false, 0},
+      {"ClientTransactionID=abc", false, 0},
+      {"", false, 0},
+      {"SiteElevation=100&ClientTransactionID=9", true, 9},
+      {"SiteElevation=100&clienttransactionid=9", true, 0},  // mis-cased in a body: absent
+  };
+  long long lastServerId = 0;
+  for (const Case& c : cases) {
+    const nlohmann::json answer = c.put ? server().member("PUT", "siteelevation", c.parameters)
+                                        : server().member("GET", "canpark", c.parameters);
+    EXPECT_EQ(answer["ClientTransactionID"].get<long long>(), c.echoed) << c.parameters;
+    const long long serverId = answer["ServerTransactionID"].get<long long>();
+    EXPECT_GT(serverId, lastServerId);
+    lastServerId = serverId;
+  }
+}
+
+TEST_F(AlpacaProtocol, AnswersCarryExactlyTheFieldsOfTheProtocol) {
+  const HttpReply ok = server().get(devicePath("canpark"));
+  EXPECT_TRUE(ok.contentType.starts_with("application/json"));
+  std::vector<std::string> keys;
+  for (const auto& item : ok.json().items())
+    keys.push_back(item.key());
+  EXPECT_EQ(keys, (std::vector<std::string>{"Value", "ClientTransactionID", "ServerTransactionID",
+                                            "ErrorNumber", "ErrorMessage"}));
+  EXPECT_EQ(ok.json()["ErrorMessage"], "");
+
+  // A GET that fails still carries Value; a PUT without a result carries none.
+  const nlohmann::json failed = server().member("GET", "slewsettletime");
+  EXPECT_NE(failed["ErrorNumber"], 0);
+  EXPECT_TRUE(failed.contains("Value"));
+  EXPECT_FALSE(failed["ErrorMessage"].get<std::string>().empty());
+  EXPECT_FALSE(server().member("PUT", "abortslew").contains("Value"));
+}
+
+TEST_F(AlpacaProtocol, ValuesAreEncodedAsTheProtocolSays) {
+  const nlohmann::json rates = server().member("GET", "axisrates", "Axis=0")["Value"];
+  ASSERT_TRUE(rates.is_array() && !rates.empty());
+  for (const auto& rate : rates) {
+    EXPECT_GE(rate["Minimum"].get<double>(), 0.0);
+    EXPECT_GE(rate["Maximum"].get<double>(), rate["Minimum"].get<double>());
+  }
+  const nlohmann::json trackingRates = server().member("GET", "trackingrates")["Value"];
+  ASSERT_TRUE(trackingRates.is_array() && !trackingRates.empty());
+  EXPECT_TRUE(trackingRates[0].is_number_integer());
+  const std::string utc = server().member("GET", "utcdate")["Value"];
+  EXPECT_TRUE(std::regex_match(utc, std::regex(R"(\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d\.\d{7}Z)"))) << utc;
+  EXPECT_TRUE(server().member("GET", "alignmentmode")["Value"].is_number_integer());
+  EXPECT_EQ(server().member("GET", "supportedactions")["Value"], nlohmann::json::array());
+  EXPECT_EQ(server().member("PUT", "action", "Action=Dance&Parameters=")["ErrorNumber"], 0x40C);
+}
+
+TEST_F(AlpacaProtocol, ValuesAreReadInTheirInvariantForms) {
+  server().member("PUT", "sitelatitude", "SiteLatitude=4.48e1");
+  EXPECT_DOUBLE_EQ(server().member("GET", "sitelatitude")["Value"].get<double>(), 44.8);
+  server().member("PUT", "siteelevation", "SiteElevation=%2B12.5");
+  EXPECT_DOUBLE_EQ(server().member("GET", "siteelevation")["Value"].get<double>(), 12.5);
+  // Booleans in any casing and dates in the forms clients write reach the driver (no 400).
+  for (const char* flag : {"TRUE", "false", "True", "fAlSe"})
+    EXPECT_NO_THROW(server().member("PUT", "doesrefraction", std::string("DoesRefraction=") + flag));
+  for (const char* date : {"2026-01-02T03:04:05Z", "2026-01-02T03:04:05.1234567Z",
+                           "2026-01-02T03:04:05", "2026-01-02T03:04:05.5%2B02:00"})
+    EXPECT_NO_THROW(server().member("PUT", "utcdate", std::string("UTCDate=") + date)) << date;
+  for (const char* date : {"2026-02-30T00:00:00Z", "2026-01-02", "2026-01-02T03:04:05.Z"})
+    EXPECT_EQ(server().put(devicePath("utcdate"), std::string("UTCDate=") + date).status, 400)
+        << date;
+}
+
+TEST_F(AlpacaProtocol, ManagementApiDescribesTheServerAndItsTelescope) {
+  EXPECT_EQ(server().get("/management/apiversions").json()["Value"], nlohmann::json::array({1}));
+  const nlohmann::json description = server().get("/management/v1/description").json()["Value"];
+  for (const char* field : {"ServerName", "Manufacturer", "ManufacturerVersion", "Location"})
+    EXPECT_TRUE(description[field].is_string()) << field;
+  const nlohmann::json devices = server().get("/management/v1/configureddevices").json()["Value"];
+  ASSERT_EQ(devices.size(), 1u);
+  EXPECT_EQ(devices[0]["DeviceType"], "Telescope");
+  EXPECT_EQ(devices[0]["DeviceNumber"], 0);
+  EXPECT_TRUE(std::regex_match(devices[0]["UniqueID"].get<std::string>(),
+                               std::regex("[0-9a-f]{8}-[0-9a-f]{4}-4[0-9a-f]{3}-[89ab][0-9a-f]{3}-[0-9a-f]{12}")));
+}
+
+TEST_F(AlpacaProtocol, BadInputIsRefusedAndTheServerKeepsServing) {
+  EXPECT_EQ(server().raw("GARBAGE\r\n\r\n").status, 400);
+  EXPECT_EQ(server().raw("GET / HTTP/1.1\r\nBad Header\r\n\r\n").status, 400);
+  EXPECT_EQ(server().put(devicePath("sitelatitude"), std::string(70 * 1024, 'x')).status, 413);
+  EXPECT_EQ(server().get(devicePath("canpark") + "?x=" + std::string(9 * 1024, 'a')).status, 431);
+  // A page of another site must not command the mount through the user's browser.
+  const HttpReply crossSite =
+      server().put(devicePath("abortslew"), "", "Origin: http://evil.example\r\n");
+  EXPECT_EQ(crossSite.status, 403);
+  const HttpReply preflight = server().raw(
+      "OPTIONS " + devicePath("abortslew") +
+      " HTTP/1.1\r\nHost: x\r\nOrigin: http://evil.example\r\nAccess-Control-Request-Method: "
+      "PUT\r\n\r\n");
+  EXPECT_EQ(preflight.headers.find("Access-Control-Allow"), std::string::npos);
+  EXPECT_EQ(server().get(devicePath("canpark")).status, 200);
+}
+
+TEST_F(AlpacaProtocol, IdleConnectionsDoNotBlockOtherClients) {
+  boost::asio::io_context io;
+  std::vector<std::unique_ptr<boost::asio::ip::tcp::socket>> idle;
+  const boost::asio::ip::tcp::endpoint endpoint(boost::asio::ip::make_address(server().host()),
+                                                server().port());
+  for (int i = 0; i < 500; ++i) {
+    idle.push_back(std::make_unique<boost::asio::ip::tcp::socket>(io));
+    idle.back()->connect(endpoint);
+  }
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(server().get(devicePath("canpark")).status, 200);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(500));
+}
+
+}  // namespace
+}  // namespace tramox::alpaca::testing

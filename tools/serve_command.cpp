@@ -1,0 +1,127 @@
+#include "tools/serve_command.h"
+
+#include <charconv>
+#include <cstdio>
+#include <exception>
+#include <memory>
+
+#include "alpaca/alpaca_answer.h"
+#include "alpaca/device_api.h"
+#include "alpaca/driver_host.h"
+#include "alpaca/http_server.h"
+#include "alpaca/management_api.h"
+#include "alpaca/route_table.h"
+#include "platform/services.h"
+#include "platform/stop_request.h"
+#include "tools/client_backend.h"
+
+namespace tramox::tools {
+
+namespace {
+
+// Opening the mount to the network is the user's explicit choice.
+constexpr const char* kDefaultBind = "127.0.0.1";
+constexpr std::uint16_t kDefaultPort = 11111;
+constexpr std::uint16_t kDefaultDiscoveryPort = 32227;
+
+struct ServeOptions {
+  std::string bind = kDefaultBind;
+  std::uint16_t port = kDefaultPort;
+  std::uint16_t discoveryPort = kDefaultDiscoveryPort;
+};
+
+bool parsePort(const std::string& text, std::uint16_t& port) {
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), port);
+  return !text.empty() && error == std::errc() && end == text.data() + text.size();
+}
+
+bool parseOptions(const std::vector<std::string>& args, ServeOptions& options) {
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    if (i + 1 >= args.size())
+      return false;
+    const std::string& value = args[++i];
+    if (args[i - 1] == "--bind")
+      options.bind = value;
+    else if (args[i - 1] == "--port" ? !parsePort(value, options.port)
+             : args[i - 1] == "--discovery-port" ? !parsePort(value, options.discoveryPort)
+                                                 : true)
+      return false;
+  }
+  return true;
+}
+
+std::string urlHost(const std::string& address) {
+  return address.find(':') == std::string::npos ? address : "[" + address + "]";
+}
+
+// Disconnects as a client would before the driver object goes.
+void disconnect(alpaca::DriverAccess& access) {
+  const CallResult connected = access.backend.invoke(*access.driver, "Connected", CallKind::Get, {}, {});
+  if (connected.hr >= 0 && connected.value.kind == Value::Kind::Bool && connected.value.boolean) {
+    Value off;
+    off.kind = Value::Kind::Bool;
+    access.backend.invoke(*access.driver, "Connected", CallKind::Put, {off}, {});
+  }
+}
+
+}  // namespace
+
+int runServe(const std::vector<std::string>& args) {
+  ServeOptions options;
+  if (!parseOptions(args, options)) {
+    std::fputs("usage: tramox [--sim | --controller PATH] serve [--bind ADDR] [--port N] "
+               "[--discovery-port N]\n",
+               stderr);
+    return 1;
+  }
+  platform::prepareStopRequest();
+
+  alpaca::ServerDescription description;
+  description.manufacturerVersion = TRAMOX_VERSION;
+  try {
+    description.uniqueId = alpaca::installationUniqueId(*platform::nativeServices().registry);
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "tramox: cannot keep the server's UniqueID: %s\n", e.what());
+    return 1;
+  }
+
+  alpaca::DriverHost host([](platform::IClock& clock) {
+    std::unique_ptr<IClientBackend> backend = makeClientBackend(&clock);
+    std::string why;
+    if (!backend->ensureRegistered(defaultModulePath(), why))
+      throw std::runtime_error(why);
+    return backend;
+  });
+  std::string why;
+  if (!host.start(why)) {
+    std::fprintf(stderr, "tramox: %s\n", why.c_str());
+    return 1;
+  }
+
+  alpaca::AnswerWriter answers;
+  alpaca::RouteTable routes;
+  alpaca::DeviceApi device(host, answers);
+  device.addRoutes(routes);
+  alpaca::addManagementRoutes(routes, description, answers);
+
+  alpaca::HttpServer server(routes);
+  try {
+    server.start(options.bind, options.port);
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "tramox: %s\n", e.what());
+    host.stop([](alpaca::DriverAccess&) {});
+    return 1;
+  }
+  std::printf("Alpaca server on http://%s:%u/\n", urlHost(options.bind).c_str(),
+              static_cast<unsigned>(server.port()));
+  std::puts("Discovery off");
+  std::fflush(stdout);
+
+  platform::waitForStopRequest();
+  server.stop();
+  host.stop(disconnect);
+  platform::stopRequestHandled();
+  return 0;
+}
+
+}  // namespace tramox::tools
