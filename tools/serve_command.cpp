@@ -11,9 +11,11 @@
 #include "alpaca/http_server.h"
 #include "alpaca/management_api.h"
 #include "alpaca/route_table.h"
+#include "alpaca/web/web_front_end.h"
 #include "platform/services.h"
 #include "platform/stop_request.h"
 #include "tools/client_backend.h"
+#include "tools/console_message_windows.h"
 
 namespace tramox::tools {
 
@@ -42,7 +44,7 @@ bool parseOptions(const std::vector<std::string>& args, ServeOptions& options) {
     const std::string& value = args[++i];
     if (args[i - 1] == "--bind")
       options.bind = value;
-    else if (args[i - 1] == "--port" ? !parsePort(value, options.port)
+    else if (args[i - 1] == "--port"             ? !parsePort(value, options.port)
              : args[i - 1] == "--discovery-port" ? !parsePort(value, options.discoveryPort)
                                                  : true)
       return false;
@@ -56,7 +58,8 @@ std::string urlHost(const std::string& address) {
 
 // Disconnects as a client would before the driver object goes.
 void disconnect(alpaca::DriverAccess& access) {
-  const CallResult connected = access.backend.invoke(*access.driver, "Connected", CallKind::Get, {}, {});
+  const CallResult connected =
+      access.backend.invoke(*access.driver, "Connected", CallKind::Get, {}, {});
   if (connected.hr >= 0 && connected.value.kind == Value::Kind::Bool && connected.value.boolean) {
     Value off;
     off.kind = Value::Kind::Bool;
@@ -69,9 +72,10 @@ void disconnect(alpaca::DriverAccess& access) {
 int runServe(const std::vector<std::string>& args) {
   ServeOptions options;
   if (!parseOptions(args, options)) {
-    std::fputs("usage: tramox [--sim | --controller PATH] serve [--bind ADDR] [--port N] "
-               "[--discovery-port N]\n",
-               stderr);
+    std::fputs(
+        "usage: tramox [--sim | --controller PATH] serve [--bind ADDR] [--port N] "
+        "[--discovery-port N]\n",
+        stderr);
     return 1;
   }
   platform::prepareStopRequest();
@@ -85,8 +89,11 @@ int runServe(const std::vector<std::string>& args) {
     return 1;
   }
 
-  alpaca::DriverHost host([](platform::IClock& clock) {
-    std::unique_ptr<IClientBackend> backend = makeClientBackend(&clock);
+  // The driver's message windows show on the console and in the web pages.
+  ConsoleMessageWindows console;
+  web::WebMessageWindows dialogs(&console);
+  alpaca::DriverHost host([&dialogs](platform::IClock& clock) {
+    std::unique_ptr<IClientBackend> backend = makeClientBackend(&clock, &dialogs);
     std::string why;
     if (!backend->ensureRegistered(defaultModulePath(), why))
       throw std::runtime_error(why);
@@ -103,6 +110,9 @@ int runServe(const std::vector<std::string>& args) {
   alpaca::DeviceApi device(host, answers);
   device.addRoutes(routes);
   alpaca::addManagementRoutes(routes, description, answers);
+  web::WebFrontEnd pages(host, device, dialogs, *platform::nativeServices().clock,
+                         {options.bind, options.port, "off", description.uniqueId});
+  pages.addRoutes(routes);
 
   alpaca::HttpServer server(routes);
   try {
@@ -112,12 +122,15 @@ int runServe(const std::vector<std::string>& args) {
     host.stop([](alpaca::DriverAccess&) {});
     return 1;
   }
+  pages.listeningOn(server.port());
+  pages.start();
   std::printf("Alpaca server on http://%s:%u/\n", urlHost(options.bind).c_str(),
               static_cast<unsigned>(server.port()));
   std::puts("Discovery off");
   std::fflush(stdout);
 
   platform::waitForStopRequest();
+  pages.stop();
   server.stop();
   host.stop(disconnect);
   platform::stopRequestHandled();

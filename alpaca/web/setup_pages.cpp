@@ -8,7 +8,8 @@ namespace {
 std::string pageStart(const std::string& title) {
   return "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
          "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n"
-         "<meta name=\"color-scheme\" content=\"dark\">\n<title>" +
+         "<meta name=\"color-scheme\" content=\"dark\">\n<link rel=\"icon\" "
+         "href=\"data:,\">\n<title>" +
          htmlEscape(title) +
          "</title>\n<link rel=\"stylesheet\" href=\"/web/style.css\">\n</head>\n"
          "<body>\n<div class=\"setup\">\n<h1>" +

@@ -4,7 +4,6 @@
 #include <cstdio>
 #include <utility>
 
-#include "alpaca/browser_origin.h"
 #include "alpaca/parameter_values.h"
 #include "alpaca/web/web_assets.h"
 #include "common/units.h"
@@ -29,7 +28,9 @@ constexpr const char* kLogEnabledValue = "LogEnabled";
 HttpResponse page(HttpResponse response) {
   response.headers.emplace_back("Content-Security-Policy", kContentSecurityPolicy);
   response.headers.emplace_back("X-Content-Type-Options", "nosniff");
-  response.headers.emplace_back("Referrer-Policy", "no-referrer");
+  // Not no-referrer: under it a browser sends "Origin: null" with a form, which the origin
+  // check must refuse.
+  response.headers.emplace_back("Referrer-Policy", "same-origin");
   return response;
 }
 
@@ -37,14 +38,11 @@ HttpResponse json(const nlohmann::json& value) {
   return page(alpaca::jsonResponse(value.dump()));
 }
 
-// A page's own state change: PUT or POST, from this server's pages (or from no browser).
+// A page's own state change comes as POST (or PUT); the server has already refused any
+// request a page of another site sent.
 bool refused(const HttpRequest& request, const Reply& reply) {
   if (request.methodName != "POST" && request.method != HttpMethod::Put) {
     reply(alpaca::textResponse(405, "Use POST"));
-    return true;
-  }
-  if (!alpaca::mayCommand(request.origin, request.host)) {
-    reply(alpaca::textResponse(403, "Requests from another site are refused"));
     return true;
   }
   return false;
@@ -195,6 +193,7 @@ WebFrontEnd::WebFrontEnd(alpaca::DriverHost& host, alpaca::DeviceApi& device,
       dialogs_(dialogs),
       clock_(clock),
       facts_(std::move(facts)),
+      port_(facts_.port),
       paddle_(link_, dialogs_, clock_),
       feed_([this](std::uint64_t after) { return paddle_.dialogsSince(after); }) {}
 
@@ -322,7 +321,7 @@ void WebFrontEnd::paddleConnect(const HttpRequest& request, Reply reply) {
         const std::uint64_t before = dialogs_.lastId();
         {
           WebMessageWindows::PageScope scope(dialogs_, pageId);
-          const alpaca::Answer answer = device_.connectClient(access, connect, kWebPagesClientId);
+          const alpaca::Answer answer = device_.connect(access, connect, kWebPagesClientId);
           if (answer.errorNumber != 0) {
             dialogs_.showErrorBox(paddle::errorBoxText(answer.errorMessage));
           }
@@ -360,7 +359,7 @@ void WebFrontEnd::serverSetup(const HttpRequest& request, Reply reply) {
   onDriver([this, reply = std::move(reply)](alpaca::DriverAccess&) {
     ServerSetupView view;
     view.address = facts_.address;
-    view.port = facts_.port;
+    view.port = port_;
     view.discovery = facts_.discovery;
     view.uniqueId = facts_.uniqueId;
     view.driverName = "TRAMOX.Telescope";

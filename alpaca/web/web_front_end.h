@@ -40,6 +40,8 @@ class WebFrontEnd {
   WebFrontEnd& operator=(const WebFrontEnd&) = delete;
 
   void addRoutes(alpaca::RouteTable& routes);
+  // The port the server got (when it was asked for any free one).
+  void listeningOn(std::uint16_t port) { port_ = port; }
   // Starts and stops the tick; stop before the driver host stops.
   void start();
   void stop();
@@ -61,6 +63,7 @@ class WebFrontEnd {
   WebMessageWindows& dialogs_;
   platform::IClock& clock_;
   ServerFacts facts_;
+  std::atomic<std::uint16_t> port_;
   BackendPaddleLink link_;
   WebPaddle paddle_;
   PaddleFeed feed_;
