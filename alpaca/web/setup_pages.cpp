@@ -47,7 +47,8 @@ std::string fieldRow(const SetupField& field) {
 std::string deviceSetupPage(const DeviceSetupView& view) {
   std::string html = pageStart("TRAMOX telescope setup");
   if (!view.notice.empty()) {
-    html += "<p class=\"saved\" role=\"status\">" + htmlEscape(view.notice) + "</p>\n";
+    html += std::string("<p class=\"") + (view.noticeIsError ? "not-saved" : "saved") +
+            "\" role=\"status\">" + htmlEscape(view.notice) + "</p>\n";
   }
   html += "<form method=\"post\" action=\"" + std::string(kDeviceSetupPath) + "\">\n<table>\n";
   for (const auto& field : view.fields) {

@@ -27,6 +27,7 @@ struct DeviceSetupView {
   std::string parkPosition;       // text, e.g. "hour angle 0.5 rad, declination 0.25 rad"
   std::string controllerLibrary;  // the path in use
   std::string notice;             // e.g. "Saved."
+  bool noticeIsError = false;
 };
 
 struct ServerSetupView {

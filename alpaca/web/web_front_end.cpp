@@ -180,7 +180,8 @@ DeviceSetupView writeDeviceSetup(alpaca::DriverAccess& access,
   if (!logError.empty()) {
     view.logError = logError;
   }
-  view.notice = refusals.empty() && logError.empty() ? "Saved." : "Some values were not saved.";
+  view.noticeIsError = !refusals.empty() || !logError.empty();
+  view.notice = view.noticeIsError ? "Some values were not saved." : "Saved.";
   return view;
 }
 
