@@ -40,7 +40,8 @@ bool mayCommand(std::string_view origin, std::string_view host, std::string_view
   if (origin.empty())
     return true;
   constexpr std::string_view kScheme = "http://";
-  if (!origin.starts_with(kScheme) || !server::equalsIgnoreCase(origin.substr(kScheme.size()), host))
+  if (!origin.starts_with(kScheme) ||
+      !server::equalsIgnoreCase(origin.substr(kScheme.size()), host))
     return false;
   const std::string_view name = hostName(host);
   return isAddress(name) || server::equalsIgnoreCase(name, "localhost") || isOwnName(name, ownName);

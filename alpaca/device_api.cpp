@@ -7,15 +7,15 @@
 
 #include "alpaca/error_numbers.h"
 #include "alpaca/parameter_values.h"
+#include "client/value_format.h"
 #include "server/status_codes.h"
-#include "tools/value_format.h"
 
 namespace tramox::alpaca {
 
 namespace {
 
-using tools::CallKind;
-using tools::Value;
+using client::CallKind;
+using client::Value;
 
 constexpr std::string_view kDeviceType = "telescope";
 constexpr std::uint32_t kDeviceNumber = 0;
@@ -128,15 +128,15 @@ struct CallFailure {
   std::string message;
 };
 
-CallFailure failureOf(const tools::CallResult& result) {
+CallFailure failureOf(const client::CallResult& result) {
   if (result.hr == server::status::kDispException)
     return {alpacaErrorNumber(result.code, result.description), result.description};
-  return {errors::kUnspecified, "Automation call failed (" + tools::formatCode(result.hr) + ")"};
+  return {errors::kUnspecified, "Automation call failed (" + client::formatCode(result.hr) + ")"};
 }
 
-Value invokeOrThrow(DriverAccess& access, tools::ClientObject& object, const std::string& member,
+Value invokeOrThrow(DriverAccess& access, client::ClientObject& object, const std::string& member,
                     CallKind kind, const std::vector<Value>& arguments = {}) {
-  tools::CallResult result = access.backend.invoke(object, member, kind, arguments, {});
+  client::CallResult result = access.backend.invoke(object, member, kind, arguments, {});
   if (result.hr < 0)
     throw failureOf(result);
   return std::move(result.value);
@@ -145,7 +145,7 @@ Value invokeOrThrow(DriverAccess& access, tools::ClientObject& object, const std
 std::vector<Value> elements(DriverAccess& access, const Value& collection) {
   if (collection.kind != Value::Kind::Object || !collection.object)
     throw CallFailure{errors::kUnspecified, "The driver returned no collection"};
-  const tools::CallResult enumerator = access.backend.newEnum(*collection.object);
+  const client::CallResult enumerator = access.backend.newEnum(*collection.object);
   if (enumerator.hr < 0 || !enumerator.value.object)
     throw CallFailure{errors::kUnspecified, "The driver's collection cannot be enumerated"};
   std::vector<Value> items;
@@ -215,8 +215,9 @@ CallKind kindOf(DriverCall call) {
 }  // namespace
 
 void DeviceApi::addRoutes(RouteTable& routes) {
-  routes.addPrefix(kDeviceApiPrefix,
-                   [this](const HttpRequest& request, Reply reply) { handle(request, std::move(reply)); });
+  routes.addPrefix(kDeviceApiPrefix, [this](const HttpRequest& request, Reply reply) {
+    handle(request, std::move(reply));
+  });
 }
 
 void DeviceApi::handle(const HttpRequest& request, Reply reply) {
@@ -274,9 +275,9 @@ void DeviceApi::call(const DeviceMember& member, std::vector<Value> arguments,
     case Special::SupportedActions:
       return reply(answers_.write(clientTransactionId, {Json::array(), 0, ""}));
     case Special::Action:
-      return reply(answers_.write(
-          clientTransactionId, {"", errors::kActionNotImplemented,
-                                "Action " + arguments.front().text + " is not implemented"}));
+      return reply(answers_.write(clientTransactionId,
+                                  {"", errors::kActionNotImplemented,
+                                   "Action " + arguments.front().text + " is not implemented"}));
     default:
       break;
   }
@@ -294,8 +295,8 @@ Answer DeviceApi::answer(DriverAccess& access, const DeviceMember& member,
     return connect(access, arguments.front().boolean, clientId);
   Answer answer;
   try {
-    const Value result =
-        invokeOrThrow(access, *access.driver, std::string(member.path), kindOf(member.call), arguments);
+    const Value result = invokeOrThrow(access, *access.driver, std::string(member.path),
+                                       kindOf(member.call), arguments);
     if (member.value != ValueType::None)
       answer.value = encode(access, member.value, result);
   } catch (const CallFailure& failure) {

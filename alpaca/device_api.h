@@ -28,11 +28,11 @@ class DeviceApi {
   std::size_t connectedClientCount() const { return connectedClients_.size(); }
 
  private:
-  void call(const DeviceMember& member, std::vector<tools::Value> arguments, std::uint32_t clientId,
-            std::uint32_t clientTransactionId, Reply reply);
+  void call(const DeviceMember& member, std::vector<client::Value> arguments,
+            std::uint32_t clientId, std::uint32_t clientTransactionId, Reply reply);
   // On the driver thread.
   Answer answer(DriverAccess& access, const DeviceMember& member,
-                const std::vector<tools::Value>& arguments, std::uint32_t clientId);
+                const std::vector<client::Value>& arguments, std::uint32_t clientId);
 
   DriverHost& host_;
   AnswerWriter& answers_;

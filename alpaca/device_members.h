@@ -14,10 +14,10 @@
 namespace tramox::alpaca {
 
 enum class ValueType {
-  None,           // no Value in the answer (PUT of a method without a result)
+  None,  // no Value in the answer (PUT of a method without a result)
   Bool,
   Double,
-  Int32,          // also the enumerations
+  Int32,  // also the enumerations
   Text,
   Date,           // "yyyy-MM-ddTHH:mm:ss.fffffffZ"
   AxisRates,      // [{"Minimum": x, "Maximum": y}, ...], degrees per second
@@ -34,7 +34,7 @@ enum class Special { None, Connect, SupportedActions, Action };
 struct AlpacaParameter {
   std::string_view name;  // exact casing, as a PUT body must spell it
   ValueType type = ValueType::None;
-  bool passed = true;     // false: checked, then not handed to the driver
+  bool passed = true;  // false: checked, then not handed to the driver
 };
 
 struct DeviceMember {

@@ -4,8 +4,8 @@
 #include <mutex>
 #include <stdexcept>
 
+#include "client/value_format.h"
 #include "platform/services.h"
-#include "tools/value_format.h"
 
 namespace tramox::alpaca {
 
@@ -64,7 +64,7 @@ void DriverHost::threadMain(std::string& why, bool& created, const std::function
     std::string reason;
     const std::int32_t hr = backend_->createDriver(driver_, reason);
     if (hr < 0 || !driver_) {
-      why = "cannot create " + std::string(tools::kDriverProgId) + " (" + tools::formatCode(hr) +
+      why = "cannot create " + std::string(client::kDriverProgId) + " (" + client::formatCode(hr) +
             ")" + (reason.empty() ? "" : ": " + reason);
     } else {
       loop_ = makeDriverLoop(*this, queue_);
@@ -124,8 +124,8 @@ void DriverHost::serveQueue() {
 }
 
 void DriverHost::sleepServing(int milliseconds) {
-  const auto deadline =
-      std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds > 0 ? milliseconds : 0);
+  const auto deadline = std::chrono::steady_clock::now() +
+                        std::chrono::milliseconds(milliseconds > 0 ? milliseconds : 0);
   if (std::this_thread::get_id() != threadId_ || depth_ != 1) {
     std::this_thread::sleep_until(deadline);
     return;

@@ -17,14 +17,14 @@
 
 #include "alpaca/driver_host_loop.h"
 #include "alpaca/work_queue.h"
+#include "client/client_backend.h"
 #include "platform/clock.h"
-#include "tools/client_backend.h"
 
 namespace tramox::alpaca {
 
 struct DriverAccess {
-  tools::IClientBackend& backend;
-  tools::ObjectRef driver;
+  client::IClientBackend& backend;
+  client::ObjectRef driver;
 };
 
 class DriverHost {
@@ -32,7 +32,7 @@ class DriverHost {
   using Work = std::function<void(DriverAccess&)>;
   // Makes the backend on the driver thread (a Windows backend joins that thread's apartment).
   // lentClock: the clock to lend the driver module, whose sleep serves queued calls.
-  using BackendFactory = std::function<std::unique_ptr<tools::IClientBackend>(platform::IClock&)>;
+  using BackendFactory = std::function<std::unique_ptr<client::IClientBackend>(platform::IClock&)>;
 
   explicit DriverHost(BackendFactory factory);
   ~DriverHost();
@@ -62,8 +62,8 @@ class DriverHost {
   std::thread thread_;
   std::thread::id threadId_;
   std::unique_ptr<platform::IClock> clock_;
-  std::unique_ptr<tools::IClientBackend> backend_;
-  tools::ObjectRef driver_;
+  std::unique_ptr<client::IClientBackend> backend_;
+  client::ObjectRef driver_;
   int depth_ = 0;  // calls running on the driver thread's stack
   bool quit_ = false;
   std::unique_ptr<DriverLoop> loop_;

@@ -60,10 +60,9 @@ class Session : public std::enable_shared_from_this<Session> {
     parser_->header_limit(static_cast<std::uint32_t>(limits_.headerBytes));
     parser_->body_limit(limits_.bodyBytes);
     stream_.expires_after(std::chrono::seconds(limits_.idleSeconds));
-    http::async_read(stream_, buffer_, *parser_,
-                     [self = shared_from_this()](beast::error_code ec, std::size_t) {
-                       self->onRead(ec);
-                     });
+    http::async_read(
+        stream_, buffer_, *parser_,
+        [self = shared_from_this()](beast::error_code ec, std::size_t) { self->onRead(ec); });
   }
 
   void onRead(const beast::error_code& ec) {
@@ -179,8 +178,8 @@ class HttpServer::Impl {
     if (!ec)
       acceptor_.listen(asio::socket_base::max_listen_connections, ec);
     if (ec)
-      throw std::runtime_error("cannot listen on " + bindAddress + " port " +
-                               std::to_string(port) + ": " + ec.message());
+      throw std::runtime_error("cannot listen on " + bindAddress + " port " + std::to_string(port) +
+                               ": " + ec.message());
     port_ = acceptor_.local_endpoint().port();
     accept();
     for (int i = 0; i < limits_.ioThreads; ++i)
@@ -203,20 +202,21 @@ class HttpServer::Impl {
 
  private:
   void accept() {
-    acceptor_.async_accept(asio::make_strand(io_), [this](beast::error_code ec, tcp::socket socket) {
-      if (ec == asio::error::operation_aborted || !acceptor_.is_open())
-        return;
-      if (!ec) {
-        std::make_shared<Session>(std::move(socket), routes_, limits_)->start();
-        return accept();
-      }
-      // Out of descriptors or the like: try again shortly rather than spin.
-      retry_.expires_after(std::chrono::milliseconds(100));
-      retry_.async_wait([this](beast::error_code waited) {
-        if (!waited)
-          accept();
-      });
-    });
+    acceptor_.async_accept(
+        asio::make_strand(io_), [this](beast::error_code ec, tcp::socket socket) {
+          if (ec == asio::error::operation_aborted || !acceptor_.is_open())
+            return;
+          if (!ec) {
+            std::make_shared<Session>(std::move(socket), routes_, limits_)->start();
+            return accept();
+          }
+          // Out of descriptors or the like: try again shortly rather than spin.
+          retry_.expires_after(std::chrono::milliseconds(100));
+          retry_.async_wait([this](beast::error_code waited) {
+            if (!waited)
+              accept();
+          });
+        });
   }
 
   const RouteTable& routes_;

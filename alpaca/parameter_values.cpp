@@ -105,8 +105,8 @@ std::optional<std::vector<Parameter>> parseForm(std::string_view encoded) {
       continue;
     const auto equals = pair.find('=');
     auto name = decode(pair.substr(0, equals));
-    auto value = decode(equals == std::string_view::npos ? std::string_view()
-                                                         : pair.substr(equals + 1));
+    auto value =
+        decode(equals == std::string_view::npos ? std::string_view() : pair.substr(equals + 1));
     if (!name || !value || !isUtf8(*name) || !isUtf8(*value))
       return std::nullopt;
     list.push_back({std::move(*name), std::move(*value)});
@@ -165,9 +165,8 @@ std::optional<double> parseIsoDate(std::string_view text) {
   if (!fixedNumber(text, 0, 4, t.year) || text.size() < 19 || text[4] != '-' ||
       !fixedNumber(text, 5, 2, t.month) || text[7] != '-' || !fixedNumber(text, 8, 2, t.day) ||
       (text[10] != 'T' && text[10] != 't' && text[10] != ' ') ||
-      !fixedNumber(text, 11, 2, t.hour) || text[13] != ':' ||
-      !fixedNumber(text, 14, 2, t.minute) || text[16] != ':' ||
-      !fixedNumber(text, 17, 2, t.second))
+      !fixedNumber(text, 11, 2, t.hour) || text[13] != ':' || !fixedNumber(text, 14, 2, t.minute) ||
+      text[16] != ':' || !fixedNumber(text, 17, 2, t.second))
     return std::nullopt;
   std::size_t at = 19;
   double fraction = 0.0;
@@ -200,8 +199,8 @@ std::optional<double> parseIsoDate(std::string_view text) {
   if (t.month == 2 && t.day == 29 && !leap)
     return std::nullopt;
   constexpr double kSecondsPerDay = 86400.0;
-  return platform::toAutomationDate(t) + (fraction * 1000.0 - offsetMinutes * 60000.0) /
-                                             (kSecondsPerDay * 1000.0);
+  return platform::toAutomationDate(t) +
+         (fraction * 1000.0 - offsetMinutes * 60000.0) / (kSecondsPerDay * 1000.0);
 }
 
 std::uint32_t parseIdentifier(const std::string* text) {

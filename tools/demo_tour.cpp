@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <string>
 
-#include "tools/client_environment.h"
-#include "tools/value_format.h"
+#include "client/client_environment.h"
+#include "client/value_format.h"
 
 namespace tramox::tools {
 namespace {

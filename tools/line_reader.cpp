@@ -3,13 +3,15 @@
 #include <cstdlib>
 #include <iostream>
 
-#include "tools/client_environment.h"
+#include "client/client_environment.h"
 
 #ifdef TRAMOX_HAVE_LIBEDIT
 #include <editline/readline.h>
 #endif
 
 namespace tramox::tools {
+
+using client::isTerminal;
 
 LineReader::LineReader(std::string prompt)
     : prompt_(std::move(prompt)), interactive_(isTerminal(stdin)) {}

@@ -1,8 +1,10 @@
 #include "tools/paddle_lines.h"
 
-#include "tools/value_format.h"
+#include "client/value_format.h"
 
 namespace tramox::tools {
+
+using client::quoteText;
 
 std::string paddleControlLine(const platform::PaddleControlState& control) {
   std::string line = "control " + control.name + " text=" + quoteText(control.text);

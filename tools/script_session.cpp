@@ -1,15 +1,39 @@
 #include "tools/script_session.h"
 
+#include "client/value_format.h"
 #include "server/member_table.h"
 #include "server/status_codes.h"
 #include "tools/paddle_lines.h"
-#include "tools/value_format.h"
 
 namespace tramox::tools {
 
 namespace status = server::status;
 
 namespace {
+
+PaddleAction paddleActionOf(const Command& command) {
+  PaddleAction action;
+  action.control = command.control;
+  action.position = command.position;
+  switch (command.kind) {
+    case CommandKind::MouseDown:
+      action.kind = PaddleAction::Kind::MouseDown;
+      break;
+    case CommandKind::MouseUp:
+      action.kind = PaddleAction::Kind::MouseUp;
+      break;
+    case CommandKind::Slider:
+      action.kind = PaddleAction::Kind::Slider;
+      break;
+    case CommandKind::CloseBox:
+      action.kind = PaddleAction::Kind::CloseBox;
+      break;
+    default:
+      action.kind = PaddleAction::Kind::Click;
+      break;
+  }
+  return action;
+}
 
 // What the object's type information says of a member, found through the interfaces it
 // answers to, as a client reading the type library would.
@@ -292,7 +316,7 @@ Outcome ScriptSession::paddle(const Command& command) {
     if (!known)
       return failure(status::kInvalidArg, "No control named " + command.control);
   }
-  backend_.paddleAction(command);
+  backend_.paddleAction(paddleActionOf(command));
   o.ok = true;
   o.lines.push_back("ok");
   return o;

@@ -4,10 +4,13 @@
 #include <string>
 #include <vector>
 
-#include "tools/client_backend.h"
+#include "client/client_backend.h"
 #include "tools/script_parser.h"
 
 namespace tramox::tools {
+
+// The program is a client of the driver: it speaks the client library's values and backend.
+using namespace client;
 
 // Source of the errors the client itself reports (bad handle, failed late binding).
 inline constexpr const char* kClientSource = "tramox";

@@ -12,14 +12,16 @@
 #include "alpaca/management_api.h"
 #include "alpaca/route_table.h"
 #include "alpaca/web/web_front_end.h"
+#include "client/client_backend.h"
+#include "client/console_message_windows.h"
 #include "platform/services.h"
 #include "platform/stop_request.h"
-#include "tools/client_backend.h"
-#include "tools/console_message_windows.h"
 
 namespace tramox::tools {
 
 namespace {
+
+using namespace client;
 
 // Opening the mount to the network is the user's explicit choice.
 constexpr const char* kDefaultBind = "127.0.0.1";
@@ -95,7 +97,7 @@ int runServe(const std::vector<std::string>& args) {
   alpaca::DriverHost host([&dialogs](platform::IClock& clock) {
     std::unique_ptr<IClientBackend> backend = makeClientBackend(&clock, &dialogs);
     std::string why;
-    if (!backend->ensureRegistered(defaultModulePath(), why))
+    if (!client::ensureRegistered(*backend, client::defaultModulePath(), why))
       throw std::runtime_error(why);
     return backend;
   });

@@ -13,16 +13,17 @@
 #include <string>
 #include <vector>
 
-#include "tools/client_backend.h"
-#include "tools/client_environment.h"
+#include "client/client_backend.h"
+#include "client/client_environment.h"
+#include "client/value_format.h"
 #include "tools/demo_tour.h"
 #include "tools/line_reader.h"
 #include "tools/script_session.h"
 #include "tools/serve_command.h"
-#include "tools/value_format.h"
 
 namespace {
 
+using namespace tramox::client;
 using namespace tramox::tools;
 
 constexpr int kExitRan = 0;
@@ -180,7 +181,7 @@ int main(int argc, char** argv) {
     if ((verb == "script" && rest.size() > 1) || (verb != "script" && !rest.empty()))
       return usage();
     std::string why;
-    if (!backend->ensureRegistered(defaultModulePath(), why)) {
+    if (!ensureRegistered(*backend, defaultModulePath(), why)) {
       std::fprintf(stderr, "tramox: %s\n", why.c_str());
       return kExitCannotStart;
     }

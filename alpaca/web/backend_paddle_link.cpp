@@ -10,11 +10,12 @@ platform::IPaddleEvents* BackendPaddleLink::events() {
   return controls() ? this : nullptr;
 }
 
-void BackendPaddleLink::act(tools::CommandKind kind, const std::string& control, int position) {
+void BackendPaddleLink::act(client::PaddleAction::Kind kind, const std::string& control,
+                            int position) {
   if (access_ == nullptr) {
     return;
   }
-  tools::Command command;
+  client::PaddleAction command;
   command.kind = kind;
   command.control = control;
   command.position = position;
@@ -22,19 +23,19 @@ void BackendPaddleLink::act(tools::CommandKind kind, const std::string& control,
 }
 
 void BackendPaddleLink::mouseDown(const std::string& control) {
-  act(tools::CommandKind::MouseDown, control);
+  act(client::PaddleAction::Kind::MouseDown, control);
 }
 void BackendPaddleLink::mouseUp(const std::string& control) {
-  act(tools::CommandKind::MouseUp, control);
+  act(client::PaddleAction::Kind::MouseUp, control);
 }
 void BackendPaddleLink::click(const std::string& control) {
-  act(tools::CommandKind::Click, control);
+  act(client::PaddleAction::Kind::Click, control);
 }
 void BackendPaddleLink::sliderMoved(int position) {
-  act(tools::CommandKind::Slider, "", position);
+  act(client::PaddleAction::Kind::Slider, "", position);
 }
 void BackendPaddleLink::closeBox() {
-  act(tools::CommandKind::CloseBox, "");
+  act(client::PaddleAction::Kind::CloseBox, "");
 }
 
 }  // namespace tramox::web

@@ -21,7 +21,7 @@ class BackendPaddleLink final : public IPaddleLink, private platform::IPaddleEve
   void click(const std::string& control) override;
   void sliderMoved(int position) override;
   void closeBox() override;
-  void act(tools::CommandKind kind, const std::string& control, int position = 0);
+  void act(client::PaddleAction::Kind kind, const std::string& control, int position = 0);
 
   alpaca::DriverAccess* access_ = nullptr;
 };

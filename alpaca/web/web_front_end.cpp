@@ -20,8 +20,8 @@ using alpaca::HttpMethod;
 using alpaca::HttpRequest;
 using alpaca::HttpResponse;
 using alpaca::Reply;
-using tools::CallKind;
-using tools::Value;
+using client::CallKind;
+using client::Value;
 
 constexpr const char* kLogEnabledValue = "LogEnabled";
 

@@ -7,11 +7,12 @@
 #include <filesystem>
 
 #include "platform/posix/reg_file_registry.h"
-#include "server/portable/automation_objects.h"
+#include "server/binding/automation_objects.h"
 #include "server/portable/client_runtime.h"
 
+namespace binding = tramox::server::binding;
 namespace portable = tramox::server::portable;
-using portable::Variant;
+using binding::Variant;
 
 static void DirectMemberCall(benchmark::State& state) {
   auto rate = std::make_shared<tramox::rates::TRate>(1.5, 2.5);
@@ -23,11 +24,11 @@ static void DirectMemberCall(benchmark::State& state) {
 BENCHMARK(DirectMemberCall);
 
 static void PropertyReadByDispatchIdentifier(benchmark::State& state) {
-  auto rate = portable::newRateObject(std::make_shared<tramox::rates::TRate>(1.5, 2.5));
-  portable::DispParams none;
+  auto rate = binding::newRateObject(std::make_shared<tramox::rates::TRate>(1.5, 2.5));
+  binding::DispParams none;
   for (auto _ : state) {
     Variant result;
-    rate->Invoke(2, portable::kDispatchPropertyGet, &none, &result, nullptr, nullptr);
+    rate->Invoke(2, binding::kDispatchPropertyGet, &none, &result, nullptr, nullptr);
     benchmark::DoNotOptimize(result.doubleValue());
   }
 }
@@ -47,23 +48,23 @@ static void RightAscensionOnTheSimulator(benchmark::State& state) {
       state.SkipWithError("cannot register the module");
       return;
     }
-    portable::ComRef<portable::IDispatch> scope;
+    binding::ComRef<binding::IDispatch> scope;
     if (runtime.createObject("TRAMOX.Telescope", scope) != 0) {
       state.SkipWithError("cannot create the driver object");
       return;
     }
-    portable::invokeByName(*scope.get(), "Connected", portable::kDispatchPropertyPut,
+    portable::invokeByName(*scope.get(), "Connected", binding::kDispatchPropertyPut,
                            {Variant::ofBool(true)});
     const std::string name = "RightAscension";
     tramox::server::DispId id = 0;
     scope->GetIDsOfNames(&name, 1, &id);
-    portable::DispParams none;
+    binding::DispParams none;
     for (auto _ : state) {
       Variant result;
-      scope->Invoke(id, portable::kDispatchPropertyGet, &none, &result, nullptr, nullptr);
+      scope->Invoke(id, binding::kDispatchPropertyGet, &none, &result, nullptr, nullptr);
       benchmark::DoNotOptimize(result.doubleValue());
     }
-    portable::invokeByName(*scope.get(), "Connected", portable::kDispatchPropertyPut,
+    portable::invokeByName(*scope.get(), "Connected", binding::kDispatchPropertyPut,
                            {Variant::ofBool(false)});
   }
   std::filesystem::remove_all(home);

@@ -3,7 +3,8 @@
 #include <array>
 #include <memory>
 
-#include "server/portable/automation_objects.h"
+#include "server/binding/automation_objects.h"
+#include "server/binding/module_counts.h"
 #include "server/portable/module_state.h"
 
 namespace tramox::server::portable {
@@ -64,9 +65,9 @@ HResult ClassFactory::CreateInstance(IUnknown* outer, const Guid& iid, void** ob
 
 HResult ClassFactory::LockServer(bool lock) {
   if (lock)
-    ModuleState::instance().lock();
+    ModuleCounts::instance().lock();
   else
-    ModuleState::instance().unlock();
+    ModuleCounts::instance().unlock();
   return status::kOk;
 }
 

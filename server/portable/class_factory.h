@@ -4,9 +4,12 @@
 // A factory reference does not keep the module busy; LockServer does.
 #include <span>
 
-#include "server/portable/abi.h"
+#include "server/binding/abi.h"
 
 namespace tramox::server::portable {
+
+// The runtime speaks the binding's interfaces and variants.
+using namespace binding;
 
 class ClassFactory final : public IClassFactory {
  public:

@@ -8,10 +8,13 @@
 #include <vector>
 
 #include "platform/registry.h"
-#include "server/portable/com_ref.h"
-#include "server/portable/variant.h"
+#include "server/binding/com_ref.h"
+#include "server/binding/variant.h"
 
 namespace tramox::server::portable {
+
+// The runtime speaks the binding's interfaces and variants.
+using namespace binding;
 
 class ClientRuntime {
  public:

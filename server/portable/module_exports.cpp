@@ -6,11 +6,13 @@
 #include <string>
 
 #include "platform/services.h"
+#include "server/binding/module_counts.h"
 #include "server/portable/class_factory.h"
 #include "server/portable/module_state.h"
 #include "server/portable/type_library_keys.h"
 
 namespace portable = tramox::server::portable;
+namespace binding = tramox::server::binding;
 namespace status = tramox::server::status;
 
 namespace {
@@ -50,7 +52,8 @@ TRAMOX_EXPORT status::HResult DllGetClassObject(const tramox::server::Guid* clsi
 }
 
 TRAMOX_EXPORT status::HResult DllCanUnloadNow() {
-  return portable::ModuleState::instance().canUnload() ? status::kOk : status::kFalse;
+  return tramox::server::binding::ModuleCounts::instance().canUnload() ? status::kOk
+                                                                       : status::kFalse;
 }
 
 TRAMOX_EXPORT status::HResult DllRegisterServer() {
@@ -71,7 +74,7 @@ TRAMOX_EXPORT status::HResult DllUnregisterServer() {
   }
 }
 
-TRAMOX_EXPORT status::HResult TramoxSetHostServices(const portable::HostServices* services) {
+TRAMOX_EXPORT status::HResult TramoxSetHostServices(const binding::HostServices* services) {
   if (!services)
     return status::kPointer;
   return portable::ModuleState::instance().setHostServices(*services) ? status::kOk : status::kFail;

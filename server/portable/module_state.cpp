@@ -9,13 +9,6 @@ ModuleState& ModuleState::instance() {
   return state;
 }
 
-void ModuleState::unlock() {
-  // A client unlocking more often than it locked must not make the module look busy forever.
-  long current = locks_.load();
-  while (current > 0 && !locks_.compare_exchange_weak(current, current - 1)) {
-  }
-}
-
 bool ModuleState::setHostServices(const HostServices& services) {
   if (runtime_)
     return false;

@@ -40,9 +40,9 @@ STDMETHODIMP ClassFactory::CreateInstance(IUnknown* outer, REFIID iid, void** ob
 
 STDMETHODIMP ClassFactory::LockServer(BOOL lock) {
   if (lock) {
-    ComModule::instance().lock();
+    binding::ModuleCounts::instance().lock();
   } else {
-    ComModule::instance().unlock();
+    binding::ModuleCounts::instance().unlock();
   }
   return S_OK;
 }

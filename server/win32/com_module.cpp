@@ -26,17 +26,6 @@ std::wstring ComModule::path() const {
   }
 }
 
-void ComModule::unlock() {
-  // A client unlocking more often than it locked must not make the module look busy forever.
-  LONG current = locks_;
-  while (current > 0) {
-    const LONG seen = InterlockedCompareExchange(&locks_, current - 1, current);
-    if (seen == current)
-      return;
-    current = seen;
-  }
-}
-
 ITypeLib* ComModule::typeLibrary() {
   if (typeLibrary_ == nullptr) {
     // The module's path names its first TYPELIB resource.

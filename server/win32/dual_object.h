@@ -6,14 +6,14 @@
 #include <oaidl.h>
 #include <oleauto.h>
 
+#include "server/binding/module_counts.h"
 #include "server/failure_rule.h"
 #include "server/member_table.h"
+#include "server/win32/com_guid.h"
 #include "server/win32/com_module.h"
 #include "server/win32/error_info.h"
 
 namespace tramox::server::win32 {
-
-GUID toGuid(const Guid& guid);
 
 template <class Interface>
 class DualObject : public Interface, public ISupportErrorInfo {
@@ -118,7 +118,7 @@ class DualObject : public Interface, public ISupportErrorInfo {
   const ClassInfo& class_;
   const IID interfaceId_;
   volatile LONG references_ = 0;
-  LiveObjectToken token_;
+  binding::LiveObjectToken token_;
 };
 
 }  // namespace tramox::server::win32

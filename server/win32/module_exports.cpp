@@ -7,20 +7,13 @@
 
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win_registry.h"
+#include "server/binding/module_counts.h"
 #include "server/registration.h"
 #include "server/win32/class_factory.h"
+#include "server/win32/com_guid.h"
 #include "server/win32/com_module.h"
 
 namespace tramox::server::win32 {
-
-GUID toGuid(const Guid& guid) {
-  GUID result;
-  result.Data1 = guid.data1;
-  result.Data2 = guid.data2;
-  result.Data3 = guid.data3;
-  std::memcpy(result.Data4, guid.data4.data(), sizeof result.Data4);
-  return result;
-}
 
 namespace {
 
@@ -111,7 +104,7 @@ extern "C" HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID clsid, REFIID iid, 
 }
 
 extern "C" HRESULT STDAPICALLTYPE DllCanUnloadNow() {
-  return ComModule::instance().canUnload() ? S_OK : S_FALSE;
+  return binding::ModuleCounts::instance().canUnload() ? S_OK : S_FALSE;
 }
 
 extern "C" HRESULT STDAPICALLTYPE DllRegisterServer() {

@@ -6,11 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "server/portable/automation_objects.h"
+#include "server/binding/automation_objects.h"
 #include "server/portable/client_runtime.h"
 
+namespace binding = tramox::server::binding;
 namespace portable = tramox::server::portable;
-using portable::Variant;
+using binding::Variant;
 
 namespace {
 
@@ -46,7 +47,7 @@ class Input {
   std::size_t pos_ = 0;
 };
 
-Variant anyVariant(Input& in, portable::IDispatch* self) {
+Variant anyVariant(Input& in, binding::IDispatch* self) {
   switch (in.byte() % 7) {
     case 0:
       return Variant();
@@ -69,14 +70,14 @@ Variant anyVariant(Input& in, portable::IDispatch* self) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   Input in(data, size);
-  std::vector<portable::ComRef<portable::IDispatch>> objects;
-  objects.push_back(portable::newRatesObject(
+  std::vector<binding::ComRef<binding::IDispatch>> objects;
+  objects.push_back(binding::newRatesObject(
       std::make_shared<tramox::rates::TRates>(nullptr, nullptr, 1.0, 2.0, 3.0, 3)));
   objects.push_back(
-      portable::newTrackingRatesObject(std::make_shared<tramox::rates::TTrackingRatesCol>()));
-  objects.push_back(portable::newRateObject(std::make_shared<tramox::rates::TRate>()));
+      binding::newTrackingRatesObject(std::make_shared<tramox::rates::TTrackingRatesCol>()));
+  objects.push_back(binding::newRateObject(std::make_shared<tramox::rates::TRate>()));
   while (in.more()) {
-    portable::IDispatch& target = *objects[in.byte() % objects.size()].get();
+    binding::IDispatch& target = *objects[in.byte() % objects.size()].get();
     const std::int32_t dispid = static_cast<std::int8_t>(in.byte());
     const std::uint16_t flags = in.byte() % 17;
     const std::uint32_t argCount = in.byte() % 4;
@@ -87,9 +88,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::vector<tramox::server::DispId> named;
     for (std::uint32_t i = 0; i < namedCount; ++i)
       named.push_back(static_cast<std::int8_t>(in.byte()));
-    portable::DispParams params{args.data(), named.data(), argCount, namedCount};
+    binding::DispParams params{args.data(), named.data(), argCount, namedCount};
     Variant result;
-    portable::ExcepInfo excep;
+    binding::ExcepInfo excep;
     std::uint32_t argErr = 0;
     target.Invoke(dispid, flags, &params, &result, &excep, &argErr);
     if (in.byte() % 4 == 0) {

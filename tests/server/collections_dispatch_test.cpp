@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "server/portable/automation_objects.h"
+#include "server/binding/automation_objects.h"
+#include "server/binding/module_counts.h"
 #include "server/portable/client_runtime.h"
-#include "server/portable/module_state.h"
 
 namespace tramox::server::portable {
 namespace {
@@ -80,16 +80,16 @@ TEST(CollectionDispatch, TrackingRatesEnumerateAsIntegersAndCloneKeepsThePositio
 }
 
 TEST(CollectionDispatch, EveryObjectCountsWhileItLives) {
-  const long before = ModuleState::instance().liveObjects();
+  const long before = ModuleCounts::instance().liveObjects();
   {
     auto rates = axisRates();
     auto item = invokeByName(*rates.get(), "Item", kDispatchPropertyGet, {Variant::ofInt32(1)});
-    EXPECT_EQ(ModuleState::instance().liveObjects(), before + 2);
+    EXPECT_EQ(ModuleCounts::instance().liveObjects(), before + 2);
     auto e = newEnum(*rates.get());
     rates.reset();  // the enumerator keeps the collection alive
-    EXPECT_EQ(ModuleState::instance().liveObjects(), before + 2);
+    EXPECT_EQ(ModuleCounts::instance().liveObjects(), before + 2);
   }
-  EXPECT_EQ(ModuleState::instance().liveObjects(), before);
+  EXPECT_EQ(ModuleCounts::instance().liveObjects(), before);
 }
 
 }  // namespace

@@ -4,10 +4,10 @@
 #include <stdexcept>
 
 #include "common/driver_error.h"
+#include "server/binding/coercion.h"
+#include "server/binding/dispatch_object.h"
+#include "server/binding/member_binding.h"
 #include "server/portable/client_runtime.h"
-#include "server/portable/coercion.h"
-#include "server/portable/dispatch_object.h"
-#include "server/portable/member_binding.h"
 
 namespace tramox::server::portable {
 namespace {

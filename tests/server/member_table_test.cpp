@@ -2,8 +2,8 @@
 
 #include <set>
 
+#include "server/binding/automation_objects.h"
 #include "server/member_table.h"
-#include "server/portable/automation_objects.h"
 
 namespace tramox::server {
 namespace {
@@ -120,7 +120,7 @@ TEST(MemberTable, GuidTextRoundTripsAndRejectsMalformedText) {
 
 template <class Target>
 void expectEveryRowBound(const InterfaceInfo& iface,
-                         std::span<const portable::Invoker<Target>> invokers) {
+                         std::span<const binding::Invoker<Target>> invokers) {
   for (const MemberInfo& m : iface.members) {
     if (m.dispid == kDispIdNewEnum)
       continue;  // the collection object answers it itself
@@ -133,10 +133,10 @@ void expectEveryRowBound(const InterfaceInfo& iface,
 }
 
 TEST(MemberTable, EveryRowHasExactlyOneMemberCall) {
-  expectEveryRowBound(telescopeInterface(), portable::telescopeInvokers());
-  expectEveryRowBound(rateInterface(), portable::rateInvokers());
-  expectEveryRowBound(ratesInterface(), portable::ratesInvokers());
-  expectEveryRowBound(trackingRatesColInterface(), portable::trackingRatesInvokers());
+  expectEveryRowBound(telescopeInterface(), binding::telescopeInvokers());
+  expectEveryRowBound(rateInterface(), binding::rateInvokers());
+  expectEveryRowBound(ratesInterface(), binding::ratesInvokers());
+  expectEveryRowBound(trackingRatesColInterface(), binding::trackingRatesInvokers());
 }
 
 }  // namespace

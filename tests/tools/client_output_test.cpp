@@ -2,15 +2,15 @@
 // Windows module's message file, and the paddle's control lines.
 #include <gtest/gtest.h>
 
-#include "tools/message_lines.h"
+#include "client/message_lines.h"
+#include "client/value_format.h"
 #include "tools/paddle_lines.h"
-#include "tools/value_format.h"
 
 namespace {
 
-using tramox::tools::MessageLines;
+using tramox::client::MessageLines;
+using tramox::client::quoteText;
 using tramox::tools::paddleControlLine;
-using tramox::tools::quoteText;
 using Lines = std::vector<std::string>;
 
 TEST(MessageLines, MapsTheModulePrefixesToTheClientForms) {

@@ -15,6 +15,7 @@
 #include <initguid.h>
 
 #include "server/member_table.h"
+#include "server/win32/com_guid.h"
 #include "server/win32/tramox_typelib.h"
 
 namespace {
@@ -333,12 +334,7 @@ void factories() {
   }
 }
 
-GUID toGuid(const tramox::server::Guid& g) {
-  GUID out{g.data1, g.data2, g.data3, {}};
-  for (int i = 0; i < 8; ++i)
-    out.Data4[i] = g.data4[i];
-  return out;
-}
+using tramox::server::win32::toGuid;
 
 void memberSignaturesMatchTables(ITypeLib* typeLibrary);
 void typeLibraryDescriptions(ITypeLib* typeLibrary);
