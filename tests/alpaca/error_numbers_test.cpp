@@ -40,8 +40,9 @@ void walk(const Scenario& scenario, AlpacaServer& server) {
     EXPECT_EQ(answer["ErrorNumber"].get<int>(), step.number)
         << scenario.name << ": " << step.member << " " << step.parameters << " -> "
         << answer["ErrorMessage"];
-    if (!step.message.empty())
+    if (!step.message.empty()) {
       EXPECT_EQ(answer["ErrorMessage"], step.message) << scenario.name << ": " << step.member;
+    }
   }
 }
 
