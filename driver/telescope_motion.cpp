@@ -142,8 +142,8 @@ void TTelescope::Set_Tracking(bool value) {
     writeTrackingProfile(FTracking ? "Yes" : "No");
   }
   if (!accepted) {
-    throw DriverError(codes::kInvalidState,
-                      value ? messages::kTrackingStartImpossible : messages::kTrackingStopImpossible);
+    throw DriverError(codes::kInvalidState, value ? messages::kTrackingStartImpossible
+                                                  : messages::kTrackingStopImpossible);
   }
 }
 

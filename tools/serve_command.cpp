@@ -7,6 +7,7 @@
 
 #include "alpaca/alpaca_answer.h"
 #include "alpaca/device_api.h"
+#include "alpaca/discovery.h"
 #include "alpaca/driver_host.h"
 #include "alpaca/http_server.h"
 #include "alpaca/management_api.h"
@@ -21,7 +22,10 @@ namespace tramox::tools {
 
 namespace {
 
-using namespace client;
+using client::CallKind;
+using client::CallResult;
+using client::IClientBackend;
+using client::Value;
 
 // Opening the mount to the network is the user's explicit choice.
 constexpr const char* kDefaultBind = "127.0.0.1";
@@ -92,10 +96,10 @@ int runServe(const std::vector<std::string>& args) {
   }
 
   // The driver's message windows show on the console and in the web pages.
-  ConsoleMessageWindows console;
+  client::ConsoleMessageWindows console;
   web::WebMessageWindows dialogs(&console);
   alpaca::DriverHost host([&dialogs](platform::IClock& clock) {
-    std::unique_ptr<IClientBackend> backend = makeClientBackend(&clock, &dialogs);
+    std::unique_ptr<IClientBackend> backend = client::makeClientBackend(&clock, &dialogs);
     std::string why;
     if (!client::ensureRegistered(*backend, client::defaultModulePath(), why))
       throw std::runtime_error(why);
@@ -124,15 +128,28 @@ int runServe(const std::vector<std::string>& args) {
     host.stop([](alpaca::DriverAccess&) {});
     return 1;
   }
-  pages.listeningOn(server.port());
-  pages.start();
   std::printf("Alpaca server on http://%s:%u/\n", urlHost(options.bind).c_str(),
               static_cast<unsigned>(server.port()));
-  std::puts("Discovery off");
+  alpaca::DiscoveryResponder discovery;
+  bool discovering = false;
+  if (options.discoveryPort != 0) {
+    try {
+      discovery.start(options.bind, server.port(), options.discoveryPort);
+      discovering = true;
+    } catch (const std::exception& e) {
+      std::fprintf(stderr, "tramox: discovery: %s\n", e.what());
+    }
+  }
+  const std::string discoveryText =
+      discovering ? "UDP port " + std::to_string(options.discoveryPort) : "off";
+  std::printf("Discovery %s\n", discoveryText.c_str());
+  pages.listeningOn(server.port(), discoveryText);
+  pages.start();
   std::fflush(stdout);
 
   platform::waitForStopRequest();
   pages.stop();
+  discovery.stop();
   server.stop();
   host.stop(disconnect);
   platform::stopRequestHandled();

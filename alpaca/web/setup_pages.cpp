@@ -59,6 +59,7 @@ std::string deviceSetupPage(const DeviceSetupView& view) {
           "<input type=\"checkbox\" id=\"LogEnabled\" name=\"LogEnabled\" value=\"1\"" +
           (view.logEnabled ? " checked" : "") + "> on" + errorSpan("LogEnabled", view.logError) +
           "</td></tr>\n";
+  html += row("Driver", view.connected ? "connected" : "not connected");
   html += row("Park position", htmlEscape(view.parkPosition));
   html += row("Controller library", htmlEscape(view.controllerLibrary));
   html += "</table>\n<button type=\"submit\">Save</button>\n</form>\n";
@@ -75,6 +76,7 @@ std::string serverSetupPage(const ServerSetupView& view) {
   html += row("Discovery", htmlEscape(view.discovery));
   html += row("Device", htmlEscape(view.driverName) + " (telescope 0)");
   html += row("UniqueID", htmlEscape(view.uniqueId));
+  html += row("Driver", view.connected ? "connected" : "not connected");
   html += row("Connected clients", std::to_string(view.connectedClients));
   html += "</table>\n<ul>\n<li><a href=\"/paddle\">Hand paddle</a></li>\n<li><a href=\"" +
           std::string(kDeviceSetupPath) + "\">Telescope setup</a></li>\n</ul>\n";

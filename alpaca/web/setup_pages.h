@@ -21,6 +21,7 @@ struct SetupField {
 };
 
 struct DeviceSetupView {
+  bool connected = false;
   std::vector<SetupField> fields;  // the site, then "SlewTimeout"
   bool logEnabled = false;
   std::string logError;
@@ -36,6 +37,7 @@ struct ServerSetupView {
   std::string discovery;  // e.g. "UDP port 32227" or "off"
   std::string uniqueId;
   int connectedClients = 0;
+  bool connected = false;  // the driver to its controller
   std::string driverName;
 };
 

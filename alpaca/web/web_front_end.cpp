@@ -80,9 +80,15 @@ constexpr SiteMember kSiteMembers[] = {{"SiteLatitude", "Latitude", "degrees, no
                                        {"SiteLongitude", "Longitude", "degrees, east positive"},
                                        {"SiteElevation", "Elevation", "metres"}};
 
+bool driverConnected(alpaca::DriverAccess& access) {
+  const auto result = access.backend.invoke(*access.driver, "Connected", CallKind::Get, {}, {});
+  return result.hr >= 0 && result.value.kind == Value::Kind::Bool && result.value.boolean;
+}
+
 // The site as the driver's members give it, and the rest from the settings key.
 DeviceSetupView readDeviceSetup(alpaca::DriverAccess& access) {
   DeviceSetupView view;
+  view.connected = driverConnected(access);
   for (const auto& site : kSiteMembers) {
     SetupField field{site.member, site.label, site.unit, "", ""};
     const auto result = access.backend.invoke(*access.driver, site.member, CallKind::Get, {}, {});
@@ -194,9 +200,14 @@ WebFrontEnd::WebFrontEnd(alpaca::DriverHost& host, alpaca::DeviceApi& device,
       dialogs_(dialogs),
       clock_(clock),
       facts_(std::move(facts)),
-      port_(facts_.port),
       paddle_(link_, dialogs_, clock_),
       feed_([this](std::uint64_t after) { return paddle_.dialogsSince(after); }) {}
+
+void WebFrontEnd::listeningOn(std::uint16_t port, const std::string& discovery) {
+  std::lock_guard<std::mutex> lock(factsLock_);
+  facts_.port = port;
+  facts_.discovery = discovery;
+}
 
 WebFrontEnd::~WebFrontEnd() {
   stop();
@@ -357,12 +368,16 @@ void WebFrontEnd::serverSetup(const HttpRequest& request, Reply reply) {
     reply(alpaca::textResponse(405, "Use GET"));
     return;
   }
-  onDriver([this, reply = std::move(reply)](alpaca::DriverAccess&) {
+  onDriver([this, reply = std::move(reply)](alpaca::DriverAccess& access) {
     ServerSetupView view;
-    view.address = facts_.address;
-    view.port = port_;
-    view.discovery = facts_.discovery;
-    view.uniqueId = facts_.uniqueId;
+    {
+      std::lock_guard<std::mutex> lock(factsLock_);
+      view.address = facts_.address;
+      view.port = facts_.port;
+      view.discovery = facts_.discovery;
+      view.uniqueId = facts_.uniqueId;
+    }
+    view.connected = driverConnected(access);
     view.driverName = "TRAMOX.Telescope";
     view.connectedClients = static_cast<int>(device_.connectedClientCount());
     reply(page(alpaca::htmlResponse(serverSetupPage(view))));

@@ -4,6 +4,7 @@
 // the driver thread, queued through the driver host like the API's own calls.
 #include <atomic>
 #include <cstdint>
+#include <mutex>
 #include <string>
 #include <thread>
 
@@ -40,8 +41,8 @@ class WebFrontEnd {
   WebFrontEnd& operator=(const WebFrontEnd&) = delete;
 
   void addRoutes(alpaca::RouteTable& routes);
-  // The port the server got (when it was asked for any free one).
-  void listeningOn(std::uint16_t port) { port_ = port; }
+  // The port the server got (when it was asked for any free one) and whether discovery runs.
+  void listeningOn(std::uint16_t port, const std::string& discovery);
   // Starts and stops the tick; stop before the driver host stops.
   void start();
   void stop();
@@ -62,8 +63,8 @@ class WebFrontEnd {
   alpaca::DeviceApi& device_;
   WebMessageWindows& dialogs_;
   platform::IClock& clock_;
+  std::mutex factsLock_;  // the server page reads them on the driver thread
   ServerFacts facts_;
-  std::atomic<std::uint16_t> port_;
   BackendPaddleLink link_;
   WebPaddle paddle_;
   PaddleFeed feed_;

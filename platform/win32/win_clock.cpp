@@ -40,7 +40,8 @@ double WinClock::monotonicSeconds() {
 }
 
 void WinClock::sleepMilliseconds(int milliseconds) {
-  const ULONGLONG until = GetTickCount64() + static_cast<ULONGLONG>(milliseconds > 0 ? milliseconds : 0);
+  const ULONGLONG until =
+      GetTickCount64() + static_cast<ULONGLONG>(milliseconds > 0 ? milliseconds : 0);
   const UINT served = queuedCallsMessage();
   for (;;) {
     MSG message;

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -58,6 +59,8 @@ AlpacaServer::AlpacaServer(const std::string& simulator, const std::string& extr
   const std::string settings = "reset=1" + (simulator.empty() ? "" : "," + simulator);
   pid_ = ::fork();
   if (pid_ == 0) {
+    // A test that crashes must not leave its server behind.
+    ::prctl(PR_SET_PDEATHSIG, SIGTERM);
     ::dup2(pipeFds[1], STDOUT_FILENO);
     ::close(pipeFds[0]);
     ::close(pipeFds[1]);

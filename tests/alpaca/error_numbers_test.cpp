@@ -30,6 +30,15 @@ struct Scenario {
 };
 
 const std::string kSlew = "RightAscension=1&Declination=10";
+// A park position, as SetPark would have stored it (0 h, 0 degrees).
+const std::string kParkPosition =
+    "\"Park_AH\"=hex:00,00,00,00,00,00,00,00\n\"Park_Dec\"=hex:00,00,00,00,00,00,00,00\n";
+
+// Values added to the settings key of a running server (it stored its UniqueID there, so the
+// key is the file's last).
+void addSettings(const AlpacaServer& server, const std::string& lines) {
+  std::ofstream(server.home() / "HKCU.reg", std::ios::app) << lines;
+}
 const std::string kOn = "Connected=True";
 
 void walk(const Scenario& scenario, AlpacaServer& server) {
@@ -68,9 +77,10 @@ TEST(AlpacaErrorNumbers, StateAndValueFailures) {
             {"PUT", "tracking", "Tracking=False", 0, ""},
             {"PUT", "slewtocoordinatesasync", kSlew, 0x40B, msg::kNotTracking},
             {"PUT", "tracking", "Tracking=True", 0, ""},
+            {"PUT", "setpark", "", 0, ""},
             {"PUT", "park", "", 0, ""},
             {"PUT", "slewtocoordinatesasync", kSlew, 0x408, msg::kParked},
-            {"PUT", "moveaxis", "Axis=0&Rate=1", 0x408, msg::kParked},
+            {"PUT", "moveaxis", "Axis=0&Rate=2", 0x408, msg::kParked},
             {"PUT", "unpark", "", 0, ""},
             {"PUT", "connected", "Connected=False", 0, ""},
             {"GET", "rightascension", "", 0x407, controller::kNotLoadedMessage},
@@ -86,14 +96,14 @@ TEST(AlpacaErrorNumbers, ControllerRefusals) {
       "StopTelescopeEngineDevice_DLL+ParkTel_DLL+ReturnToSideralSpeedEngineDevice_DLL+"
       "Stop_ALL_TelescopeEngineDevice_DLL");
   // The slew time limit, as a user would set it.
-  std::ofstream(server.home() / "HKCU.reg", std::ios::app) << "\"SlewTimeout\"=dword:00000001\n";
+  addSettings(server, "\"SlewTimeout\"=dword:00000001\n" + kParkPosition);
   walk({"refusals",
         {
             {"PUT", "connected", kOn, -1, ""},
             {"GET", "sideofpier", "", 0x400, msg::kNotGermanMount},
             {"GET", "declination", "", 0x500, msg::kCanNotGetDeclination},
             {"PUT", "synctocoordinates", kSlew, 0x500, msg::kSyncImpossible},
-            {"PUT", "moveaxis", "Axis=0&Rate=1", 0x500, msg::kMoveAxisImpossible},
+            {"PUT", "moveaxis", "Axis=0&Rate=2", 0x500, msg::kMoveAxisImpossible},
             {"PUT", "moveaxis", "Axis=0&Rate=0", 0x500, msg::kStopAxisImpossible},
             {"PUT", "tracking", "Tracking=False", 0x500, msg::kTrackingStopImpossible},
             {"PUT", "tracking", "Tracking=True", 0x500, msg::kTrackingStartImpossible},
@@ -106,12 +116,14 @@ TEST(AlpacaErrorNumbers, ControllerRefusals) {
 TEST(AlpacaErrorNumbers, ConnectionAndEncoderFailures) {
   if (AlpacaServer::external())
     GTEST_SKIP() << "needs a simulator of its own";
-  AlpacaServer server("parked=1,unreadable=1,refuse=UnParkTel_DLL");
+  AlpacaServer server("unreadable=1,refuse=UnParkTel_DLL");
+  addSettings(server, kParkPosition);
   walk({"encoders",
         {
             {"PUT", "connected", kOn, -1, ""},
             {"GET", "rightascension", "", 0x500, msg::kCannotGetRightAscension},
             {"GET", "declination", "", 0x500, msg::kCannotGetDeclination},
+            {"PUT", "park", "", 0, ""},
             {"PUT", "unpark", "", 0x500, msg::kUnParkFailed},
         }},
        server);

@@ -103,6 +103,7 @@ TEST_F(AlpacaMount, MoveAxisAtAnAdvertisedRateThenStop) {
 }
 
 TEST_F(AlpacaMount, ParkAndUnpark) {
+  ok("PUT", "setpark");
   ok("PUT", "park");
   EXPECT_TRUE(get("atpark").get<bool>());
   ok("PUT", "unpark");

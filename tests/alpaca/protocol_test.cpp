@@ -3,11 +3,14 @@
 
 #include <boost/asio/connect.hpp>
 #include <boost/asio/ip/tcp.hpp>
+#include <boost/asio/ip/udp.hpp>
 #include <chrono>
 #include <memory>
 #include <regex>
+#include <thread>
 #include <vector>
 
+#include "alpaca/discovery.h"
 #include "tests/alpaca/alpaca_server.h"
 
 namespace tramox::alpaca::testing {
@@ -64,14 +67,14 @@ TEST_F(AlpacaProtocol, RequestsAreUnderstoodOrRefusedWith4xx) {
       {"GET", "/api/v2/telescope/0/canpark", "", 400},
   };
   for (const RequestCase& c : cases) {
-    const HttpReply reply = std::string(c.method) == "PUT"   ? server().put(c.target, c.form)
-                            : std::string(c.method) == "GET" ? server().get(c.target)
-                                                             : server().raw(std::string(c.method) + " " + c.target +
-                                                                            " HTTP/1.1\r\nHost: x\r\nContent-Length: 0\r\n\r\n");
+    const HttpReply reply = std::string(c.method) == "PUT" ? server().put(c.target, c.form)
+                            : std::string(c.method) == "GET"
+                                ? server().get(c.target)
+                                : server().raw(std::string(c.method) + " " + c.target +
+                                               " HTTP/1.1\r\nHost: x\r\nContent-Length: 0\r\n\r\n");
     EXPECT_EQ(reply.status, c.status) << c.method << " " << c.target << " " << c.form;
     if (reply.status == 400) {
-      EXPECT_TRUE(reply.contentType.starts_with("text/plain") && !reply.body.empty())
-          << c.target;
+      EXPECT_TRUE(reply.contentType.starts_with("text/plain") && !reply.body.empty()) << c.target;
     }
   }
 }
@@ -108,12 +111,14 @@ TEST_F(AlpacaProtocol, TransactionIdentifiersFollowTheRules) {
 TEST_F(AlpacaProtocol, AnswersCarryExactlyTheFieldsOfTheProtocol) {
   const HttpReply ok = server().get(devicePath("canpark"));
   EXPECT_TRUE(ok.contentType.starts_with("application/json"));
+  const nlohmann::json body = ok.json();
   std::vector<std::string> keys;
-  for (const auto& item : ok.json().items())
+  for (const auto& item : body.items())
     keys.push_back(item.key());
-  EXPECT_EQ(keys, (std::vector<std::string>{"Value", "ClientTransactionID", "ServerTransactionID",
-                                            "ErrorNumber", "ErrorMessage"}));
-  EXPECT_EQ(ok.json()["ErrorMessage"], "");
+  // In the parser's (alphabetical) order.
+  EXPECT_EQ(keys, (std::vector<std::string>{"ClientTransactionID", "ErrorMessage", "ErrorNumber",
+                                            "ServerTransactionID", "Value"}));
+  EXPECT_EQ(body["ErrorMessage"], "");
 
   // A GET that fails still carries Value; a PUT without a result carries none.
   const nlohmann::json failed = server().member("GET", "slewsettletime");
@@ -134,7 +139,8 @@ TEST_F(AlpacaProtocol, ValuesAreEncodedAsTheProtocolSays) {
   ASSERT_TRUE(trackingRates.is_array() && !trackingRates.empty());
   EXPECT_TRUE(trackingRates[0].is_number_integer());
   const std::string utc = server().member("GET", "utcdate")["Value"];
-  EXPECT_TRUE(std::regex_match(utc, std::regex(R"(\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d\.\d{7}Z)"))) << utc;
+  EXPECT_TRUE(std::regex_match(utc, std::regex(R"(\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d\.\d{7}Z)")))
+      << utc;
   EXPECT_TRUE(server().member("GET", "alignmentmode")["Value"].is_number_integer());
   EXPECT_EQ(server().member("GET", "supportedactions")["Value"], nlohmann::json::array());
   EXPECT_EQ(server().member("PUT", "action", "Action=Dance&Parameters=")["ErrorNumber"], 0x40C);
@@ -147,7 +153,8 @@ TEST_F(AlpacaProtocol, ValuesAreReadInTheirInvariantForms) {
   EXPECT_DOUBLE_EQ(server().member("GET", "siteelevation")["Value"].get<double>(), 12.5);
   // Booleans in any casing and dates in the forms clients write reach the driver (no 400).
   for (const char* flag : {"TRUE", "false", "True", "fAlSe"})
-    EXPECT_NO_THROW(server().member("PUT", "doesrefraction", std::string("DoesRefraction=") + flag));
+    EXPECT_NO_THROW(
+        server().member("PUT", "doesrefraction", std::string("DoesRefraction=") + flag));
   for (const char* date : {"2026-01-02T03:04:05Z", "2026-01-02T03:04:05.1234567Z",
                            "2026-01-02T03:04:05", "2026-01-02T03:04:05.5%2B02:00"})
     EXPECT_NO_THROW(server().member("PUT", "utcdate", std::string("UTCDate=") + date)) << date;
@@ -165,8 +172,9 @@ TEST_F(AlpacaProtocol, ManagementApiDescribesTheServerAndItsTelescope) {
   ASSERT_EQ(devices.size(), 1u);
   EXPECT_EQ(devices[0]["DeviceType"], "Telescope");
   EXPECT_EQ(devices[0]["DeviceNumber"], 0);
-  EXPECT_TRUE(std::regex_match(devices[0]["UniqueID"].get<std::string>(),
-                               std::regex("[0-9a-f]{8}-[0-9a-f]{4}-4[0-9a-f]{3}-[89ab][0-9a-f]{3}-[0-9a-f]{12}")));
+  EXPECT_TRUE(std::regex_match(
+      devices[0]["UniqueID"].get<std::string>(),
+      std::regex("[0-9a-f]{8}-[0-9a-f]{4}-4[0-9a-f]{3}-[89ab][0-9a-f]{3}-[0-9a-f]{12}")));
 }
 
 TEST_F(AlpacaProtocol, BadInputIsRefusedAndTheServerKeepsServing) {
@@ -178,6 +186,11 @@ TEST_F(AlpacaProtocol, BadInputIsRefusedAndTheServerKeepsServing) {
   const HttpReply crossSite =
       server().put(devicePath("abortslew"), "", "Origin: http://evil.example\r\n");
   EXPECT_EQ(crossSite.status, 403);
+  // Nor through a name of its own pointed at this computer (DNS rebinding).
+  const HttpReply rebound = server().raw("PUT " + devicePath("abortslew") +
+                                         " HTTP/1.1\r\nHost: evil.example\r\nOrigin: "
+                                         "http://evil.example\r\nContent-Length: 0\r\n\r\n");
+  EXPECT_EQ(rebound.status, 403);
   const HttpReply preflight = server().raw(
       "OPTIONS " + devicePath("abortslew") +
       " HTTP/1.1\r\nHost: x\r\nOrigin: http://evil.example\r\nAccess-Control-Request-Method: "
@@ -198,6 +211,67 @@ TEST_F(AlpacaProtocol, IdleConnectionsDoNotBlockOtherClients) {
   const auto start = std::chrono::steady_clock::now();
   EXPECT_EQ(server().get(devicePath("canpark")).status, 200);
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(500));
+}
+
+TEST_F(AlpacaProtocol, SetupPagesNameTheDeviceAndItsState) {
+  for (const char* path : {"/setup", "/setup/v1/telescope/0/setup"}) {
+    const HttpReply page = server().get(path);
+    EXPECT_EQ(page.status, 200) << path;
+    EXPECT_TRUE(page.contentType.starts_with("text/html")) << path;
+    EXPECT_NE(page.body.find("connected"), std::string::npos) << path;
+  }
+}
+
+TEST(AlpacaDiscovery, OnlySendersThatCouldReachTheServerAreAnswered) {
+  struct Case {
+    const char* bind;
+    const char* sender;
+    bool answered;
+  } cases[] = {
+      {"127.0.0.1", "127.0.0.1", true},
+      {"127.0.0.1", "192.168.1.20", false},
+      {"::1", "::1", true},
+      {"::1", "fe80::1", false},
+      {"0.0.0.0", "192.168.1.20", true},
+      {"0.0.0.0", "fe80::1", false},
+      {"::", "192.168.1.20", true},
+      {"::", "fe80::1", true},
+      {"192.168.1.5", "10.0.0.7", true},
+      {"127.0.0.1", "::ffff:127.0.0.1", true},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(couldReach(c.bind, c.sender), c.answered) << c.bind << " <- " << c.sender;
+}
+
+// Discovery, on a port of the test's choosing: loopback senders learn the HTTP port.
+TEST(AlpacaDiscovery, LoopbackSenderLearnsThePort) {
+  if (AlpacaServer::external())
+    GTEST_SKIP() << "needs a server of its own";
+  namespace ip = boost::asio::ip;
+  boost::asio::io_context io;
+  ip::udp::socket client(io, ip::udp::endpoint(ip::udp::v4(), 0));
+  std::uint16_t port = 0;
+  {
+    ip::udp::socket probe(io, ip::udp::endpoint(ip::udp::v4(), 0));
+    port = probe.local_endpoint().port();
+  }
+  AlpacaServer server("", "--discovery-port " + std::to_string(port));
+  EXPECT_EQ(server.discoveryLine(), "Discovery on UDP port " + std::to_string(port));
+  client.send_to(boost::asio::buffer(std::string("alpacadiscovery1")),
+                 ip::udp::endpoint(ip::make_address("127.0.0.1"), port));
+  char answer[128] = {};
+  ip::udp::endpoint from;
+  std::size_t size = 0;
+  client.non_blocking(true);
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(3);
+  boost::system::error_code ec = boost::asio::error::would_block;
+  while (ec == boost::asio::error::would_block && std::chrono::steady_clock::now() < deadline) {
+    size = client.receive_from(boost::asio::buffer(answer), from, 0, ec);
+    if (ec == boost::asio::error::would_block)
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  ASSERT_FALSE(ec) << ec.message();
+  EXPECT_EQ(nlohmann::json::parse(std::string(answer, size))["AlpacaPort"], server.port());
 }
 
 }  // namespace

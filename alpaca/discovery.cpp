@@ -1,0 +1,136 @@
+#include "alpaca/discovery.h"
+
+#include <array>
+#include <boost/asio/io_context.hpp>
+#include <boost/asio/ip/multicast.hpp>
+#include <boost/asio/ip/udp.hpp>
+#include <boost/asio/ip/v6_only.hpp>
+#include <stdexcept>
+#include <string_view>
+#include <thread>
+#include <vector>
+
+namespace tramox::alpaca {
+
+namespace asio = boost::asio;
+using udp = asio::ip::udp;
+
+namespace {
+
+bool isLoopback(const asio::ip::address& address) {
+  if (address.is_v6() && address.to_v6().is_v4_mapped())
+    return asio::ip::make_address_v4(asio::ip::v4_mapped, address.to_v6()).is_loopback();
+  return address.is_loopback();
+}
+
+}  // namespace
+
+bool couldReach(const std::string& httpBind, const std::string& sender) {
+  boost::system::error_code ec;
+  const auto bind = asio::ip::make_address(httpBind, ec);
+  const auto from = asio::ip::make_address(sender, ec);
+  if (ec)
+    return false;
+  if (isLoopback(bind))
+    return isLoopback(from);
+  // A wildcard IPv6 server also takes IPv4 clients; otherwise the families must match.
+  if (bind.is_v6() && bind.is_unspecified())
+    return true;
+  return bind.is_v4() == (from.is_v4() || (from.is_v6() && from.to_v6().is_v4_mapped()));
+}
+
+class DiscoveryResponder::Impl {
+ public:
+  void start(const std::string& httpBind, std::uint16_t httpPort, std::uint16_t discoveryPort) {
+    httpBind_ = httpBind;
+    answer_ = "{\"AlpacaPort\":" + std::to_string(httpPort) + "}";
+    const auto bind = asio::ip::make_address(httpBind);
+    const bool wildcardV6 = bind.is_v6() && bind.is_unspecified();
+    std::string why;
+    if (bind.is_v4() || wildcardV6)
+      open(udp::v4(), discoveryPort, why);
+    if (bind.is_v6())
+      open(udp::v6(), discoveryPort, why);
+    if (sockets_.empty())
+      throw std::runtime_error("cannot listen on UDP port " + std::to_string(discoveryPort) + ": " +
+                               why);
+    thread_ = std::thread([this] { io_.run(); });
+  }
+
+  void stop() {
+    io_.stop();
+    if (thread_.joinable())
+      thread_.join();
+  }
+
+ private:
+  struct Listener {
+    explicit Listener(asio::io_context& io) : socket(io) {}
+    udp::socket socket;
+    udp::endpoint sender;
+    std::array<char, 256> buffer{};
+  };
+
+  void open(const udp& family, std::uint16_t port, std::string& why) {
+    auto listener = std::make_unique<Listener>(io_);
+    boost::system::error_code ec;
+    listener->socket.open(family, ec);
+    if (!ec && family == udp::v6())
+      listener->socket.set_option(asio::ip::v6_only(true), ec);
+    // Other Alpaca servers on this computer listen on the same port.
+    if (!ec)
+      listener->socket.set_option(asio::socket_base::reuse_address(true), ec);
+    if (!ec)
+      listener->socket.bind(udp::endpoint(family, port), ec);
+    if (ec) {
+      why = ec.message();
+      return;
+    }
+    if (family == udp::v6()) {
+      boost::system::error_code ignored;  // no multicast route: unicast discovery still works
+      listener->socket.set_option(
+          asio::ip::multicast::join_group(asio::ip::make_address(kDiscoveryGroup)), ignored);
+    }
+    receive(*listener);
+    sockets_.push_back(std::move(listener));
+  }
+
+  void receive(Listener& listener) {
+    listener.socket.async_receive_from(
+        asio::buffer(listener.buffer), listener.sender,
+        [this, &listener](const boost::system::error_code& ec, std::size_t size) {
+          if (ec == asio::error::operation_aborted)
+            return;
+          const std::string_view text(listener.buffer.data(), ec ? 0 : size);
+          if (text.starts_with(kDiscoveryMessage) &&
+              couldReach(httpBind_, listener.sender.address().to_string())) {
+            boost::system::error_code ignored;
+            listener.socket.send_to(asio::buffer(answer_), listener.sender, 0, ignored);
+          }
+          receive(listener);
+        });
+  }
+
+  asio::io_context io_;
+  std::vector<std::unique_ptr<Listener>> sockets_;
+  std::thread thread_;
+  std::string httpBind_;
+  std::string answer_;
+};
+
+DiscoveryResponder::DiscoveryResponder() : impl_(std::make_unique<Impl>()) {}
+
+DiscoveryResponder::~DiscoveryResponder() {
+  stop();
+}
+
+void DiscoveryResponder::start(const std::string& httpBind, std::uint16_t httpPort,
+                               std::uint16_t discoveryPort) {
+  impl_->start(httpBind, httpPort, discoveryPort);
+}
+
+void DiscoveryResponder::stop() {
+  impl_->stop();
+}
+
+}  // namespace tramox::alpaca
