@@ -7,6 +7,8 @@
 namespace tramox::astro {
 
 namespace {
+// Equatorial radius of the IAU 1964 ellipsoid, which the latitude series belongs to; the
+// refraction model has its own mean radius, 6378120 m (refraction_integral.cpp).
 constexpr double kEquatorialRadiusM = 6378160.0;
 }  // namespace
 

@@ -10,6 +10,7 @@ struct SiteParameters {
   double elevationM = 0;
 };
 
+// The driver connects with these values: a fixed standard atmosphere in visible light.
 struct AtmosphereParameters {
   double temperatureC = 15.0;
   double pressureHpa = 1013.25;

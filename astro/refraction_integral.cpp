@@ -13,6 +13,8 @@ constexpr double kGasConstant = 8314.32;               // J / (kmol K)
 constexpr double kDryAirMolecularWeight = 28.9644;
 // One minus the ratio of the molecular weights of water vapour (18.0152) and dry air.
 constexpr double kWaterVapourWeightTerm = 0.3780226761127453;
+// The mean Earth radius of the Hohenkerk and Sinclair (1985) refraction model; the site's
+// geocentric radius uses the IAU 1964 ellipsoid's 6378160 m instead (geocentric_site.cpp).
 constexpr double kEarthRadiusM = 6378120.0;
 constexpr double kTropopauseRadiusM = kEarthRadiusM + 11000.0;
 constexpr double kUpperLimitRadiusM = kEarthRadiusM + 80000.0;

@@ -20,7 +20,7 @@ double LocalSiderealTime(double westLongitudeRad, double utDate) {
   const double seconds = 0.0929 * t * t + (3164400184.542 * t + 67125.836) - 10.0;
   const double turns = seconds / kSecondsPerDay;
   const double hours = (turns - std::trunc(turns)) * kSecondsPerDay / 3600.0;
-  const double greenwichRad = hours / 12.0 * units::kPi;
+  const double greenwichRad = units::toRadiansDividingFirst(hours, 12.0);
   double lst = std::fmod(greenwichRad - westLongitudeRad, units::kTwoPi);
   if (lst < 0.0) {
     lst += units::kTwoPi;

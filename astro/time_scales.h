@@ -2,19 +2,7 @@
 // Time arguments of the driver: automation dates (days since 1899-12-30 00:00, fraction =
 // time of day), Julian dates, mean local sidereal time. Pure functions of their arguments.
 // Universal Time is used wherever a theory asks for TT or TDB: no leap seconds, no delta T.
-#include "platform/clock.h"
-
 namespace tramox::astro {
-
-// CurrentUtBias: UTC bias for UTCDate. UTC = local - bias.
-//   Given: zone  the platform's time-zone answer (result code, biases in minutes,
-//                UTC = local time + bias)
-//   Returns: automation-date interval (signed fraction of a day), to the minute
-// Notes:
-//   1. Minutes = bias (result 0), bias + standardBias (1), bias + daylightBias (2); any other
-//      result is a failed query and gives 0, so UTC falls back to local time.
-//   2. The interval is negative for a positive bias (zones west of Greenwich).
-double CurrentUtBias(const platform::TimeZoneInfo& zone);
 
 // JulianDateOf: Julian date of an automation date.
 //   Given: automationDate  days since 1899-12-30 00:00, UT

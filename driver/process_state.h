@@ -28,9 +28,6 @@ struct ProcessState {
   bool ConstructionGuard = true;
   // Driver objects alive now; the set-up runs again only once all of them are gone.
   int liveObjects = 0;
-  // Whole hours to add to local time for UT, fixed at construction. Kept for the record:
-  // the members take universal time from the clock at every call instead (see universalTimeNow).
-  std::int32_t UtcOffsetHours = 0;
 
   bool TargetRightAscensionSet = false;
   bool TargetDeclinationSet = false;

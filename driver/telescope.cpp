@@ -3,30 +3,6 @@
 
 namespace tramox::driver {
 
-namespace {
-
-// GetTimeZoneInformation's answer in whole hours (truncated toward zero, so UTC+05:30 gives
-// -5); nullopt when the zone query failed.
-std::optional<std::int32_t> wholeHourOffset(const platform::TimeZoneInfo& zone) {
-  std::int32_t minutes = 0;
-  switch (zone.result) {
-    case 0:
-      minutes = zone.bias;
-      break;
-    case 1:
-      minutes = zone.bias + zone.standardBias;
-      break;
-    case 2:
-      minutes = zone.bias + zone.daylightBias;
-      break;
-    default:
-      return std::nullopt;
-  }
-  return minutes / 60;
-}
-
-}  // namespace
-
 TTelescope::TTelescope(DriverRuntime& runtime) : rt_(runtime) {
   ProcessState& state = rt_.state;
   ++state.liveObjects;
@@ -38,9 +14,6 @@ TTelescope::TTelescope(DriverRuntime& runtime) : rt_(runtime) {
   state.TargetDeclinationSet = false;
   rt_.controller.LoadControllerLibrary();
   state.ConstructionGuard = false;
-  if (auto hours = wholeHourOffset(rt_.services.clock->timeZone())) {
-    state.UtcOffsetHours = *hours;
-  }
   // The log lock belongs to the log and lives as long as the module: nothing to create here.
 }
 

@@ -7,7 +7,9 @@
 #include <optional>
 #include <string>
 
+#include "common/telescope_enums.h"
 #include "driver/driver_runtime.h"
+#include "paddle/paddle_telescope.h"
 
 namespace tramox::rates {
 class TRates;
@@ -16,26 +18,7 @@ class TTrackingRatesCol;
 
 namespace tramox::driver {
 
-// Enumeration values of the automation interface.
-enum AlignmentModes : std::int32_t { algAltAz = 0, algPolar = 1, algGermanPolar = 2 };
-enum EquatorialCoordinateType : std::int32_t {
-  equOther = 0,
-  equLocalTopocentric = 1,
-  equJ2000 = 2,
-  equJ2050 = 3,
-  equB1950 = 4
-};
-enum TelescopeAxes : std::int32_t { axisPrimary = 0, axisSecondary = 1, axisTertiary = 2 };
-enum PierSide : std::int32_t { pierEast = 0, pierWest = 1 };
-enum GuideDirections : std::int32_t {
-  guideNorth = 0,
-  guideSouth = 1,
-  guideEast = 2,
-  guideWest = 3
-};
-enum DriveRates : std::int32_t { driveSidereal = 0, driveLunar = 1, driveSolar = 2, driveKing = 3 };
-
-class TTelescope {
+class TTelescope final : public paddle::IPaddleTelescope {
  public:
   // Runs the once-per-process set-up when no other driver object is alive.
   explicit TTelescope(DriverRuntime& runtime);
@@ -44,8 +27,8 @@ class TTelescope {
   TTelescope& operator=(const TTelescope&) = delete;
 
   // Flags the hand paddle reads directly (no log lines).
-  bool parked() const { return FParked; }
-  bool tracking() const { return FTracking; }
+  bool parked() const override { return FParked; }
+  bool tracking() const override { return FTracking; }
 
   // --- Connection and site (telescope_site.cpp, telescope_connection.cpp)
   bool Get_Connected();
@@ -59,7 +42,7 @@ class TTelescope {
   void SetupDialog();
 
   // --- Position and status (telescope_queries.cpp, telescope_constants.cpp)
-  double Get_RightAscension();
+  double Get_RightAscension() override;
   double Get_Declination();
   std::int32_t Get_AlignmentMode();
   std::int32_t Get_SideOfPier();
@@ -125,12 +108,12 @@ class TTelescope {
   void SyncToAltAz(double azimuth, double altitude);
 
   // --- Manual motion, guiding and tracking (telescope_motion.cpp, telescope_unsupported.cpp)
-  void MoveAxis(std::int32_t axe, double rateDegPerSec);
+  void MoveAxis(std::int32_t axe, double rateDegPerSec) override;
   // Empty for a value outside the axis enumeration.
   std::optional<bool> CanMoveAxis(std::int32_t axe);
   void PulseGuide(std::int32_t direction, std::int32_t durationMs);
-  void Set_Tracking(bool value);
-  std::shared_ptr<rates::TRates> AxisRates(std::int32_t axis);
+  void Set_Tracking(bool value) override;
+  std::shared_ptr<rates::TRates> AxisRates(std::int32_t axis) override;
   void Set_TrackingRate(std::int32_t) {}
   void Set_DoesRefraction(bool) {}
   void Set_UTCDate(double) {}
@@ -147,9 +130,9 @@ class TTelescope {
   void FindHome();
 
   // --- Parking (telescope_parking.cpp)
-  void Park();
-  void Unpark();
-  void SetPark();
+  void Park() override;
+  void Unpark() override;
+  void SetPark() override;
   bool Get_AtPark();
 
  private:

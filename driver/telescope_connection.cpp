@@ -11,7 +11,8 @@ namespace tramox::driver {
 namespace {
 constexpr const char* kDriverId = "TRAMOX.Telescope";
 constexpr const char* kTrackingValue = "Tracking";
-constexpr double kKingPressureHpa = 1013.25;
+// The fixed atmosphere of the pipeline; King tracking is started for its pressure too.
+constexpr astro::AtmosphereParameters kStandardAtmosphere{};
 }  // namespace
 
 void TTelescope::Set_Connected(bool value) {
@@ -46,9 +47,9 @@ void TTelescope::connect() {
     return stored;
   };
   const auto longitude = storedOrZero("Longitude");
-  FSiteLongitude = longitude ? -(*longitude * 180.0 / units::kPi) : 0.0;
+  FSiteLongitude = longitude ? -units::fromRadiansMultiplyingFirst(*longitude, 180.0) : 0.0;
   const auto latitude = storedOrZero("Latitude");
-  FSiteLatitude = latitude ? *latitude * 180.0 / units::kPi : 0.0;
+  FSiteLatitude = latitude ? units::fromRadiansMultiplyingFirst(*latitude, 180.0) : 0.0;
   const auto altitude = storedOrZero("Altitude");
   FSiteElevation = altitude ? *altitude : 0.0;
 
@@ -63,7 +64,7 @@ void TTelescope::connect() {
 
   state.SiteParameters = {units::degreesToRadians(FSiteLatitude),
                           -units::degreesToRadians(FSiteLongitude), FSiteElevation};
-  state.AtmosphereParameters = {15.0, 1013.25, 0.6, 0.55};
+  state.AtmosphereParameters = kStandardAtmosphere;
   state.pipeline =
       std::make_unique<astro::TRADECtranfos>(state.SiteParameters, state.AtmosphereParameters);
 
@@ -92,7 +93,7 @@ void TTelescope::connect() {
   KingPecTable& kingPec = state.kingPec;
   mount.GetKingPEC_DLL(&kingPec.king, kingPec.a, kingPec.b, kingPec.c, &kingPec.pec);
   if (kingPec.king) {
-    mount.StartKingDevice_DLL(latRad, lonWestRad, FSiteElevation, kKingPressureHpa);
+    mount.StartKingDevice_DLL(latRad, lonWestRad, FSiteElevation, kStandardAtmosphere.pressureHpa);
     state.paddle->SetVisible("LabelKing", true);
   }
   if (kingPec.pec) {

@@ -26,8 +26,8 @@ void TTelescope::Park() {
     hourAngleRad = settings.requireDouble("Park_AH");
     decRad = settings.requireDouble("Park_Dec");
   }
-  FParkHourAngle = hourAngleRad * 12.0 / units::kPi;
-  FParkDeclination = decRad * 180.0 / units::kPi;
+  FParkHourAngle = units::fromRadiansMultiplyingFirst(hourAngleRad, 12.0);
+  FParkDeclination = units::fromRadiansMultiplyingFirst(decRad, 180.0);
   log("Park at " + number(FParkHourAngle) + " " + number(FParkDeclination));
   if (!rt_.controller.ParkTel_DLL(hourAngleRad, decRad)) {
     throw DriverError(codes::kNotImplemented, messages::kParkFailed);

@@ -100,13 +100,14 @@ bool TTelescope::Get_IsPulseGuiding() {
 
 double TTelescope::universalTimeNow() {
   platform::IClock& clock = *rt_.services.clock;
-  return clock.nowLocal() - astro::CurrentUtBias(clock.timeZone());
+  return clock.nowLocal() - platform::CurrentUtBias(clock.timeZone());
 }
 
 double TTelescope::Get_SiderealTime() {
   logAsk("SiderealTime");
   const double lonWestRad = units::degreesToRadians(-FSiteLongitude);
-  const double hours = astro::LocalSiderealTime(lonWestRad, universalTimeNow()) * 12.0 / units::kPi;
+  const double hours = units::fromRadiansMultiplyingFirst(
+      astro::LocalSiderealTime(lonWestRad, universalTimeNow()), 12.0);
   logResult(hours);
   return hours;
 }

@@ -26,9 +26,9 @@ void TTelescope::requireNotParkedAndTracking() {
 // The controller's goto: goal, west-positive site longitude, 0 and the sidereal rate, each by
 // address. Its answer is not looked at; the slew is followed through Slewing.
 void TTelescope::startSlew(double raHours, double decDegrees) {
-  double raRad = raHours / 12.0 * units::kPi;
-  double decRad = decDegrees / 180.0 * units::kPi;
-  double lonWestRad = FSiteLongitude / -180.0 * units::kPi;
+  double raRad = units::toRadiansDividingFirst(raHours, 12.0);
+  double decRad = units::toRadiansDividingFirst(decDegrees, 180.0);
+  double lonWestRad = units::toRadiansDividingFirst(FSiteLongitude, -180.0);
   double zero = 0.0;
   double rateRadPerSec = units::kSiderealRateRadPerSec;
   rt_.controller.InitTelescopeSeekerDevice_DLL(&raRad, &decRad, &lonWestRad, &zero, &rateRadPerSec);
@@ -48,8 +48,9 @@ void TTelescope::SlewToCoordinatesAsync(double raHours, double decDegrees) {
   }
   FTargetDeclination = decDegrees;
   rt_.state.TargetDeclinationSet = true;
-  log("Appel InitTelescopeSeeker_DLL " + number(FTargetRightAscension / 12.0 * units::kPi) + " " +
-      number(FTargetDeclination / 180.0 * units::kPi));
+  log("Appel InitTelescopeSeeker_DLL " +
+      number(units::toRadiansDividingFirst(FTargetRightAscension, 12.0)) + " " +
+      number(units::toRadiansDividingFirst(FTargetDeclination, 180.0)));
   startSlew(FTargetRightAscension, FTargetDeclination);
 }
 
@@ -65,9 +66,10 @@ void TTelescope::SlewToTargetAsync() {
   log("SlewToTargetAsync " + number(FTargetRightAscension) + " " + number(FTargetDeclination));
   requireNotParkedAndTracking();
   // No range check and no look at the target flags: a target never set slews to 0, 0.
-  log("Appel InitTelescopeSeeker_DLL " + number(FTargetRightAscension / 12.0 * units::kPi) + " " +
-      number(FTargetDeclination / 180.0 * units::kPi) + " " +
-      number(FSiteLongitude / -180.0 * units::kPi));
+  log("Appel InitTelescopeSeeker_DLL " +
+      number(units::toRadiansDividingFirst(FTargetRightAscension, 12.0)) + " " +
+      number(units::toRadiansDividingFirst(FTargetDeclination, 180.0)) + " " +
+      number(units::toRadiansDividingFirst(FSiteLongitude, -180.0)));
   startSlew(FTargetRightAscension, FTargetDeclination);
   log("Retour Appel InitTelescopeSeeker_DLL");
 }
@@ -111,8 +113,9 @@ void TTelescope::SyncToCoordinates(double raHours, double decDegrees) {
   FTargetDeclination = decDegrees;
   FLastRightAscension = raHours;
   FTargetRightAscension = raHours;
-  if (!rt_.controller.CalibrateCodeursDevice_DLL(raHours / 12.0 * units::kPi,
-                                                 decDegrees / 180.0 * units::kPi)) {
+  if (!rt_.controller.CalibrateCodeursDevice_DLL(
+          units::toRadiansDividingFirst(raHours, 12.0),
+          units::toRadiansDividingFirst(decDegrees, 180.0))) {
     throw DriverError(codes::kInvalidState, messages::kSyncImpossible);
   }
 }
@@ -121,8 +124,9 @@ void TTelescope::SyncToTarget() {
   requireNotParkedAndTracking();
   FLastDeclination = FTargetDeclination;
   FLastRightAscension = FTargetRightAscension;
-  if (!rt_.controller.CalibrateCodeursDevice_DLL(FTargetRightAscension / 12.0 * units::kPi,
-                                                 FTargetDeclination / 180.0 * units::kPi)) {
+  if (!rt_.controller.CalibrateCodeursDevice_DLL(
+          units::toRadiansDividingFirst(FTargetRightAscension, 12.0),
+          units::toRadiansDividingFirst(FTargetDeclination, 180.0))) {
     throw DriverError(codes::kInvalidState, messages::kSyncImpossible);
   }
 }

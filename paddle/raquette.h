@@ -10,13 +10,10 @@
 #include <string>
 #include <vector>
 
+#include "paddle/paddle_telescope.h"
 #include "platform/message_windows.h"
 #include "platform/paddle_view.h"
 #include "rates/rates.h"
-
-namespace tramox::driver {
-class TTelescope;
-}
 
 namespace tramox::paddle {
 
@@ -30,7 +27,7 @@ class TRaquette : public platform::IPaddleEvents {
 
   // Stores the driver object (not owned) and fetches the axis rates of the primary and then
   // the secondary axis; a failure propagates to the caller (connecting fails with it).
-  void GetTelescope(driver::TTelescope* telescope);
+  void GetTelescope(IPaddleTelescope* telescope);
   // The driver object is going away: from now on every event does nothing.
   void Unbind();
 
@@ -84,7 +81,7 @@ class TRaquette : public platform::IPaddleEvents {
   std::vector<platform::PaddleControlState> controls_;
   std::unique_ptr<platform::IPaddleView> view_;
   bool visible_ = false;
-  driver::TTelescope* telescope_ = nullptr;
+  IPaddleTelescope* telescope_ = nullptr;
   std::shared_ptr<rates::TRates> primaryRates_;
   std::shared_ptr<rates::TRates> secondaryRates_;
 };

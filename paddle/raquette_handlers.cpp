@@ -1,15 +1,15 @@
 // What the paddle's controls do: each calls the driver's member as a client would, and the
 // driver writes the resulting labels and captions back into the paddle.
-#include "driver/telescope.h"
+#include "common/telescope_enums.h"
 #include "paddle/paddle_layout.h"
 #include "paddle/raquette.h"
 
 namespace tramox::paddle {
 
-void TRaquette::GetTelescope(driver::TTelescope* telescope) {
+void TRaquette::GetTelescope(IPaddleTelescope* telescope) {
   // Both collections or neither: a half-bound paddle would fail later on the other axis.
-  auto primary = telescope->AxisRates(driver::axisPrimary);
-  auto secondary = telescope->AxisRates(driver::axisSecondary);
+  auto primary = telescope->AxisRates(axisPrimary);
+  auto secondary = telescope->AxisRates(axisSecondary);
   telescope_ = telescope;
   primaryRates_ = std::move(primary);
   secondaryRates_ = std::move(secondary);
@@ -30,39 +30,39 @@ void TRaquette::moveAxis(std::int32_t axis, double rateDegPerSec) {
 
 void TRaquette::ButtonEastMouseDown() {
   if (telescope_ != nullptr) {
-    moveAxis(driver::axisPrimary, directionRateDegPerSec(primaryRates_));
+    moveAxis(axisPrimary, directionRateDegPerSec(primaryRates_));
   }
 }
 
 void TRaquette::ButtonWestMouseDown() {
   if (telescope_ != nullptr) {
-    moveAxis(driver::axisPrimary, -directionRateDegPerSec(primaryRates_));
+    moveAxis(axisPrimary, -directionRateDegPerSec(primaryRates_));
   }
 }
 
 void TRaquette::ButtonNorthMouseDown() {
   if (telescope_ != nullptr) {
-    moveAxis(driver::axisSecondary, directionRateDegPerSec(secondaryRates_));
+    moveAxis(axisSecondary, directionRateDegPerSec(secondaryRates_));
   }
 }
 
 void TRaquette::ButtonSouthMouseDown() {
   if (telescope_ != nullptr) {
-    moveAxis(driver::axisSecondary, -directionRateDegPerSec(secondaryRates_));
+    moveAxis(axisSecondary, -directionRateDegPerSec(secondaryRates_));
   }
 }
 
 void TRaquette::ButtonEastMouseUp() {
-  moveAxis(driver::axisPrimary, 0.0);
+  moveAxis(axisPrimary, 0.0);
 }
 void TRaquette::ButtonWestMouseUp() {
-  moveAxis(driver::axisPrimary, 0.0);
+  moveAxis(axisPrimary, 0.0);
 }
 void TRaquette::ButtonNorthMouseUp() {
-  moveAxis(driver::axisSecondary, 0.0);
+  moveAxis(axisSecondary, 0.0);
 }
 void TRaquette::ButtonSouthMouseUp() {
-  moveAxis(driver::axisSecondary, 0.0);
+  moveAxis(axisSecondary, 0.0);
 }
 
 void TRaquette::ButtonSetParkClick() {

@@ -13,6 +13,15 @@ struct TimeZoneInfo {
   std::int32_t daylightBias = 0;
 };
 
+// CurrentUtBias: UTC bias for UTCDate, a rule of the time-zone answer. UTC = local - bias.
+//   Given: zone  the time-zone answer
+//   Returns: automation-date interval (signed fraction of a day), to the minute
+// Notes:
+//   1. Minutes = bias (result 0), bias + standardBias (1), bias + daylightBias (2); any other
+//      result is a failed query and gives 0, so UTC falls back to local time.
+//   2. The interval is negative for a positive bias (zones west of Greenwich).
+double CurrentUtBias(const TimeZoneInfo& zone);
+
 class IClock {
  public:
   virtual ~IClock() = default;

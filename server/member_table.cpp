@@ -1,6 +1,9 @@
 #include "server/member_table.h"
 
 #include <algorithm>
+#include <cstddef>
+
+#include "common/telescope_enums.h"
 
 namespace tramox::server {
 namespace {
@@ -209,17 +212,38 @@ constexpr InterfaceInfo kTrackingRatesColInterface{
     "ITrackingRatesCol", makeGuid("DB106FEB-7A86-4B2F-A42D-64638544B4E9"),
     "Dispatch interface for TrackingRatesCol Object", kTrackingRatesColMembers};
 
+// Name and value of each row come from the one enumeration (common/telescope_enums.h).
+// clang-format off
+#define TRAMOX_ENUM_MEMBER(name) EnumMemberInfo{#name, tramox::name}
+// clang-format on
 constexpr EnumMemberInfo kAlignmentModes[] = {
-    {"algAltAz", 0}, {"algPolar", 1}, {"algGermanPolar", 2}};
+    TRAMOX_ENUM_MEMBER(algAltAz), TRAMOX_ENUM_MEMBER(algPolar), TRAMOX_ENUM_MEMBER(algGermanPolar)};
 constexpr EnumMemberInfo kEquatorialCoordinateType[] = {
-    {"equOther", 0}, {"equLocalTopocentric", 1}, {"equJ2000", 2}, {"equJ2050", 3}, {"equB1950", 4}};
-constexpr EnumMemberInfo kTelescopeAxes[] = {
-    {"axisPrimary", 0}, {"axisSecondary", 1}, {"axisTertiary", 2}};
-constexpr EnumMemberInfo kPierSide[] = {{"pierEast", 0}, {"pierWest", 1}};
+    TRAMOX_ENUM_MEMBER(equOther), TRAMOX_ENUM_MEMBER(equLocalTopocentric),
+    TRAMOX_ENUM_MEMBER(equJ2000), TRAMOX_ENUM_MEMBER(equJ2050), TRAMOX_ENUM_MEMBER(equB1950)};
+constexpr EnumMemberInfo kTelescopeAxes[] = {TRAMOX_ENUM_MEMBER(axisPrimary),
+                                             TRAMOX_ENUM_MEMBER(axisSecondary),
+                                             TRAMOX_ENUM_MEMBER(axisTertiary)};
+constexpr EnumMemberInfo kPierSide[] = {TRAMOX_ENUM_MEMBER(pierEast), TRAMOX_ENUM_MEMBER(pierWest)};
 constexpr EnumMemberInfo kGuideDirections[] = {
-    {"guideNorth", 0}, {"guideSouth", 1}, {"guideEast", 2}, {"guideWest", 3}};
+    TRAMOX_ENUM_MEMBER(guideNorth), TRAMOX_ENUM_MEMBER(guideSouth), TRAMOX_ENUM_MEMBER(guideEast),
+    TRAMOX_ENUM_MEMBER(guideWest)};
 constexpr EnumMemberInfo kDriveRates[] = {
-    {"driveSidereal", 0}, {"driveLunar", 1}, {"driveSolar", 2}, {"driveKing", 3}};
+    TRAMOX_ENUM_MEMBER(driveSidereal), TRAMOX_ENUM_MEMBER(driveLunar),
+    TRAMOX_ENUM_MEMBER(driveSolar), TRAMOX_ENUM_MEMBER(driveKing)};
+#undef TRAMOX_ENUM_MEMBER
+
+// The type library lists members in value order from 0, as the interface defines them.
+template <std::size_t N>
+constexpr bool numberedFromZero(const EnumMemberInfo (&members)[N]) {
+  for (std::size_t i = 0; i < N; ++i)
+    if (members[i].value != static_cast<std::int32_t>(i))
+      return false;
+  return true;
+}
+static_assert(numberedFromZero(kAlignmentModes) && numberedFromZero(kEquatorialCoordinateType) &&
+              numberedFromZero(kTelescopeAxes) && numberedFromZero(kPierSide) &&
+              numberedFromZero(kGuideDirections) && numberedFromZero(kDriveRates));
 
 constexpr EnumInfo kEnumerations[] = {
     {"AlignmentModes", makeGuid("667E2092-448F-4BDF-ADD1-9E5F7B2B8C1D"), kAlignmentModes},

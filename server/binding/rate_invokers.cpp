@@ -1,40 +1,42 @@
-// IRate, IRates and ITrackingRatesCol: which member each dispatch identifier runs. _NewEnum
-// is answered by the collection object itself (collection_object.h).
-#include "server/binding/member_binding.h"
+// IRate, IRates and ITrackingRatesCol: which member each row of the member tables runs.
+// _NewEnum is answered by the collection object itself (collection_object.h).
+#include "server/binding/generated_rows.h"
 
 namespace tramox::server::binding {
 namespace {
 
-constexpr MemberKind G = MemberKind::PropertyGet;
-constexpr MemberKind P = MemberKind::PropertyPut;
-
-const Invoker<rates::TRate> kRateInvokers[] = {
-    {1, G, call<&rates::TRate::Get_Minimum>()},
-    {1, P, call<&rates::TRate::Set_Minimum>()},
-    {2, G, call<&rates::TRate::Get_Maximum>()},
-    {2, P, call<&rates::TRate::Set_Maximum>()},
+#define TRAMOX_ROWS_TARGET rates::TRate
+const RowCall<rates::TRate> kRateCalls[] = {
+#include "IRate_members.inc"
 };
+#undef TRAMOX_ROWS_TARGET
 
-const Invoker<rates::TRates> kRatesInvokers[] = {
-    {1, G, callAs<rates::TRates, &rates::TRates::Get_Count>()},
-    {0, G, call<&rates::TRates::Get_Item>()},
+#define TRAMOX_ROWS_TARGET rates::TRates
+const RowCall<rates::TRates> kRatesCalls[] = {
+#include "IRates_members.inc"
 };
+#undef TRAMOX_ROWS_TARGET
 
-const Invoker<rates::TTrackingRatesCol> kTrackingRatesInvokers[] = {
-    {1, G, callAs<rates::TTrackingRatesCol, &rates::TTrackingRatesCol::Get_Count>()},
-    {0, G, call<&rates::TTrackingRatesCol::Get_Item>()},
+#define TRAMOX_ROWS_TARGET rates::TTrackingRatesCol
+const RowCall<rates::TTrackingRatesCol> kTrackingRatesCalls[] = {
+#include "ITrackingRatesCol_members.inc"
 };
+#undef TRAMOX_ROWS_TARGET
 
 }  // namespace
 
 std::span<const Invoker<rates::TRate>> rateInvokers() {
-  return kRateInvokers;
+  static const auto rows = rowsOf<rates::TRate>(rateInterface(), kRateCalls);
+  return rows;
 }
 std::span<const Invoker<rates::TRates>> ratesInvokers() {
-  return kRatesInvokers;
+  static const auto rows = rowsOf<rates::TRates>(ratesInterface(), kRatesCalls);
+  return rows;
 }
 std::span<const Invoker<rates::TTrackingRatesCol>> trackingRatesInvokers() {
-  return kTrackingRatesInvokers;
+  static const auto rows =
+      rowsOf<rates::TTrackingRatesCol>(trackingRatesColInterface(), kTrackingRatesCalls);
+  return rows;
 }
 
 }  // namespace tramox::server::binding

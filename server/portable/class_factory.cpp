@@ -4,28 +4,27 @@
 #include <memory>
 
 #include "server/binding/automation_objects.h"
+#include "server/binding/class_construction.h"
 #include "server/binding/module_counts.h"
 #include "server/portable/module_state.h"
 
 namespace tramox::server::portable {
 namespace {
 
-// Runs the class's initialisation: the driver object's construction set-up, an empty
-// collection for a client that creates one on its own (logging through the module's log).
-ComRef<IDispatch> makeObject(const ClassInfo& cls) {
-  if (&cls == &telescopeClass())
-    return newTelescopeObject(
-        std::make_shared<driver::TTelescope>(ModuleState::instance().runtime()));
-  if (&cls == &rateClass())
-    return newRateObject(std::make_shared<rates::TRate>());
-  if (&cls == &ratesClass()) {
-    // Its Item logs like any other: the log works without a driver object.
-    driver::DriverRuntime& runtime = ModuleState::instance().runtime();
-    return newRatesObject(
-        std::make_shared<rates::TRates>(&runtime.log, runtime.services.locale, 0.0, 0.0, 0.0, 0));
+struct WrapObject {
+  ComRef<IDispatch> operator()(std::shared_ptr<driver::TTelescope> t) const {
+    return newTelescopeObject(std::move(t));
   }
-  return newTrackingRatesObject(std::make_shared<rates::TTrackingRatesCol>());
-}
+  ComRef<IDispatch> operator()(std::shared_ptr<rates::TRate> r) const {
+    return newRateObject(std::move(r));
+  }
+  ComRef<IDispatch> operator()(std::shared_ptr<rates::TRates> r) const {
+    return newRatesObject(std::move(r));
+  }
+  ComRef<IDispatch> operator()(std::shared_ptr<rates::TTrackingRatesCol> r) const {
+    return newTrackingRatesObject(std::move(r));
+  }
+};
 
 std::array<ClassFactory, 4>& factories() {
   // Created when the module is loaded, in the order of the class table.
@@ -53,14 +52,15 @@ HResult ClassFactory::CreateInstance(IUnknown* outer, const Guid& iid, void** ob
   *object = nullptr;
   if (outer)
     return status::kNoAggregation;
-  try {
-    const ComRef<IDispatch> created = makeObject(cls_);
-    return created->QueryInterface(iid, object);  // the object dies here without a match
-  } catch (const std::bad_alloc&) {
-    return status::kOutOfMemory;
-  } catch (...) {
-    return status::kUnexpected;
-  }
+  // Construction runs the class's initialisation; its failures follow the member rule.
+  ComRef<IDispatch> created;
+  MemberFailure failure;
+  const HResult hr = guardMember(cls_.progId, failure, [&] {
+    created = constructInstance(cls_, ModuleState::instance().runtime(), WrapObject{});
+  });
+  if (status::failed(hr))
+    return hr;
+  return created->QueryInterface(iid, object);  // the object dies here without a match
 }
 
 HResult ClassFactory::LockServer(bool lock) {

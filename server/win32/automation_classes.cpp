@@ -2,6 +2,8 @@
 
 #include <new>
 
+#include "server/binding/class_construction.h"
+
 namespace tramox::server::win32 {
 namespace {
 
@@ -66,9 +68,8 @@ void store(IDispatch** out, std::shared_ptr<rates::TRate> value) {
   *out = static_cast<IRate*>(object);
 }
 
-TelescopeObject::TelescopeObject()
-    : DualObject(telescopeClass()),
-      telescope_(std::make_unique<driver::TTelescope>(ComModule::instance().runtime())) {}
+TelescopeObject::TelescopeObject(std::shared_ptr<driver::TTelescope> telescope)
+    : DualObject(telescopeClass()), telescope_(std::move(telescope)) {}
 
 RateObject::RateObject(std::shared_ptr<rates::TRate> rate)
     : DualObject(rateClass()), rate_(std::move(rate)) {}
@@ -143,23 +144,24 @@ STDMETHODIMP TrackingRatesObject::Clone(IEnumVARIANT** enumerator) {
 template class CollectionObject<IRates, rates::TRates>;
 template class CollectionObject<ITrackingRatesCol, rates::TTrackingRatesCol>;
 
-HRESULT createTelescope(REFIID iid, void** object) {
-  return handOut(new TelescopeObject(), iid, object);
-}
-
-HRESULT createRate(REFIID iid, void** object) {
-  return handOut(new RateObject(std::make_shared<rates::TRate>()), iid, object);
-}
-
-HRESULT createRates(REFIID iid, void** object) {
-  return handOut(
-      new RatesObject(std::make_shared<rates::TRates>(nullptr, nullptr, 0.0, 0.0, 0.0, 0)), iid,
-      object);
-}
-
-HRESULT createTrackingRates(REFIID iid, void** object) {
-  return handOut(new TrackingRatesObject(std::make_shared<rates::TTrackingRatesCol>()), iid,
-                 object);
+HRESULT createInstance(const ClassInfo& cls, REFIID iid, void** object) {
+  struct Wrap {
+    REFIID iid;
+    void** object;
+    HRESULT operator()(std::shared_ptr<driver::TTelescope> t) const {
+      return handOut(new TelescopeObject(std::move(t)), iid, object);
+    }
+    HRESULT operator()(std::shared_ptr<rates::TRate> r) const {
+      return handOut(new RateObject(std::move(r)), iid, object);
+    }
+    HRESULT operator()(std::shared_ptr<rates::TRates> r) const {
+      return handOut(new RatesObject(std::move(r)), iid, object);
+    }
+    HRESULT operator()(std::shared_ptr<rates::TTrackingRatesCol> r) const {
+      return handOut(new TrackingRatesObject(std::move(r)), iid, object);
+    }
+  };
+  return binding::constructInstance(cls, ComModule::instance().runtime(), Wrap{iid, object});
 }
 
 }  // namespace tramox::server::win32

@@ -15,14 +15,14 @@ namespace tramox::server::win32 {
 
 class TelescopeObject final : public DualObject<ITelescope> {
  public:
-  TelescopeObject();
+  explicit TelescopeObject(std::shared_ptr<driver::TTelescope> telescope);
 #include "ITelescope_members.inc"
 
  private:
   driver::TTelescope& target() {
     return *telescope_;
   }
-  std::unique_ptr<driver::TTelescope> telescope_;
+  std::shared_ptr<driver::TTelescope> telescope_;
 };
 
 class RateObject final : public DualObject<IRate> {
@@ -79,9 +79,6 @@ class TrackingRatesObject final
 };
 
 // Creation through the class factories: a new object of the class for each request.
-HRESULT createTelescope(REFIID iid, void** object);
-HRESULT createRate(REFIID iid, void** object);
-HRESULT createRates(REFIID iid, void** object);
-HRESULT createTrackingRates(REFIID iid, void** object);
+HRESULT createInstance(const ClassInfo& cls, REFIID iid, void** object);
 
 }  // namespace tramox::server::win32

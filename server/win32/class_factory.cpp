@@ -30,7 +30,7 @@ STDMETHODIMP ClassFactory::CreateInstance(IUnknown* outer, REFIID iid, void** ob
   MemberFailure failure;
   HRESULT created = S_OK;
   const status::HResult hr =
-      guardMember(class_.progId, failure, [&] { created = create_(iid, object); });
+      guardMember(class_.progId, failure, [&] { created = createInstance(class_, iid, object); });
   if (status::failed(hr)) {
     publishErrorInfo(failure, toGuid(class_.defaultInterface->iid));
     return hr;
@@ -50,10 +50,10 @@ STDMETHODIMP ClassFactory::LockServer(BOOL lock) {
 ClassFactory* findFactory(REFCLSID clsid) {
   // Made when the module loads, in this order: Rate, Rates, TrackingRatesCol, Telescope.
   static std::array<ClassFactory, 4> factories{
-      ClassFactory(rateClass(), &createRate),
-      ClassFactory(ratesClass(), &createRates),
-      ClassFactory(trackingRatesColClass(), &createTrackingRates),
-      ClassFactory(telescopeClass(), &createTelescope),
+      ClassFactory(rateClass()),
+      ClassFactory(ratesClass()),
+      ClassFactory(trackingRatesColClass()),
+      ClassFactory(telescopeClass()),
   };
   for (ClassFactory& factory : factories) {
     if (IsEqualCLSID(clsid, toGuid(factory.classInfo().clsid)))

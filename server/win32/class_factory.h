@@ -11,8 +11,7 @@ namespace tramox::server::win32 {
 
 class ClassFactory final : public IClassFactory {
  public:
-  using Create = HRESULT (*)(REFIID iid, void** object);
-  ClassFactory(const ClassInfo& cls, Create create) : class_(cls), create_(create) {}
+  explicit ClassFactory(const ClassInfo& cls) : class_(cls) {}
 
   STDMETHODIMP QueryInterface(REFIID iid, void** object) override;
   // The factories live as long as the module; their counts only keep COM's rules.
@@ -25,7 +24,6 @@ class ClassFactory final : public IClassFactory {
 
  private:
   const ClassInfo& class_;
-  Create create_;
 };
 
 // The factory of a class identity, or nullptr.

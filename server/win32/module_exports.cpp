@@ -104,7 +104,7 @@ extern "C" HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID clsid, REFIID iid, 
 }
 
 extern "C" HRESULT STDAPICALLTYPE DllCanUnloadNow() {
-  return binding::ModuleCounts::instance().canUnload() ? S_OK : S_FALSE;
+  return tramox::server::binding::ModuleCounts::instance().canUnload() ? S_OK : S_FALSE;
 }
 
 extern "C" HRESULT STDAPICALLTYPE DllRegisterServer() {

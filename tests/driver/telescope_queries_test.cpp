@@ -45,7 +45,7 @@ TEST_F(RightAscension, WhileConnectedFillsThePaddleLabels) {
   scope_->Get_RightAscension();
   const astro::TRADECtranfos pipeline(runtime_->state.SiteParameters,
                                       runtime_->state.AtmosphereParameters);
-  const double ut = fakes_.clock.nowLocal() - astro::CurrentUtBias(fakes_.clock.timeZone());
+  const double ut = fakes_.clock.nowLocal() - platform::CurrentUtBias(fakes_.clock.timeZone());
   const astro::RaDec mean = pipeline.ObservedToMeanJ2000(ut, 1.0, 0.5);
   EXPECT_EQ(paddleControl("LabelAD").text, rightAscensionLabel(units::radiansToHours(mean.raRad)));
   EXPECT_EQ(paddleControl("LabelDEC").text, declinationLabel(units::radiansToDegrees(mean.decRad)));

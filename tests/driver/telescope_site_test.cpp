@@ -9,7 +9,6 @@ namespace tramox::driver::testing {
 namespace {
 
 using platform::Hive;
-using platform::TimeZoneInfo;
 
 class Construction : public DriverTest {};
 
@@ -17,28 +16,6 @@ TEST_F(Construction, LoadsTheLibraryOnceAndStartsDisconnected) {
   EXPECT_TRUE(runtime_->controller.loaded());
   EXPECT_FALSE(scope_->Get_Connected());
   EXPECT_EQ(logged(), (std::vector<std::string>{"ASK for Connected", kResult + "false"}));
-}
-
-TEST_F(Construction, UtcOffsetIsTheZoneBiasInWholeHoursTruncated) {
-  struct Case {
-    TimeZoneInfo zone;
-    std::int32_t hours;
-  };
-  const Case cases[] = {{{0, -330, 0, 0}, -5},
-                        {{1, 210, 0, 0}, 3},
-                        {{2, -60, 0, -60}, -2},
-                        {{1, -60, 0, -60}, -1},
-                        {{0, 300, 60, 60}, 5}};
-  for (const auto& c : cases) {
-    scope_.reset();
-    fakes_.clock.setTimeZone(c.zone);
-    scope_ = std::make_unique<TTelescope>(*runtime_);
-    EXPECT_EQ(runtime_->state.UtcOffsetHours, c.hours) << c.zone.bias;
-  }
-  scope_.reset();
-  fakes_.clock.setTimeZone({7, -600, 0, 0});  // a failed zone query keeps the last value
-  scope_ = std::make_unique<TTelescope>(*runtime_);
-  EXPECT_EQ(runtime_->state.UtcOffsetHours, 5);
 }
 
 TEST_F(Construction, SecondObjectSharesTheStateAndSkipsTheSetUp) {

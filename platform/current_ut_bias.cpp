@@ -1,11 +1,11 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "astro/time_scales.h"
+#include "platform/clock.h"
 
-namespace tramox::astro {
+namespace tramox::platform {
 
-double CurrentUtBias(const platform::TimeZoneInfo& zone) {
+double CurrentUtBias(const TimeZoneInfo& zone) {
   std::int64_t minutes = 0;
   switch (zone.result) {
     case 0:
@@ -24,4 +24,4 @@ double CurrentUtBias(const platform::TimeZoneInfo& zone) {
   return minutes > 0 ? -interval : interval;
 }
 
-}  // namespace tramox::astro
+}  // namespace tramox::platform
