@@ -141,7 +141,7 @@ int runServe(const std::vector<std::string>& args) {
     }
   }
   const std::string discoveryText =
-      discovering ? "UDP port " + std::to_string(options.discoveryPort) : "off";
+      discovering ? "on UDP port " + std::to_string(options.discoveryPort) : "off";
   std::printf("Discovery %s\n", discoveryText.c_str());
   pages.listeningOn(server.port(), discoveryText);
   pages.start();
