@@ -21,13 +21,18 @@ class DeviceApi {
   void addRoutes(RouteTable& routes);
   void handle(const HttpRequest& request, Reply reply);
 
+  // On the driver thread: Connected set by one client (the web pages count as one); the mount
+  // stays connected while any client that connected it has not let it go.
+  Answer connect(DriverAccess& access, bool connect, std::uint32_t clientId);
+  // On the driver thread: the clients that have the mount connected.
+  std::size_t connectedClientCount() const { return connectedClients_.size(); }
+
  private:
   void call(const DeviceMember& member, std::vector<client::Value> arguments,
             std::uint32_t clientId, std::uint32_t clientTransactionId, Reply reply);
   // On the driver thread.
   Answer answer(DriverAccess& access, const DeviceMember& member,
                 const std::vector<client::Value>& arguments, std::uint32_t clientId);
-  Answer connect(DriverAccess& access, bool connect, std::uint32_t clientId);
 
   DriverHost& host_;
   AnswerWriter& answers_;

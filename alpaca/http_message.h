@@ -3,6 +3,8 @@
 // library, so that handlers and their tests need no network code.
 #include <functional>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace tramox::alpaca {
 
@@ -24,6 +26,8 @@ struct HttpResponse {
   int status = 200;
   std::string contentType = "text/plain; charset=utf-8";
   std::string body;
+  // Further header fields (name, value), e.g. the pages' security policy.
+  std::vector<std::pair<std::string, std::string>> headers;
 };
 
 HttpResponse textResponse(int status, std::string text);

@@ -125,6 +125,8 @@ class Session : public std::enable_shared_from_this<Session> {
     message->set(http::field::server, "TRAMOX");
     message->set(http::field::content_type, response.contentType);
     message->set(http::field::cache_control, "no-store");
+    for (const auto& [name, value] : response.headers)
+      message->set(name, value);
     message->keep_alive(keepAlive_);
     message->body() = response.body;
     message->prepare_payload();

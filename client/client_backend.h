@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/clock.h"
+#include "platform/message_windows.h"
 #include "platform/paddle_view.h"
 #include "server/guid.h"
 
@@ -108,7 +109,10 @@ bool ensureRegistered(IClientBackend& backend, const std::string& modulePath, st
 // The platform's backend. Reads the environment as it is at this moment: set it first.
 // lentClock, when given, replaces the driver's clock (the portable runtime lends it to the
 // module; a COM module keeps the platform's own).
-std::unique_ptr<IClientBackend> makeClientBackend(platform::IClock* lentClock = nullptr);
+// lentMessages, when given, shows the driver's message windows instead of the console (the
+// portable runtime lends it to the module; a COM module shows its own).
+std::unique_ptr<IClientBackend> makeClientBackend(
+    platform::IClock* lentClock = nullptr, platform::IMessageWindows* lentMessages = nullptr);
 
 // The module and the simulated controller built with the client (empty when not built).
 std::string defaultModulePath();

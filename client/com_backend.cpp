@@ -480,7 +480,7 @@ class ComBackend final : public IClientBackend {
 
 }  // namespace
 
-std::unique_ptr<IClientBackend> makeClientBackend(platform::IClock*) {
+std::unique_ptr<IClientBackend> makeClientBackend(platform::IClock*, platform::IMessageWindows*) {
   return std::make_unique<ComBackend>();
 }
 

@@ -126,13 +126,15 @@ std::string simulatorPath() {
   return TRAMOX_SIMULATOR_PATH;
 }
 
-std::unique_ptr<IClientBackend> makeClientBackend(platform::IClock* lentClock) {
-  return std::make_unique<PortableBackend>(lentClock);
+std::unique_ptr<IClientBackend> makeClientBackend(platform::IClock* lentClock,
+                                                  platform::IMessageWindows* lentMessages) {
+  return std::make_unique<PortableBackend>(lentClock, lentMessages);
 }
 
-PortableBackend::PortableBackend(platform::IClock* lentClock) {
+PortableBackend::PortableBackend(platform::IClock* lentClock,
+                                 platform::IMessageWindows* lentMessages) {
   binding::HostServices host;
-  host.messages = &messages_;
+  host.messages = lentMessages != nullptr ? lentMessages : &messages_;
   host.paddleViews = &paddles_;
   host.clock = lentClock;
   runtime_ =

@@ -14,7 +14,8 @@ namespace tramox::client {
 class PortableBackend final : public IClientBackend {
  public:
   // Reads the registry of TRAMOX_HOME as it is at this moment: set the environment first.
-  explicit PortableBackend(platform::IClock* lentClock = nullptr);
+  explicit PortableBackend(platform::IClock* lentClock = nullptr,
+                           platform::IMessageWindows* lentMessages = nullptr);
   ~PortableBackend() override;
 
   std::int32_t createDriver(ObjectRef& driver, std::string& why) override;

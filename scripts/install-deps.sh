@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs, with apt-get, the Debian 12 packages a job needs, skipping those already present.
 #   install-deps.sh demo   compiler and CMake: enough to build and run the demonstration
-#   install-deps.sh test   everything the full test run uses (mingw-w64, Wine, clang, ERFA...)
+#   install-deps.sh test   everything the full test run uses (mingw-w64, Wine, clang, ERFA,
+#                          chromium and the browser test's npm packages...)
 set -euo pipefail
 job=${1:-test}
 
@@ -52,4 +53,13 @@ if [ "$job" = test ]; then
     unset TRAMOX_APT_UPDATED
   fi
   install_missing "${wine_i386[@]}"
+
+  # The browser test: Debian's chromium, Node and npm (unless a Node with npm is already on
+  # the machine), then the test's own packages, exactly as its lock file pins them.
+  install_missing chromium
+  if ! command -v node >/dev/null || ! command -v npm >/dev/null; then
+    install_missing nodejs npm
+  fi
+  browser_tests="$(cd "$(dirname "$0")/../tests/browser" && pwd)"
+  retry npm ci --prefix "$browser_tests" --no-audit --no-fund
 fi

@@ -12,8 +12,9 @@
 #include "alpaca/http_server.h"
 #include "alpaca/management_api.h"
 #include "alpaca/route_table.h"
-#include "alpaca/setup_pages.h"
+#include "alpaca/web/web_front_end.h"
 #include "client/client_backend.h"
+#include "client/console_message_windows.h"
 #include "platform/services.h"
 #include "platform/stop_request.h"
 
@@ -94,8 +95,11 @@ int runServe(const std::vector<std::string>& args) {
     return 1;
   }
 
-  alpaca::DriverHost host([](platform::IClock& clock) {
-    std::unique_ptr<IClientBackend> backend = client::makeClientBackend(&clock);
+  // The driver's message windows show on the console and in the web pages.
+  client::ConsoleMessageWindows console;
+  web::WebMessageWindows dialogs(&console);
+  alpaca::DriverHost host([&dialogs](platform::IClock& clock) {
+    std::unique_ptr<IClientBackend> backend = client::makeClientBackend(&clock, &dialogs);
     std::string why;
     if (!client::ensureRegistered(*backend, client::defaultModulePath(), why))
       throw std::runtime_error(why);
@@ -112,7 +116,9 @@ int runServe(const std::vector<std::string>& args) {
   alpaca::DeviceApi device(host, answers);
   device.addRoutes(routes);
   alpaca::addManagementRoutes(routes, description, answers);
-  alpaca::addSetupPages(routes, host);
+  web::WebFrontEnd pages(host, device, dialogs, *platform::nativeServices().clock,
+                         {options.bind, options.port, "off", description.uniqueId});
+  pages.addRoutes(routes);
 
   alpaca::HttpServer server(routes);
   try {
@@ -134,13 +140,15 @@ int runServe(const std::vector<std::string>& args) {
       std::fprintf(stderr, "tramox: discovery: %s\n", e.what());
     }
   }
-  if (discovering)
-    std::printf("Discovery on UDP port %u\n", static_cast<unsigned>(options.discoveryPort));
-  else
-    std::puts("Discovery off");
+  const std::string discoveryText =
+      discovering ? "on UDP port " + std::to_string(options.discoveryPort) : "off";
+  std::printf("Discovery %s\n", discoveryText.c_str());
+  pages.listeningOn(server.port(), discoveryText);
+  pages.start();
   std::fflush(stdout);
 
   platform::waitForStopRequest();
+  pages.stop();
   discovery.stop();
   server.stop();
   host.stop(disconnect);

@@ -1,0 +1,45 @@
+#include "alpaca/web/web_dialogs.h"
+
+namespace tramox::web {
+
+void WebMessageWindows::showMessage(const std::string& text) {
+  if (alsoTo_ != nullptr) {
+    alsoTo_->showMessage(text);
+  }
+  add(false, text);
+}
+
+void WebMessageWindows::showErrorBox(const std::string& text) {
+  if (alsoTo_ != nullptr) {
+    alsoTo_->showErrorBox(text);
+  }
+  add(true, text);
+}
+
+void WebMessageWindows::add(bool error, const std::string& text) {
+  kept_.push_back({nextId_++, error, text, page_});
+  if (kept_.size() > kKeptDialogs) {
+    kept_.pop_front();
+  }
+}
+
+std::vector<WebDialog> WebMessageWindows::since(std::uint64_t afterId) const {
+  std::vector<WebDialog> dialogs;
+  for (const auto& dialog : kept_) {
+    if (dialog.id > afterId) {
+      dialogs.push_back(dialog);
+    }
+  }
+  return dialogs;
+}
+
+WebMessageWindows::PageScope::PageScope(WebMessageWindows& windows, const std::string& page)
+    : windows_(windows), previous_(windows.page_) {
+  windows_.page_ = page;
+}
+
+WebMessageWindows::PageScope::~PageScope() {
+  windows_.page_ = previous_;
+}
+
+}  // namespace tramox::web

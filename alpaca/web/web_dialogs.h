@@ -1,0 +1,59 @@
+#pragma once
+// Message windows shown in the web pages: the paddle's error boxes and the loader's messages.
+// A page cannot block the driver's thread until someone presses OK, so each window is kept
+// (the newest kKeptDialogs) and every page shows those meant for it with an OK button of its
+// own. A window raised by one page's event is meant for that page; any other for every page.
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "platform/message_windows.h"
+
+namespace tramox::web {
+
+inline constexpr std::size_t kKeptDialogs = 32;
+
+struct WebDialog {
+  std::uint64_t id = 0;  // increasing from 1
+  bool error = false;    // an error box; otherwise a plain message
+  std::string text;
+  std::string page;  // the page whose event raised it; empty for every page
+};
+
+class WebMessageWindows final : public platform::IMessageWindows {
+ public:
+  // alsoTo, when given, shows every window as well (the server's console).
+  explicit WebMessageWindows(platform::IMessageWindows* alsoTo = nullptr) : alsoTo_(alsoTo) {}
+
+  void showMessage(const std::string& text) override;
+  void showErrorBox(const std::string& text) override;
+
+  // The windows kept that came after afterId, oldest first.
+  std::vector<WebDialog> since(std::uint64_t afterId) const;
+  std::uint64_t lastId() const { return nextId_ - 1; }
+
+  // While alive, the windows shown are meant for that page.
+  class PageScope {
+   public:
+    PageScope(WebMessageWindows& windows, const std::string& page);
+    ~PageScope();
+    PageScope(const PageScope&) = delete;
+    PageScope& operator=(const PageScope&) = delete;
+
+   private:
+    WebMessageWindows& windows_;
+    std::string previous_;
+  };
+
+ private:
+  void add(bool error, const std::string& text);
+
+  platform::IMessageWindows* alsoTo_;
+  std::deque<WebDialog> kept_;
+  std::uint64_t nextId_ = 1;
+  std::string page_;
+};
+
+}  // namespace tramox::web
