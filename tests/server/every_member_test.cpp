@@ -1,12 +1,16 @@
 // Every row of the four interfaces, called by name as a script host does, must reach the
 // member of that name: the same log lines, controller calls, result and error code as the
-// direct call of that member on a twin fixture in the same state. The expected identifiers
-// are the published ones, so a row whose name and identifier were swapped fails too.
+// direct call of that member on a fresh fixture taken through the same calls. The expected
+// identifiers are the published ones, so a table whose names and identifiers were swapped
+// together fails too. Members with no log line and a constant answer (ApertureArea,
+// Azimuth...) are told apart by their identifier only.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "server/binding/automation_objects.h"
