@@ -111,7 +111,7 @@ int main(int argc, char** argv) {
   const std::vector<std::string> rest(args.begin() + static_cast<long>(i), args.end());
 
   const bool runsCommands = verb == "script" || verb == "shell" || verb == "demo";
-  if (!runsCommands && verb != "register" && verb != "unregister")
+  if (!runsCommands && verb != "serve" && verb != "register" && verb != "unregister")
     return usage();
   if (runsCommands && rest.size() > (verb == "script" ? 1u : 0u))
     return usage();
