@@ -26,7 +26,7 @@ using StopKingDevice_t = Byte(TRAMOX_STDCALL*)();
 
 using Init_telescope_Panel_t = Byte(TRAMOX_STDCALL*)(std::int32_t, std::int32_t, std::int32_t);
 using InitCodeursDevice_t = Byte(TRAMOX_STDCALL*)(std::int32_t* port, std::int32_t zero,
-                                                   double latRad, double lonWestRad);
+                                                  double latRad, double lonWestRad);
 using CloseCodeursDevice_t = Byte(TRAMOX_STDCALL*)();
 using CalibrateCodeursDevice_t = Byte(TRAMOX_STDCALL*)(double raRad, double decRad);
 using CheckCodeursCodeursDevice_t = Byte(TRAMOX_STDCALL*)();
@@ -53,11 +53,11 @@ using IsPulseGuidingDevice_t = Byte(TRAMOX_STDCALL*)();
 using IsParkedDevice_t = Byte(TRAMOX_STDCALL*)(Byte* parked);
 using ParkTel_t = Byte(TRAMOX_STDCALL*)(double hourAngleRad, double decRad);
 using UnParkTel_t = Byte(TRAMOX_STDCALL*)();
-using StartKingDevice_t = Byte(TRAMOX_STDCALL*)(double latRad, double lonWestRad,
-                                                double elevationM, double pressureHpa);
-using StartPecSpeedEngineDevice_t = Byte(TRAMOX_STDCALL*)(double* b, std::int32_t bHigh,
-                                                          double* c, std::int32_t cHigh,
-                                                          double* a, std::int32_t aHigh);
+using StartKingDevice_t = Byte(TRAMOX_STDCALL*)(double latRad, double lonWestRad, double elevationM,
+                                                double pressureHpa);
+using StartPecSpeedEngineDevice_t = Byte(TRAMOX_STDCALL*)(double* b, std::int32_t bHigh, double* c,
+                                                          std::int32_t cHigh, double* a,
+                                                          std::int32_t aHigh);
 using TelescopeOuest_t = Byte(TRAMOX_STDCALL*)();
 using GermanMount_t = Byte(TRAMOX_STDCALL*)();
 }

@@ -105,11 +105,11 @@ void setAside(const std::filesystem::path& path, const std::string& damaged,
   std::string unread;
   std::string kept = "left in place";
   if (lock.held() && readRegularFile(path, now, unread) && now == damaged) {
-    const auto aside = withSuffix(
-        path, ".damaged-" + std::to_string(TRAMOX_GETPID()) + "-" +
-                  std::to_string(std::chrono::duration_cast<std::chrono::nanoseconds>(
-                                     std::chrono::system_clock::now().time_since_epoch())
-                                     .count()));
+    const auto aside =
+        withSuffix(path, ".damaged-" + std::to_string(TRAMOX_GETPID()) + "-" +
+                             std::to_string(std::chrono::duration_cast<std::chrono::nanoseconds>(
+                                                std::chrono::system_clock::now().time_since_epoch())
+                                                .count()));
     std::error_code error;
     std::filesystem::rename(path, aside, error);
     kept = error ? kept + " (" + error.message() + ")" : "kept as '" + aside.string() + "'";

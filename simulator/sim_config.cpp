@@ -112,9 +112,8 @@ Setter number(double SimConfig::*member, double low, double high) {
 // A list whose every value lies within [low, high].
 template <std::size_t N>
 Setter list(std::array<double, N> SimConfig::*member, double low, double high) {
-  return [=](std::string_view v, SimConfig& c, auto&) {
-    return parseList(v, c.*member, low, high);
-  };
+  return
+      [=](std::string_view v, SimConfig& c, auto&) { return parseList(v, c.*member, low, high); };
 }
 
 const std::map<std::string, Setter, std::less<>>& setters() {
