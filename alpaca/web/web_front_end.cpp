@@ -288,14 +288,14 @@ void WebFrontEnd::paddleState(const HttpRequest& request, Reply reply) {
   const auto query = alpaca::parseForm(request.query).value_or(std::vector<alpaca::Parameter>{});
   const std::string* versionText = formValue(query, "version");
   const std::string* dialogText = formValue(query, "dialog");
-  const auto version = versionText ? alpaca::parseInt32(*versionText) : std::nullopt;
-  const auto dialog = dialogText ? alpaca::parseInt32(*dialogText) : std::nullopt;
-  if (request.method != HttpMethod::Get || !version || *version < 0 || !dialog || *dialog < -1) {
+  // Absent or unreadable values fall below their ranges (version >= 0, dialog >= -1).
+  const std::int32_t version = versionText ? alpaca::parseInt32(*versionText).value_or(-1) : -1;
+  const std::int32_t dialog = dialogText ? alpaca::parseInt32(*dialogText).value_or(-2) : -2;
+  if (request.method != HttpMethod::Get || version < 0 || dialog < -1) {
     reply(alpaca::textResponse(400, "Expected GET with version=N&dialog=N"));
     return;
   }
-  onDriver([this, version = *version, dialog = *dialog,
-            reply = std::move(reply)](alpaca::DriverAccess&) mutable {
+  onDriver([this, version, dialog, reply = std::move(reply)](alpaca::DriverAccess&) mutable {
     feed_.wait(static_cast<std::uint64_t>(version), dialog, clock_.monotonicSeconds(),
                [reply = std::move(reply)](const nlohmann::json& answer) { reply(json(answer)); });
   });
