@@ -1,9 +1,12 @@
 ; TRAMOX driver installer, built on Linux with makensis:
 ;   makensis -DARCH=win32|win64 -DDRIVER=<TRAMOX.dll> -DSIMULATOR=<Tramox_Telescope.dll>
-;            -DOUTFILE=<setup.exe> tramox.nsi
+;            -DCLIENT=<tramox.exe> -DOUTFILE=<setup.exe> tramox.nsi
 ; Installs and registers TRAMOX.dll, creates the ASCOM profile registration key so that ASCOM
 ; choosers list the driver, and, on request, installs the simulated controller as the
 ; controller library (component "Simulated controller", or /SIMULATOR on the command line).
+; The command-line client comes with it, with a Start-menu shortcut that starts the Alpaca
+; server, and on request (component "Alpaca server at logon", or /LOGONSTART) one that starts
+; it when a user logs on.
 ; Silent with /S. The uninstaller removes what the installer added.
 Unicode true
 !include "FileFunc.nsh"
@@ -18,6 +21,7 @@ Unicode true
 ; One entry per bitness: both installers write to the 32-bit view and may be installed side by side.
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\${PRODUCT}-${ARCH}"
 !define STATE_KEY "Software\TRAMOX Setup"
+!define SERVER_SHORTCUT "TRAMOX Alpaca server.lnk"
 
 Name "${PRODUCT} ASCOM telescope driver (${ARCH})"
 OutFile "${OUTFILE}"
@@ -64,10 +68,17 @@ Function .onInit
   !endif
   SetRegView 32
   ${GetParameters} $0
+  ; Sections by index (their names are defined further down): 1 the simulated controller,
+  ; 2 the server at logon.
   ClearErrors
   ${GetOptions} $0 "/SIMULATOR" $1
   ${IfNot} ${Errors}
     !insertmacro SelectSection 1
+  ${EndIf}
+  ClearErrors
+  ${GetOptions} $0 "/LOGONSTART" $1
+  ${IfNot} ${Errors}
+    !insertmacro SelectSection 2
   ${EndIf}
 FunctionEnd
 
@@ -75,6 +86,12 @@ Section "TRAMOX driver (required)" SecDriver
   SectionIn RO
   SetOutPath "$INSTDIR"
   File "/oname=TRAMOX.dll" "${DRIVER}"
+  File "/oname=tramox.exe" "${CLIENT}"
+  ; The server of the driver's own bitness, for every user: the way 64-bit programs and other
+  ; machines reach the mount.
+  SetShellVarContext all
+  CreateDirectory "$SMPROGRAMS\${PRODUCT}"
+  CreateShortCut "$SMPROGRAMS\${PRODUCT}\${SERVER_SHORTCUT}" "$INSTDIR\tramox.exe" "serve"
   WriteUninstaller "$INSTDIR\uninstall.exe"
   ; regsvr32 of the system's own bitness loads the DLL of either bitness.
   !insertmacro NativeSystem
@@ -119,6 +136,11 @@ Section /o "Simulated controller" SecSimulator
   SetOutPath "$INSTDIR"
 SectionEnd
 
+Section /o "Alpaca server at logon" SecLogonStart
+  SetShellVarContext all
+  CreateShortCut "$SMSTARTUP\${SERVER_SHORTCUT}" "$INSTDIR\tramox.exe" "serve"
+SectionEnd
+
 Section "Uninstall"
   SetRegView 32
   !insertmacro NativeSystem
@@ -145,7 +167,12 @@ Section "Uninstall"
   ${EndIf}
   DeleteRegKey /ifempty HKLM "${STATE_KEY}"
   DeleteRegKey HKLM "${UNINSTALL_KEY}"
+  SetShellVarContext all
+  Delete "$SMSTARTUP\${SERVER_SHORTCUT}"
+  Delete "$SMPROGRAMS\${PRODUCT}\${SERVER_SHORTCUT}"
+  RMDir "$SMPROGRAMS\${PRODUCT}"
   Delete "$INSTDIR\TRAMOX.dll"
+  Delete "$INSTDIR\tramox.exe"
   Delete "$INSTDIR\uninstall.exe"
   RMDir "$INSTDIR"
 SectionEnd

@@ -8,10 +8,18 @@ ascom_key='HKLM\Software\ASCOM\Telescope Drivers\TRAMOX.Telescope'
 wine_run reg delete "$ascom_key" /f /reg:32 >/dev/null 2>&1
 rm -f "$sysdir/Tramox_Telescope.dll"
 cp "$setup" "$WINEPREFIX/drive_c/setup.exe"
-timeout 180 wine 'C:\setup.exe' /S /SIMULATOR; rc=$?
+timeout 180 wine 'C:\setup.exe' /S /SIMULATOR /LOGONSTART; rc=$?
 wineserver -w
 [ $rc = 0 ] && pass "installer /S exit 0" || fail "installer exit $rc"
 [ -f "$program_files/TRAMOX.dll" ] && pass "TRAMOX.dll installed" || fail "no $program_files/TRAMOX.dll"
+[ -f "$program_files/tramox.exe" ] && pass "tramox.exe installed" || fail "no $program_files/tramox.exe"
+# The Start-menu shortcut and the one started at logon.
+server_shortcuts() { find "$WINEPREFIX/drive_c" -name 'TRAMOX Alpaca server.lnk' 2>/dev/null; }
+shortcuts=$(server_shortcuts)
+case "$shortcuts" in
+  *"/Programs/TRAMOX/"*"/StartUp/"*|*"/StartUp/"*"/Programs/TRAMOX/"*) pass "server shortcuts in the Start menu and at logon" ;;
+  *) fail "server shortcuts: [$shortcuts]" ;;
+esac
 [ -f "$sysdir/Tramox_Telescope.dll" ] && pass "simulated controller installed" || fail "no controller library in $sysdir"
 name=$(wine_run reg query "$ascom_key" /ve /reg:32 2>/dev/null | tr -d '\r' | sed -n 's/.*REG_SZ *//p')
 [ "$name" = TRAMOX ] && pass "ASCOM profile key, default value [$name]" || fail "ASCOM key [$name]"
@@ -25,6 +33,7 @@ timeout 180 wine "$program_files/uninstall.exe" /S; rc=$?
 wineserver -w
 [ $rc = 0 ] && pass "uninstaller /S exit 0" || fail "uninstaller exit $rc"
 [ ! -e "$program_files" ] && pass "installation folder removed" || fail "left behind: $(ls "$program_files" 2>&1)"
+[ -z "$(server_shortcuts)" ] && pass "server shortcuts removed" || fail "shortcuts left: $(server_shortcuts)"
 [ ! -f "$sysdir/Tramox_Telescope.dll" ] && pass "simulated controller removed" || fail "controller library left"
 wine_run reg query "$ascom_key" /reg:32 >/dev/null 2>&1 && fail "ASCOM key left" || pass "ASCOM key removed"
 [ -z "$(clsid_of)" ] && pass "driver unregistered" || fail "driver still registered"

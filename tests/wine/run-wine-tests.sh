@@ -161,6 +161,7 @@ fi
 
 if [ -f "$build/bin/tramox.exe" ] && [ -f "$here/tramox_client_test.sh" ]; then
   source "$here/tramox_client_test.sh"
+  source "$here/alpaca_serve_test.sh"
 fi
 
 step "Unregistration"
