@@ -114,7 +114,8 @@ BENCHMARK(CanParkAgainstConstantJson)
     ->UseRealTime()
     ->Unit(benchmark::kSecond);
 
-double percentile(std::vector<double>& sorted, double fraction) {
+// sorted must not be empty.
+double percentile(const std::vector<double>& sorted, double fraction) {
   return sorted[static_cast<std::size_t>(fraction * static_cast<double>(sorted.size() - 1))];
 }
 
