@@ -1,5 +1,7 @@
 #include "alpaca/http_server.h"
 
+#include <array>
+
 #include <boost/asio/dispatch.hpp>
 #include <boost/asio/io_context.hpp>
 #include <boost/asio/ip/tcp.hpp>
@@ -29,6 +31,9 @@ namespace {
 
 // A failed write or a client that stopped reading must not hold the connection forever.
 constexpr std::chrono::seconds kWriteLimit{30};
+// How long, and how much, a closing connection reads of what its client still sends.
+constexpr std::chrono::seconds kLingerLimit{2};
+constexpr std::size_t kLingerBytes = 1 << 20;
 
 bool isParseError(const beast::error_code& ec) {
   return ec.category() == http::make_error_code(http::error::bad_target).category();
@@ -139,15 +144,34 @@ class Session : public std::enable_shared_from_this<Session> {
                       });
   }
 
+  // Closing a socket with unread data resets the connection, which can destroy an answer
+  // (413, 431, 400) before the client has read it, or fail the client's own write: so the
+  // sending side closes first and what the client still sends is read and dropped, for a
+  // bounded time and amount, before the socket closes.
   void close() {
     beast::error_code ignored;
     stream_.socket().shutdown(tcp::socket::shutdown_send, ignored);
-    stream_.socket().close(ignored);
+    stream_.expires_after(kLingerLimit);
+    drain(0);
+  }
+
+  void drain(std::size_t drained) {
+    stream_.async_read_some(
+        asio::buffer(drainBuffer_),
+        [self = shared_from_this(), drained](beast::error_code ec, std::size_t bytes) {
+          if (ec || drained + bytes > kLingerBytes) {
+            beast::error_code ignored;
+            self->stream_.socket().close(ignored);
+            return;
+          }
+          self->drain(drained + bytes);
+        });
   }
 
   beast::tcp_stream stream_;
   beast::flat_buffer buffer_;
   std::optional<http::request_parser<http::string_body>> parser_;
+  std::array<char, 16384> drainBuffer_{};
   const RouteTable& routes_;
   const HttpServerLimits& limits_;
   unsigned version_ = 11;
