@@ -2,8 +2,8 @@
 # Runs the Windows tests of one cross build under Wine, headless:
 #   run-wine-tests.sh <build folder> <32|64> [artifacts folder]
 # Registration with regsvr32 (twice, then unregistration), VBScript and JScript clients through
-# cscript, the C++ client, the paddle window with a screenshot, the tramox command-line client,
-# and the installer. Each step
+# cscript, the C++ client, every member by name against its direct call, the paddle window with
+# a screenshot, the tramox command-line client, and the installer. Each step
 # must print its sentinel; every Wine program runs under a time limit.
 set -uo pipefail
 build=$(cd "$1" && pwd)
@@ -138,6 +138,17 @@ if [ -f "$build/bin/tramox_com_client.exe" ]; then
         "$(declare -f wine_run); wine_run \"$install_dir/tramox_com_client.exe\" '$dll'" 2>&1 | tr -d '\r'); rc=$?
   printf '%s\n' "$out" | grep -v '^ok '
   if printf '%s\n' "$out" | grep -q '^TRAMOX-CPP-RESULT failures=0$' && [ $rc = 0 ]; then pass "C++ client"; else fail "C++ client (exit $rc)"; fi
+fi
+
+if [ -f "$build/bin/every_member_walk.exe" ]; then
+  step "Every member by name"
+  cp "$build/bin/every_member_walk.exe" "$install_dir/"
+  # Both simulated mounts start from the same place, whatever earlier steps left.
+  out=$(TRAMOX_SIM="slew=60,reset=1,ra=6,dec=20" TRAMOX_SIM_JOURNAL='C:\walk-journal.txt' \
+        timeout 150 xvfb-run -a -s "-screen 0 1024x768x24" bash -c \
+        "$(declare -f wine_run); wine_run \"$install_dir/every_member_walk.exe\"" 2>&1 | tr -d '\r'); rc=$?
+  printf '%s\n' "$out" | grep -v '^ok '
+  if printf '%s\n' "$out" | grep -q '^TRAMOX-WALK-RESULT failures=0$' && [ $rc = 0 ]; then pass "every member by name"; else fail "every member by name (exit $rc)"; fi
 fi
 
 if [ -f "$build/bin/paddle_window_test.exe" ]; then
