@@ -24,6 +24,7 @@
 #include "platform/services.h"
 #include "server/failure_rule.h"
 #include "tests/server/every_member_rows.h"
+#include "tests/wine/clients/check_report.h"
 
 namespace {
 
@@ -37,13 +38,7 @@ using testing::every_member::shown;
 // far less; a swapped member answers something else entirely.
 constexpr double kTolerance = 1e-3;
 
-int failures = 0;
-
-void check(bool ok, const std::string& what) {
-  std::printf("%s %s\n", ok ? "ok  " : "FAIL", what.c_str());
-  if (!ok)
-    ++failures;
-}
+using tramox::wine_tests::check;
 
 std::string narrow(const wchar_t* text) {
   if (text == nullptr)
@@ -325,6 +320,5 @@ int main() {
   RegSetKeyValueW(HKEY_CURRENT_USER, L"SOFTWARE\\TRAMOX", L"LogEnabled", REG_DWORD, &off,
                   sizeof off);
   CoUninitialize();
-  std::printf("TRAMOX-WALK-RESULT failures=%d\n", failures);
-  return failures;
+  return tramox::wine_tests::report("TRAMOX-WALK-RESULT");
 }

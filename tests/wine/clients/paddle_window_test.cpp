@@ -18,10 +18,11 @@
 #include <initguid.h>
 
 #include "server/win32/tramox_typelib.h"
+#include "tests/wine/clients/check_report.h"
 
 namespace {
 
-int failures = 0;
+using tramox::wine_tests::check;
 constexpr int kFirstControlId = 1000;  // PaddleWindow::kFirstControlId
 // Creation order of the design.
 enum Control {
@@ -41,13 +42,6 @@ enum Control {
   kTrackBarSpeed,
   kButtonMaj
 };
-
-void check(bool ok, const std::string& what) {
-  std::printf("%s %s\n", ok ? "ok  " : "FAIL", what.c_str());
-  std::fflush(stdout);
-  if (!ok)
-    ++failures;
-}
 
 void pump(int milliseconds) {
   const DWORD end = GetTickCount() + static_cast<DWORD>(milliseconds);
@@ -320,6 +314,5 @@ int main(int argc, char** argv) {
   RegSetKeyValueW(HKEY_CURRENT_USER, L"SOFTWARE\\TRAMOX", L"LogEnabled", REG_DWORD, &off,
                   sizeof off);
   CoUninitialize();
-  std::printf("TRAMOX-PADDLE-RESULT failures=%d\n", failures);
-  return failures;
+  return tramox::wine_tests::report("TRAMOX-PADDLE-RESULT");
 }

@@ -15,17 +15,12 @@
 #include "platform/automation_date.h"
 #include "platform/services.h"
 #include "platform/settings_key.h"
+#include "tests/wine/clients/check_report.h"
 
 namespace {
 
 using namespace tramox::platform;
-int failures = 0;
-
-void check(bool ok, const std::string& what) {
-  std::printf("%s %s\n", ok ? "ok  " : "FAIL", what.c_str());
-  if (!ok)
-    ++failures;
-}
+using tramox::wine_tests::check;
 
 template <class Body>
 std::string failureOf(Body&& body) {
@@ -182,6 +177,5 @@ int main(int argc, char** argv) {
     check(false, std::string("unexpected failure: ") + e.what());
   }
   CoUninitialize();
-  std::printf("TRAMOX-PLATFORM-RESULT failures=%d\n", failures);
-  return failures;
+  return tramox::wine_tests::report("TRAMOX-PLATFORM-RESULT");
 }

@@ -17,16 +17,11 @@
 #include "server/member_table.h"
 #include "server/win32/com_guid.h"
 #include "server/win32/tramox_typelib.h"
+#include "tests/wine/clients/check_report.h"
 
 namespace {
 
-int failures = 0;
-
-void check(bool ok, const std::string& what) {
-  std::printf("%s %s\n", ok ? "ok  " : "FAIL", what.c_str());
-  if (!ok)
-    ++failures;
-}
+using tramox::wine_tests::check;
 
 std::string narrow(const wchar_t* text) {
   std::string out;
@@ -763,6 +758,5 @@ int main() {
   factories();
   paddleKeepsTheModuleLoaded(clsid);  // last: it ends with the module unloaded
   CoUninitialize();
-  std::printf("TRAMOX-CPP-RESULT failures=%d\n", failures);
-  return failures;
+  return tramox::wine_tests::report("TRAMOX-CPP-RESULT");
 }
