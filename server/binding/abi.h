@@ -35,6 +35,13 @@ inline constexpr std::uint16_t kDispatchPropertyGet = 2;
 inline constexpr std::uint16_t kDispatchPropertyPut = 4;
 inline constexpr std::uint16_t kDispatchPropertyPutRef = 8;
 
+// The one Invoke flag that asks for a member of this kind.
+constexpr std::uint16_t invokeFlagOf(MemberKind kind) {
+  return kind == MemberKind::Method        ? kDispatchMethod
+         : kind == MemberKind::PropertyGet ? kDispatchPropertyGet
+                                           : kDispatchPropertyPut;
+}
+
 class IUnknown {
  public:
   virtual HResult QueryInterface(const Guid& iid, void** object) = 0;

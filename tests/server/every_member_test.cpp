@@ -90,12 +90,6 @@ struct Bench : driver::testing::DriverTest {
   }
 };
 
-std::uint16_t flagsOf(MemberKind kind) {
-  return kind == MemberKind::Method        ? kDispatchMethod
-         : kind == MemberKind::PropertyGet ? kDispatchPropertyGet
-                                           : kDispatchPropertyPut;
-}
-
 ComRef<IDispatch> automationObject(std::shared_ptr<driver::TTelescope> t) {
   return binding::newTelescopeObject(std::move(t));
 }
@@ -142,7 +136,7 @@ void walk(const InterfaceInfo& iface, const std::vector<Row<Target>>& rows, Make
     std::vector<Variant> args;
     for (const auto& a : rows[i].args)
       args.push_back(toVariant(a));
-    auto r = invokeByName(*object.get(), name, flagsOf(rows[i].kind), args);
+    auto r = invokeByName(*object.get(), name, binding::invokeFlagOf(rows[i].kind), args);
     const HResult code = r.hr == status::kDispException ? r.error.scode : r.hr;
     const std::string value = shown(r.value);
     const std::string seen = bench.drain();

@@ -22,6 +22,7 @@
 #include "controller/controller_library.h"
 #include "driver/driver_runtime.h"
 #include "platform/services.h"
+#include "server/binding/abi.h"
 #include "server/failure_rule.h"
 #include "tests/server/every_member_rows.h"
 #include "tests/wine/clients/check_report.h"
@@ -33,12 +34,11 @@ using testing::every_member::Arg;
 using testing::every_member::Row;
 using testing::every_member::sameOutcome;
 using testing::every_member::shown;
+using wine_tests::check;
 
 // Relative to the number's size, at least 1: a mount read a few milliseconds later moves by
 // far less; a swapped member answers something else entirely.
 constexpr double kTolerance = 1e-3;
-
-using tramox::wine_tests::check;
 
 std::string narrow(const wchar_t* text) {
   if (text == nullptr)
@@ -148,12 +148,6 @@ DISPID dispidOf(IDispatch* object, const std::string& name) {
   return id;
 }
 
-WORD flagsOf(server::MemberKind kind) {
-  return kind == server::MemberKind::Method        ? DISPATCH_METHOD
-         : kind == server::MemberKind::PropertyGet ? DISPATCH_PROPERTYGET
-                                                   : DISPATCH_PROPERTYPUT;
-}
-
 // Invoke by identifier with the arguments in their written order; the error, if any, in out.
 VARIANT invoke(IDispatch* object, DISPID id, WORD flags, const std::vector<Arg>& args,
                Outcome& out) {
@@ -233,7 +227,7 @@ void walk(const char* iface, const std::vector<Row<Target>>& rows, Target& direc
 
     const DISPID id = dispidOf(object, row.name);
     Outcome got;
-    VARIANT result = invoke(object, id, flagsOf(row.kind), row.args, got);
+    VARIANT result = invoke(object, id, server::binding::invokeFlagOf(row.kind), row.args, got);
     got.value = FAILED(got.code) ? "empty" : shown(result);  // unspecified after a failure
     VariantClear(&result);
     got.seen = observers.drain();
