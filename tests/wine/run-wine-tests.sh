@@ -20,6 +20,12 @@ failures=0
 step() { printf '\n== [%s-bit] %s\n' "$bits" "$*"; }
 pass() { printf 'PASS %s\n' "$*"; }
 fail() { printf 'FAIL %s\n' "$*"; failures=$((failures + 1)); }
+# Prints what a test program said (its "ok" lines left out); the step passes when the program
+# ended with "<sentinel> failures=0" and exit code 0.
+judge() { # label sentinel output exit-code
+  printf '%s\n' "$3" | grep -v '^ok '
+  if printf '%s\n' "$3" | grep -q "^$2 failures=0\$" && [ "$4" = 0 ]; then pass "$1"; else fail "$1 (exit $4)"; fi
+}
 
 if [ "$bits" = 32 ]; then
   wine_run() { timeout 120 wine "$@"; }
@@ -105,8 +111,7 @@ second=$(snapshot)
 
 run_platform_test() {
   out=$(wine_run "$install_dir/platform_services_test.exe" "$@" 2>&1 | tr -d '\r'); rc=$?
-  printf '%s\n' "$out" | grep -v '^ok '
-  if printf '%s\n' "$out" | grep -q '^TRAMOX-PLATFORM-RESULT failures=0$' && [ $rc = 0 ]; then pass "platform services $*"; else fail "platform services $* (exit $rc)"; fi
+  judge "platform services $*" TRAMOX-PLATFORM-RESULT "$out" $rc
 }
 if [ -f "$build/bin/platform_services_test.exe" ]; then
   step "Platform services"
@@ -119,50 +124,45 @@ wine_run reg add 'HKLM\Software\ASCOM\Telescope Drivers\TRAMOX.Telescope' /ve /d
 
 step "VBScript"
 out=$(wine_run cscript //nologo 'Z:'"${here//\//\\}"'\scripts\telescope_test.vbs' 2>&1 | tr -d '\r'); rc=$?
-printf '%s\n' "$out" | grep -v '^ok ' 
-if printf '%s\n' "$out" | grep -q '^TRAMOX-VBS-RESULT failures=0$' && [ $rc = 0 ]; then pass "VBScript client"; else fail "VBScript client (exit $rc)"; fi
+judge "VBScript client" TRAMOX-VBS-RESULT "$out" $rc
 
 tracking=$(wine_run reg query 'HKCU\Software\TRAMOX Test Profile\TRAMOX.Telescope' /v Tracking 2>/dev/null | tr -d '\r' | awk '/REG_SZ/ {print $NF}')
 case "$tracking" in Yes|No) pass "the driver keeps Tracking=$tracking in DriverHelper.Profile" ;; *) fail "profile value Tracking [$tracking]" ;; esac
 
 step "JScript"
 out=$(wine_run cscript //nologo 'Z:'"${here//\//\\}"'\scripts\telescope_test.js' 2>&1 | tr -d '\r'); rc=$?
-printf '%s\n' "$out" | grep -v '^ok '
-if printf '%s\n' "$out" | grep -q '^TRAMOX-JS-RESULT failures=0$' && [ $rc = 0 ]; then pass "JScript client"; else fail "JScript client (exit $rc)"; fi
+judge "JScript client" TRAMOX-JS-RESULT "$out" $rc
+
+# Runs a Windows test program of the build from the install folder, on a virtual display; its
+# arguments come as one string, already quoted for the shell.
+run_on_display() { # program arguments
+  cp "$build/bin/$1" "$install_dir/"
+  timeout 150 xvfb-run -a -s "-screen 0 1024x768x24" bash -c \
+    "$(declare -f wine_run); wine_run \"$install_dir/$1\" ${2:-}" 2>&1 | tr -d '\r'
+}
 
 if [ -f "$build/bin/tramox_com_client.exe" ]; then
   step "C++ client"
-  cp "$build/bin/tramox_com_client.exe" "$install_dir/"
   # On a display: the client checks that the paddle window it leaves open keeps the module.
-  out=$(timeout 120 xvfb-run -a -s "-screen 0 1024x768x24" bash -c \
-        "$(declare -f wine_run); wine_run \"$install_dir/tramox_com_client.exe\" '$dll'" 2>&1 | tr -d '\r'); rc=$?
-  printf '%s\n' "$out" | grep -v '^ok '
-  if printf '%s\n' "$out" | grep -q '^TRAMOX-CPP-RESULT failures=0$' && [ $rc = 0 ]; then pass "C++ client"; else fail "C++ client (exit $rc)"; fi
+  out=$(run_on_display tramox_com_client.exe "'$dll'"); rc=$?
+  judge "C++ client" TRAMOX-CPP-RESULT "$out" $rc
 fi
 
-if [ -f "$build/bin/every_member_walk.exe" ]; then
-  step "Every member by name"
-  cp "$build/bin/every_member_walk.exe" "$install_dir/"
-  # Both simulated mounts start from the same place, whatever earlier steps left.
-  out=$(TRAMOX_SIM="slew=60,reset=1,ra=6,dec=20" TRAMOX_SIM_JOURNAL='C:\walk-journal.txt' \
-        timeout 150 xvfb-run -a -s "-screen 0 1024x768x24" bash -c \
-        "$(declare -f wine_run); wine_run \"$install_dir/every_member_walk.exe\"" 2>&1 | tr -d '\r'); rc=$?
-  printf '%s\n' "$out" | grep -v '^ok '
-  if printf '%s\n' "$out" | grep -q '^TRAMOX-WALK-RESULT failures=0$' && [ $rc = 0 ]; then pass "every member by name"; else fail "every member by name (exit $rc)"; fi
-fi
+step "Every member by name"
+# Both simulated mounts start from the same place, whatever earlier steps left.
+out=$(export TRAMOX_SIM="slew=60,reset=1,ra=6,dec=20" TRAMOX_SIM_JOURNAL='C:\walk-journal.txt'
+      run_on_display every_member_walk.exe); rc=$?
+judge "every member by name" TRAMOX-WALK-RESULT "$out" $rc
 
 if [ -f "$build/bin/paddle_window_test.exe" ]; then
   step "Paddle window"
-  cp "$build/bin/paddle_window_test.exe" "$install_dir/"
   shot_bmp="$WINEPREFIX/drive_c/paddle.bmp"
   # A virtual desktop: Wine then draws the title bar and frame itself, with no window manager.
   wine_run reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
   wine_run reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
   wineserver -w
-  out=$(timeout 120 xvfb-run -a -s "-screen 0 1024x768x24" bash -c \
-        "$(declare -f wine_run); wine_run \"$install_dir/paddle_window_test.exe\" 'C:\\paddle.bmp'" 2>&1 | tr -d '\r'); rc=$?
-  printf '%s\n' "$out" | grep -v '^ok '
-  if printf '%s\n' "$out" | grep -q '^TRAMOX-PADDLE-RESULT failures=0$' && [ $rc = 0 ]; then pass "paddle window"; else fail "paddle window (exit $rc)"; fi
+  out=$(run_on_display paddle_window_test.exe "'C:\\paddle.bmp'"); rc=$?
+  judge "paddle window" TRAMOX-PADDLE-RESULT "$out" $rc
   if [ -f "$shot_bmp" ] && /usr/bin/convert "$shot_bmp" "$artifacts/paddle-$bits.png" 2>/dev/null; then
     pass "screenshot $artifacts/paddle-$bits.png"
   else
