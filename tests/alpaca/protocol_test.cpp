@@ -208,9 +208,11 @@ TEST_F(AlpacaProtocol, IdleConnectionsDoNotBlockOtherClients) {
     idle.push_back(std::make_unique<boost::asio::ip::tcp::socket>(io));
     idle.back()->connect(endpoint);
   }
+  // Served, not kept waiting until the server closes the idle ones (after 30 s): the bound
+  // tells the two apart on however loaded a machine, it is no speed goal.
   const auto start = std::chrono::steady_clock::now();
   EXPECT_EQ(server().get(devicePath("canpark")).status, 200);
-  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(500));
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
 }
 
 TEST_F(AlpacaProtocol, SetupPagesNameTheDeviceAndItsState) {
