@@ -36,7 +36,16 @@ else
   sysdir=$WINEPREFIX/drive_c/windows/system32
   regview=/reg:64
 fi
-reg_query() { wine_run reg query "$@" "$regview" 2>/dev/null | tr -d '\r'; }
+# On a loaded machine a Wine program now and then prints nothing at all: a query that answers
+# nothing is asked again (a value that is missing stays missing).
+reg_query() {
+  local answer attempt
+  for attempt in 1 2 3; do
+    answer=$(wine_run reg query "$@" "$regview" 2>/dev/null | tr -d '\r')
+    [ -n "$answer" ] && break
+  done
+  printf '%s\n' "$answer"
+}
 
 # Only ever remove the prefix this script made.
 step "Wine prefix"
