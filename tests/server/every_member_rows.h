@@ -3,7 +3,6 @@
 // walk through the COM server under Wine: each row names a member as a script host does, with
 // its published dispatch identifier, its arguments and the direct call of that member. A
 // direct call answers its result as text in the form both walks give the automation result.
-#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <memory>
@@ -51,8 +50,9 @@ inline std::string shown(const std::string& v) {
 inline std::string shown(const std::optional<bool>& v) {
   return v ? shown(*v) : "empty";
 }
-// An object shows through what it answers, as an automation client reads it: Count, Minimum,
-// Maximum, whichever it has.
+// An object shows through what it answers, as an automation client reads it: these members,
+// whichever it has.
+inline constexpr const char* kObjectShownBy[] = {"Count", "Minimum", "Maximum"};
 inline std::string shown(const std::shared_ptr<rates::TRate>& v) {
   return "object Minimum=" + shown(v->Get_Minimum()) + " Maximum=" + shown(v->Get_Maximum());
 }
@@ -71,33 +71,6 @@ std::string shownOutcome(Call&& call) {
   } else {
     return shown(call());
   }
-}
-
-// Two results or log texts agree when they are the same text, except that numbers may differ
-// by tolerance relative to their size (at least 1): the walk under Wine reads a mount that
-// moves with the clock. Result codes are compared apart, exactly.
-inline bool sameOutcome(const std::string& a, const std::string& b, double tolerance) {
-  std::size_t i = 0, j = 0;
-  while (i < a.size() && j < b.size()) {
-    char* endA = nullptr;
-    char* endB = nullptr;
-    const bool digitA = (a[i] >= '0' && a[i] <= '9') || a[i] == '-';
-    const bool digitB = (b[j] >= '0' && b[j] <= '9') || b[j] == '-';
-    if (tolerance > 0 && digitA && digitB) {
-      const double x = std::strtod(a.c_str() + i, &endA);
-      const double y = std::strtod(b.c_str() + j, &endB);
-      if (endA != a.c_str() + i && endB != b.c_str() + j) {
-        if (!(std::fabs(x - y) <= tolerance * std::fmax(1.0, std::fabs(x))))
-          return false;
-        i = static_cast<std::size_t>(endA - a.c_str());
-        j = static_cast<std::size_t>(endB - b.c_str());
-        continue;
-      }
-    }
-    if (a[i++] != b[j++])
-      return false;
-  }
-  return i == a.size() && j == b.size();
 }
 
 constexpr MemberKind M = MemberKind::Method, G = MemberKind::PropertyGet,

@@ -51,7 +51,7 @@ std::string shown(const Variant& v) {
     case VarType::Dispatch: {
       // An object shows through what it answers.
       std::string text = "object";
-      for (const char* member : {"Count", "Minimum", "Maximum"}) {
+      for (const char* member : testing::every_member::kObjectShownBy) {
         auto r = invokeByName(*v.dispatch(), member, kDispatchPropertyGet, {});
         if (r.hr == status::kOk)
           text += std::string(" ") + member + "=" + shown(r.value);

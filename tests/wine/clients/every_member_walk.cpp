@@ -12,6 +12,7 @@
 
 #include <oleauto.h>
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -22,6 +23,7 @@
 #include "controller/controller_library.h"
 #include "driver/driver_runtime.h"
 #include "platform/services.h"
+#include "platform/win32/wide_text.h"
 #include "server/binding/abi.h"
 #include "server/failure_rule.h"
 #include "tests/server/every_member_rows.h"
@@ -30,32 +32,41 @@
 namespace {
 
 using namespace tramox;
+using platform::win32::fromWide;
+using platform::win32::toWide;
 using testing::every_member::Arg;
 using testing::every_member::Row;
-using testing::every_member::sameOutcome;
 using testing::every_member::shown;
 using wine_tests::check;
 
-// Relative to the number's size, at least 1: a mount read a few milliseconds later moves by
-// far less; a swapped member answers something else entirely.
+// How far two numbers may differ, relative to their size (at least 1): a mount read a few
+// milliseconds later moves by far less; a swapped member answers something else entirely.
 constexpr double kTolerance = 1e-3;
 
-std::string narrow(const wchar_t* text) {
-  if (text == nullptr)
-    return {};
-  const int size = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
-  std::string out(static_cast<std::size_t>(size > 0 ? size - 1 : 0), '\0');
-  if (size > 1)
-    WideCharToMultiByte(CP_UTF8, 0, text, -1, out.data(), size, nullptr, nullptr);
-  return out;
-}
-
-std::wstring widen(const std::string& text) {
-  const int size = MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, nullptr, 0);
-  std::wstring out(static_cast<std::size_t>(size > 0 ? size - 1 : 0), L'\0');
-  if (size > 1)
-    MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, out.data(), size);
-  return out;
+// Two results or log texts agree when they are the same text, except that numbers may differ
+// within kTolerance: the mounts move with the clock. Result codes are compared apart, exactly.
+bool sameOutcome(const std::string& a, const std::string& b) {
+  std::size_t i = 0, j = 0;
+  while (i < a.size() && j < b.size()) {
+    char* endA = nullptr;
+    char* endB = nullptr;
+    const bool digitA = (a[i] >= '0' && a[i] <= '9') || a[i] == '-';
+    const bool digitB = (b[j] >= '0' && b[j] <= '9') || b[j] == '-';
+    if (digitA && digitB) {
+      const double x = std::strtod(a.c_str() + i, &endA);
+      const double y = std::strtod(b.c_str() + j, &endB);
+      if (endA != a.c_str() + i && endB != b.c_str() + j) {
+        if (!(std::fabs(x - y) <= kTolerance * std::fmax(1.0, std::fabs(x))))
+          return false;
+        i = static_cast<std::size_t>(endA - a.c_str());
+        j = static_cast<std::size_t>(endB - b.c_str());
+        continue;
+      }
+    }
+    if (a[i++] != b[j++])
+      return false;
+  }
+  return i == a.size() && j == b.size();
 }
 
 // What was appended to a file since the last look.
@@ -121,6 +132,10 @@ struct Outcome {
   std::string seen;
 };
 
+std::string textOf(BSTR text) {
+  return fromWide(text, static_cast<int>(SysStringLen(text)));
+}
+
 VARIANT toVariant(const Arg& a) {
   VARIANT v;
   VariantInit(&v);
@@ -135,13 +150,13 @@ VARIANT toVariant(const Arg& a) {
     V_BOOL(&v) = *b ? VARIANT_TRUE : VARIANT_FALSE;
   } else {
     V_VT(&v) = VT_BSTR;
-    V_BSTR(&v) = SysAllocString(widen(std::get<const char*>(a)).c_str());
+    V_BSTR(&v) = SysAllocString(toWide(std::get<const char*>(a)).c_str());
   }
   return v;
 }
 
 DISPID dispidOf(IDispatch* object, const std::string& name) {
-  std::wstring wide = widen(name);
+  std::wstring wide = toWide(name);
   LPOLESTR names[] = {wide.data()};
   DISPID id = DISPID_UNKNOWN;
   object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
@@ -154,18 +169,18 @@ VARIANT invoke(IDispatch* object, DISPID id, WORD flags, const std::vector<Arg>&
   std::vector<VARIANT> values;
   for (auto a = args.rbegin(); a != args.rend(); ++a)  // DISPPARAMS holds them last-first
     values.push_back(toVariant(*a));
-  DISPID put = DISPID_PROPERTYPUT;
-  DISPPARAMS params{values.data(), flags == DISPATCH_PROPERTYPUT ? &put : nullptr,
-                    static_cast<UINT>(values.size()), flags == DISPATCH_PROPERTYPUT ? 1u : 0u};
+  const bool put = flags == DISPATCH_PROPERTYPUT;  // its value is the one named argument
+  DISPID named = DISPID_PROPERTYPUT;
+  DISPPARAMS params{values.data(), put ? &named : nullptr, static_cast<UINT>(values.size()),
+                    put ? 1u : 0u};
   VARIANT result;
   VariantInit(&result);
   EXCEPINFO exception{};
   UINT argError = 0;
-  const HRESULT hr =
-      object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params,
-                     flags == DISPATCH_PROPERTYPUT ? nullptr : &result, &exception, &argError);
+  const HRESULT hr = object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params,
+                                    put ? nullptr : &result, &exception, &argError);
   out.code = hr == DISP_E_EXCEPTION ? exception.scode : hr;
-  out.description = narrow(exception.bstrDescription);
+  out.description = textOf(exception.bstrDescription);
   SysFreeString(exception.bstrSource);
   SysFreeString(exception.bstrDescription);
   SysFreeString(exception.bstrHelpFile);
@@ -187,10 +202,10 @@ std::string shown(const VARIANT& v) {
     case VT_DATE:
       return shown(V_DATE(&v));
     case VT_BSTR:
-      return shown(narrow(V_BSTR(&v)));
+      return shown(textOf(V_BSTR(&v)));
     case VT_DISPATCH: {
       std::string text = "object";
-      for (const char* member : {"Count", "Minimum", "Maximum"}) {
+      for (const char* member : testing::every_member::kObjectShownBy) {
         const DISPID id = dispidOf(V_DISPATCH(&v), member);
         if (id == DISPID_UNKNOWN)
           continue;
@@ -234,7 +249,7 @@ void walk(const char* iface, const std::vector<Row<Target>>& rows, Target& direc
 
     const bool same = id == row.id && got.code == want.code &&
                       got.description == want.description &&
-                      sameOutcome(got.value + got.seen, want.value + want.seen, kTolerance);
+                      sameOutcome(got.value + got.seen, want.value + want.seen);
     check(same,
           what + (same ? ""
                        : "\n  by name (id " + std::to_string(id) + "): " + described(got) +
@@ -248,7 +263,7 @@ IDispatch* create(const wchar_t* progId) {
   if (SUCCEEDED(CLSIDFromProgID(progId, &clsid)))
     CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
                      reinterpret_cast<void**>(&object));
-  check(object != nullptr, "created " + narrow(progId));
+  check(object != nullptr, "created " + fromWide(progId));
   return object;
 }
 
