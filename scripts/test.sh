@@ -1,12 +1,16 @@
 #!/usr/bin/env bash
-# Every test: the Windows cross builds (and their tests under Wine), fuzzing, a plain build
-# without a preset, the sanitizer run, then the native run, whose ctest summary closes the output.
+# Every test: the formatting check, the Windows cross builds (and their tests under Wine),
+# fuzzing, a plain build without a preset, the sanitizer run, then the native run, whose ctest
+# summary closes the output.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh test
 jobs=$(nproc)
 
 stage() { printf '\n==== %s ====\n' "$*"; }
+
+stage "Formatting"
+scripts/check-format.sh
 
 for preset in mingw32 mingw64; do
   stage "Cross build: $preset"
