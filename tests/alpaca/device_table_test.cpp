@@ -119,7 +119,19 @@ bool jsonFits(ValueType type, const nlohmann::json& value) {
   return false;
 }
 
-// Failed reads too: a client parses Value before it looks at ErrorNumber.
+// Reads a connected simulated mount may refuse: their answers are the driver's own.
+bool mayFail(std::string_view path) {
+  for (std::string_view p :
+       {"slewsettletime", "targetdeclination", "targetrightascension", "destinationsideofpier",
+        "guideratedeclination", "guideraterightascension"}) {
+    if (p == path)
+      return true;
+  }
+  return false;
+}
+
+// Failed reads too: a client parses Value before it looks at ErrorNumber. Every other read
+// must succeed once connected, so that a row whose type the driver's result cannot take shows.
 TEST(AlpacaDeviceTable, EveryReadableRowAnswersAValueOfItsDeclaredType) {
   AlpacaServer server;
   for (const bool connected : {false, true}) {
@@ -134,6 +146,9 @@ TEST(AlpacaDeviceTable, EveryReadableRowAnswersAValueOfItsDeclaredType) {
       ASSERT_TRUE(answer.contains("Value")) << row.path;
       EXPECT_TRUE(jsonFits(row.value, answer["Value"]))
           << row.path << (connected ? " connected: " : ": ") << answer.dump();
+      if (connected && !mayFail(row.path)) {
+        EXPECT_EQ(answer["ErrorNumber"], 0) << row.path << ": " << answer.dump();
+      }
     }
   }
 }
