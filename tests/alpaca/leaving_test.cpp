@@ -92,7 +92,9 @@ TEST(AlpacaLeaving, StopsEveryMotionBeforeClosingTheControllerAndAnswersTheSlew)
             200);
   EXPECT_EQ(server->stop(), 0);
   ASSERT_EQ(slew.wait_for(std::chrono::seconds(5)), std::future_status::ready);
-  EXPECT_EQ(slew.get().status, 200);
+  const HttpReply answered = slew.get();
+  ASSERT_EQ(answered.status, 200);
+  EXPECT_EQ(answered.json()["ErrorNumber"], 0);
 
   const auto lines = server.journal();
   const auto at = [&](const std::string& call) {
@@ -132,7 +134,7 @@ TEST(AlpacaLeaving, WaitingPagesAreAnsweredAndTheServerEndsCleanly) {
     std::vector<std::future<HttpReply>> waiting;
     for (int i = 0; i < pages; ++i)
       waiting.push_back(std::async(std::launch::async, [&] { return server.get(target); }));
-    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    std::this_thread::sleep_for(std::chrono::seconds(1));
     for (auto& page : waiting)
       EXPECT_EQ(page.wait_for(std::chrono::seconds(0)), std::future_status::timeout);
     EXPECT_EQ(server.stop(), 0) << pages << " pages";
