@@ -200,6 +200,13 @@ CallKind kindOf(DriverCall call) {
   }
 }
 
+// An abort or a rate of 0: what a user waits for goes ahead of every other call.
+bool isStop(const DeviceMember& member, const std::vector<Value>& arguments) {
+  return member.path == "abortslew" ||
+         (member.path == "moveaxis" && arguments.size() == 2 &&
+          arguments[1].kind == Value::Kind::Double && arguments[1].number == 0.0);
+}
+
 }  // namespace
 
 void DeviceApi::addRoutes(RouteTable& routes) {
@@ -269,12 +276,15 @@ void DeviceApi::call(const DeviceMember& member, std::vector<Value> arguments,
     default:
       break;
   }
-  host_.post(
-      [this, &member, arguments = std::move(arguments), clientId, clientTransactionId,
-       reply = std::move(reply)](DriverAccess& access) {
-        reply(answers_.write(clientTransactionId, answer(access, member, arguments, clientId)));
-      },
-      member.waits);
+  const bool stop = isStop(member, arguments);
+  DriverHost::Work work = [this, &member, arguments = std::move(arguments), clientId,
+                           clientTransactionId, reply = std::move(reply)](DriverAccess& access) {
+    reply(answers_.write(clientTransactionId, answer(access, member, arguments, clientId)));
+  };
+  if (stop)
+    host_.postStop(std::move(work));
+  else
+    host_.post(std::move(work), member.waits);
 }
 
 Answer DeviceApi::answer(DriverAccess& access, const DeviceMember& member,

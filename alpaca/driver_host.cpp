@@ -1,6 +1,7 @@
 #include "alpaca/driver_host.h"
 
 #include <condition_variable>
+#include <future>
 #include <mutex>
 #include <stdexcept>
 
@@ -19,6 +20,7 @@ class ServingClock final : public platform::IClock {
   platform::TimeZoneInfo timeZone() override { return native_.timeZone(); }
   double monotonicSeconds() override { return native_.monotonicSeconds(); }
   void sleepMilliseconds(int milliseconds) override { host_.sleepServing(milliseconds); }
+  void sleepWhileBlocked(int milliseconds) override { host_.sleepServingStops(milliseconds); }
 
  private:
   DriverHost& host_;
@@ -31,7 +33,7 @@ DriverHost::DriverHost(BackendFactory factory) : factory_(std::move(factory)) {}
 
 DriverHost::~DriverHost() {
   if (thread_.joinable())
-    stop([](DriverAccess&) {});
+    stop([](DriverAccess&) {}, [](DriverAccess&) {});
 }
 
 bool DriverHost::start(std::string& why) {
@@ -59,6 +61,7 @@ bool DriverHost::start(std::string& why) {
 void DriverHost::threadMain(std::string& why, bool& created, const std::function<void()>& ready) {
   threadId_ = std::this_thread::get_id();
   clock_ = std::make_unique<ServingClock>(*this, *platform::nativeServices().clock);
+  platform::lendStoreWaitClock(clock_.get());
   try {
     backend_ = factory_(*clock_);
     std::string reason;
@@ -80,9 +83,18 @@ void DriverHost::threadMain(std::string& why, bool& created, const std::function
   driver_.reset();
   backend_.reset();
   loop_.reset();
+  platform::lendStoreWaitClock(nullptr);
 }
 
 void DriverHost::post(Work work, bool mayWait) {
+  enqueue(std::move(work), mayWait, false);
+}
+
+void DriverHost::postStop(Work work) {
+  enqueue(std::move(work), false, true);
+}
+
+void DriverHost::enqueue(Work work, bool mayWait, bool stop) {
   queue_.push({[this, work = std::move(work)] {
                  DriverAccess access{*backend_, driver_};
                  try {
@@ -91,25 +103,43 @@ void DriverHost::post(Work work, bool mayWait) {
                    // The work answers its own client; a failure here must not end the thread.
                  }
                },
-               mayWait});
+               mayWait, stop});
   if (loop_)
     loop_->wake();
 }
 
-void DriverHost::stop(Work last) {
+void DriverHost::stop(Work stops, Work last) {
   if (!thread_.joinable())
     return;
   queue_.clear();
-  post([this, last = std::move(last)](DriverAccess& access) {
-    try {
-      last(access);
-    } catch (const std::exception&) {
-    }
-    quit_ = true;
-    queue_.close();
-    loop_->wake();
-  });
+  postStop(std::move(stops));
+  // Taken once: as a call that waits, so after a synchronous slew has returned and answered
+  // its client, or, when the slew does not end, as one that does not, inside it.
+  auto ran = std::make_shared<std::promise<void>>();
+  auto once = std::make_shared<std::once_flag>();
+  const Work finish = [this, ran, once, last = std::move(last)](DriverAccess& access) {
+    std::call_once(*once, [&] {
+      try {
+        last(access);
+      } catch (const std::exception&) {
+      }
+      quit_ = true;
+      queue_.close();
+      loop_->wake();
+      ran->set_value();
+    });
+  };
+  post(finish, true);
+  if (ran->get_future().wait_for(std::chrono::duration<double>(kSlewReturnGraceSeconds)) !=
+      std::future_status::ready)
+    post(finish, false);
   thread_.join();
+}
+
+void DriverHost::run(WorkQueue::Item& item) {
+  ++depth_;
+  item.work();
+  --depth_;
 }
 
 void DriverHost::serveQueue() {
@@ -117,21 +147,34 @@ void DriverHost::serveQueue() {
     auto item = queue_.take(depth_ > 0);
     if (!item)
       return;
-    ++depth_;
-    item->work();
-    --depth_;
+    run(*item);
   }
 }
 
 void DriverHost::sleepServing(int milliseconds) {
+  sleepServingWith(milliseconds, false);
+}
+
+void DriverHost::sleepServingStops(int milliseconds) {
+  sleepServingWith(milliseconds, true);
+}
+
+void DriverHost::sleepServingWith(int milliseconds, bool stopsOnly) {
   const auto deadline = std::chrono::steady_clock::now() +
                         std::chrono::milliseconds(milliseconds > 0 ? milliseconds : 0);
-  if (std::this_thread::get_id() != threadId_ || depth_ != 1) {
+  const bool serves =
+      std::this_thread::get_id() == threadId_ && (stopsOnly ? depth_ > 0 : depth_ == 1);
+  if (!serves) {
     std::this_thread::sleep_until(deadline);
     return;
   }
   while (std::chrono::steady_clock::now() < deadline && !quit_) {
-    serveQueue();
+    if (stopsOnly) {
+      while (auto item = queue_.takeStop())
+        run(*item);
+    } else {
+      serveQueue();
+    }
     queue_.waitUntil(deadline);
   }
 }

@@ -10,6 +10,12 @@
 // serves, between two polls, when the driver has no member half done; the calls served
 // there are those that do not wait themselves, one at a time, so calls never nest more than
 // one deep; a second synchronous slew waits in the queue until the first has returned.
+//
+// Stops first: a stop (an abort, a rate of 0, a released paddle button) goes ahead of every
+// queued call, and a call blocked on another process (a settings store whose lock that
+// process holds) serves the queued stops every few milliseconds while it waits, whatever
+// its depth. Stops touch only the controller and the log, never the stores, so running one
+// inside a half-done member is safe; they never wait themselves.
 #include <functional>
 #include <memory>
 #include <string>
@@ -26,6 +32,10 @@ struct DriverAccess {
   client::IClientBackend& backend;
   client::ObjectRef driver;
 };
+
+// How long leaving waits for a synchronous slew to return after its abort before it
+// disconnects inside it.
+inline constexpr double kSlewReturnGraceSeconds = 3.0;
 
 class DriverHost {
  public:
@@ -44,18 +54,26 @@ class DriverHost {
   bool start(std::string& why);
   // Queues a call; mayWait marks one that can wait for the mount (see above).
   void post(Work work, bool mayWait = false);
-  // Drops the calls still queued, runs last (e.g. a disconnect) on the driver thread, even in
-  // the middle of a synchronous slew, releases the driver object and ends the thread.
-  void stop(Work last);
+  // Queues a stop, ahead of every other call.
+  void postStop(Work work);
+  // Drops the calls still queued; runs stops at once (even in the middle of a synchronous
+  // slew), then last (e.g. a disconnect) once a synchronous slew has returned, or within it
+  // after kSlewReturnGraceSeconds; releases the driver object and ends the thread.
+  void stop(Work stops, Work last);
 
   // Runs what is queued; nested inside a call's wait, only calls that do not wait. For the
   // platform's thread loop and the lent clock.
   void serveQueue();
   // Sleeps on the driver thread, serving queued calls meanwhile when inside a call.
   void sleepServing(int milliseconds);
+  // Sleeps on the driver thread, serving queued stops meanwhile when inside a call.
+  void sleepServingStops(int milliseconds);
 
  private:
   void threadMain(std::string& why, bool& created, const std::function<void()>& ready);
+  void enqueue(Work work, bool mayWait, bool stop);
+  void run(WorkQueue::Item& item);
+  void sleepServingWith(int milliseconds, bool stopsOnly);
 
   BackendFactory factory_;
   WorkQueue queue_;

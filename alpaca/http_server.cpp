@@ -1,6 +1,7 @@
 #include "alpaca/http_server.h"
 
 #include <array>
+#include <atomic>
 
 #include <boost/asio/dispatch.hpp>
 #include <boost/asio/io_context.hpp>
@@ -34,6 +35,8 @@ constexpr std::chrono::seconds kWriteLimit{30};
 // How long, and how much, a closing connection reads of what its client still sends.
 constexpr std::chrono::seconds kLingerLimit{2};
 constexpr std::size_t kLingerBytes = 1 << 20;
+// How long stopping waits for the answers already handed over to be sent.
+constexpr std::chrono::seconds kAnswerGrace{1};
 
 bool isParseError(const beast::error_code& ec) {
   return ec.category() == http::make_error_code(http::error::bad_target).category();
@@ -52,8 +55,9 @@ HttpMethod methodOf(http::verb verb) {
 
 class Session : public std::enable_shared_from_this<Session> {
  public:
-  Session(tcp::socket socket, const RouteTable& routes, const HttpServerLimits& limits)
-      : stream_(std::move(socket)), routes_(routes), limits_(limits) {}
+  Session(tcp::socket socket, const RouteTable& routes, const HttpServerLimits& limits,
+          std::atomic<int>& unwritten)
+      : stream_(std::move(socket)), routes_(routes), limits_(limits), unwritten_(unwritten) {}
 
   void start() {
     asio::dispatch(stream_.get_executor(), [self = shared_from_this()] { self->read(); });
@@ -109,8 +113,11 @@ class Session : public std::enable_shared_from_this<Session> {
       return write(textResponse(403, "Requests from a web page of another site are refused"));
     auto self = shared_from_this();
     Reply reply = [self](HttpResponse response) {
-      asio::post(self->stream_.get_executor(),
-                 [self, response = std::move(response)]() mutable { self->write(response); });
+      ++self->unwritten_;
+      asio::post(self->stream_.get_executor(), [self, response = std::move(response)]() mutable {
+        self->write(response);
+        --self->unwritten_;
+      });
     };
     try {
       routes_.dispatch(request, std::move(reply));
@@ -174,6 +181,7 @@ class Session : public std::enable_shared_from_this<Session> {
   std::array<char, 16384> drainBuffer_{};
   const RouteTable& routes_;
   const HttpServerLimits& limits_;
+  std::atomic<int>& unwritten_;  // answers handed over and not yet written
   unsigned version_ = 11;
   bool keepAlive_ = false;
 };
@@ -218,6 +226,10 @@ class HttpServer::Impl {
       acceptor_.close(ignored);
       retry_.cancel();
     });
+    // An answer handed over just before (a slew's, aborted as the server leaves) still goes.
+    const auto deadline = std::chrono::steady_clock::now() + kAnswerGrace;
+    while (unwritten_ > 0 && std::chrono::steady_clock::now() < deadline)
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
     io_.stop();
     for (std::thread& thread : threads_)
       thread.join();
@@ -231,7 +243,7 @@ class HttpServer::Impl {
           if (ec == asio::error::operation_aborted || !acceptor_.is_open())
             return;
           if (!ec) {
-            std::make_shared<Session>(std::move(socket), routes_, limits_)->start();
+            std::make_shared<Session>(std::move(socket), routes_, limits_, unwritten_)->start();
             return accept();
           }
           // Out of descriptors or the like: try again shortly rather than spin.
@@ -250,6 +262,7 @@ class HttpServer::Impl {
   asio::steady_timer retry_;
   std::vector<std::thread> threads_;
   std::uint16_t port_ = 0;
+  std::atomic<int> unwritten_{0};
 };
 
 HttpServer::HttpServer(const RouteTable& routes, HttpServerLimits limits)

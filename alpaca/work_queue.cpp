@@ -19,8 +19,23 @@ std::optional<WorkQueue::Item> WorkQueue::take(bool nested) {
   std::lock_guard lock(mutex_);
   if (closed_)
     return std::nullopt;
-  const auto found = std::find_if(items_.begin(), items_.end(),
-                                  [nested](const Item& item) { return !nested || !item.mayWait; });
+  auto found =
+      std::find_if(items_.begin(), items_.end(), [](const Item& item) { return item.stop; });
+  if (found == items_.end())
+    found = std::find_if(items_.begin(), items_.end(),
+                         [nested](const Item& item) { return !nested || !item.mayWait; });
+  return takeAt(found);
+}
+
+std::optional<WorkQueue::Item> WorkQueue::takeStop() {
+  std::lock_guard lock(mutex_);
+  if (closed_)
+    return std::nullopt;
+  return takeAt(
+      std::find_if(items_.begin(), items_.end(), [](const Item& item) { return item.stop; }));
+}
+
+std::optional<WorkQueue::Item> WorkQueue::takeAt(std::deque<Item>::iterator found) {
   if (found == items_.end())
     return std::nullopt;
   Item item = std::move(*found);

@@ -1,7 +1,9 @@
 #pragma once
-// Calls waiting for the driver thread, in arrival order. A call that may wait for the mount
-// (a synchronous slew) is marked so: it is never taken while another call waits, so calls
-// nest at most one deep and never inside each other's waits.
+// Calls waiting for the driver thread, in arrival order, except that stops (an abort, a rate
+// of 0, a released button) go ahead of every other call: a stop is what a user waits for.
+// A call that may wait for the mount (a synchronous slew) is marked so: it is never taken
+// while another call waits, so calls nest at most one deep and never inside each other's
+// waits.
 #include <chrono>
 #include <condition_variable>
 #include <deque>
@@ -16,11 +18,15 @@ class WorkQueue {
   struct Item {
     std::function<void()> work;
     bool mayWait = false;
+    bool stop = false;
   };
 
   void push(Item item);
-  // The first item that may run now; with nested, the first that does not wait. Never blocks.
+  // The first stop, else the first item that may run now; with nested, the first that does
+  // not wait. Never blocks.
   std::optional<Item> take(bool nested);
+  // The first stop; none when no stop is queued. Never blocks.
+  std::optional<Item> takeStop();
   // Blocks until an item is pushed, the deadline passes or close() is called.
   void waitUntil(std::chrono::steady_clock::time_point deadline);
   void waitForWork();
@@ -31,6 +37,9 @@ class WorkQueue {
   void clear();
 
  private:
+  // Under the lock.
+  std::optional<Item> takeAt(std::deque<Item>::iterator found);
+
   mutable std::mutex mutex_;
   std::condition_variable changed_;
   std::deque<Item> items_;

@@ -194,7 +194,9 @@ std::string besideClientOr(const wchar_t* fileName, const std::string& built) {
 
 class ComBackend final : public IClientBackend {
  public:
-  ComBackend() {
+  // sink, when given, shows the module's message windows as they come, instead of
+  // takeMessages.
+  explicit ComBackend(platform::IMessageWindows* sink) : sink_(sink) {
     initialized_ = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
     // Message windows would wait for a click: the module appends them to a file of ours
     // instead, which is printed after each command.
@@ -225,10 +227,12 @@ class ComBackend final : public IClientBackend {
       if (SUCCEEDED(hr)) {
         driver = wrap(created);
         created->Release();
+        forwardMessages();
         return driver ? status::kOk : status::kNoInterface;
       }
     }
     why = platform::win32::systemMessage(static_cast<unsigned long>(hr));
+    forwardMessages();
     return hr;
   }
 
@@ -284,6 +288,7 @@ class ComBackend final : public IClientBackend {
     UINT argErr = 0;
     result.hr = dispatch->Invoke(ids[0], IID_NULL, LOCALE_USER_DEFAULT, flags, &params,
                                  put ? nullptr : &value, &excep, &argErr);
+    forwardMessages();
     for (VARIANT& a : args)
       VariantClear(&a);
     if (result.hr == DISP_E_EXCEPTION)
@@ -376,24 +381,15 @@ class ComBackend final : public IClientBackend {
   void paddleAction(const PaddleAction& action) override {
     drivePaddle(action);
     pump();
+    forwardMessages();
   }
 
   std::vector<std::string> takeMessages() override {
     pump();
-    if (messageFile_.empty())
-      return {};
-    FILE* file = _wfopen(messageFile_.c_str(), L"rb");
-    if (file == nullptr)
-      return {};
-    std::string appended;
-    if (std::fseek(file, messageOffset_, SEEK_SET) == 0) {
-      char buffer[4096];
-      for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;)
-        appended.append(buffer, n);
-    }
-    std::fclose(file);
-    messageOffset_ += static_cast<long>(appended.size());
-    return lines_.feed(appended);
+    if (sink_ == nullptr)
+      return readMessages();
+    forwardMessages();
+    return {};
   }
 
   void wait(double seconds) override {
@@ -423,6 +419,33 @@ class ComBackend final : public IClientBackend {
   std::string lastLoadError() const override { return lastLoadError_; }
 
  private:
+  // What the module appended to the message file since the last read.
+  std::vector<std::string> readMessages() {
+    if (messageFile_.empty())
+      return {};
+    FILE* file = _wfopen(messageFile_.c_str(), L"rb");
+    if (file == nullptr)
+      return {};
+    std::string appended;
+    if (std::fseek(file, messageOffset_, SEEK_SET) == 0) {
+      char buffer[4096];
+      for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;)
+        appended.append(buffer, n);
+    }
+    std::fclose(file);
+    messageOffset_ += static_cast<long>(appended.size());
+    return lines_.feed(appended);
+  }
+
+  // The module's windows go to the sink as soon as the call that raised them returns (no
+  // pumping here: that would serve the host's queued calls inside this one).
+  void forwardMessages() {
+    if (sink_ == nullptr)
+      return;
+    for (const std::string& line : readMessages())
+      showMessageLine(line, *sink_);
+  }
+
   // The paddle window and the module's timers live on this thread.
   static void pump() {
     MSG message;
@@ -470,6 +493,7 @@ class ComBackend final : public IClientBackend {
     return fn();
   }
 
+  platform::IMessageWindows* sink_;
   bool initialized_ = false;
   std::wstring messageFile_;
   long messageOffset_ = 0;
@@ -480,8 +504,9 @@ class ComBackend final : public IClientBackend {
 
 }  // namespace
 
-std::unique_ptr<IClientBackend> makeClientBackend(platform::IClock*, platform::IMessageWindows*) {
-  return std::make_unique<ComBackend>();
+std::unique_ptr<IClientBackend> makeClientBackend(platform::IClock*,
+                                                  platform::IMessageWindows* lentMessages) {
+  return std::make_unique<ComBackend>(lentMessages);
 }
 
 std::string defaultModulePath() {

@@ -5,6 +5,7 @@ namespace {
 
 constexpr std::string_view kMessagePrefix = "message: ";
 constexpr std::string_view kErrorBoxPrefix = "error: ";
+constexpr std::string_view kErrorBoxLinePrefix = "messagebox: ";
 
 bool startsWith(std::string_view text, std::string_view prefix) {
   return text.substr(0, prefix.size()) == prefix;
@@ -23,7 +24,8 @@ std::vector<std::string> MessageLines::feed(std::string_view appended) {
     if (startsWith(line, kMessagePrefix)) {
       lines.emplace_back(line);
     } else if (startsWith(line, kErrorBoxPrefix)) {
-      lines.push_back("messagebox: " + std::string(line.substr(kErrorBoxPrefix.size())));
+      lines.push_back(std::string(kErrorBoxLinePrefix) +
+                      std::string(line.substr(kErrorBoxPrefix.size())));
     } else if (!lines.empty()) {
       // A message of several lines: one output line, as the console client prints it.
       lines.back() += ' ';
@@ -34,6 +36,14 @@ std::vector<std::string> MessageLines::feed(std::string_view appended) {
   }
   partial_.erase(0, start);
   return lines;
+}
+
+void showMessageLine(const std::string& line, platform::IMessageWindows& sink) {
+  if (startsWith(line, kErrorBoxLinePrefix)) {
+    sink.showErrorBox(line.substr(kErrorBoxLinePrefix.size()));
+  } else {
+    sink.showMessage(line.substr(startsWith(line, kMessagePrefix) ? kMessagePrefix.size() : 0));
+  }
 }
 
 }  // namespace tramox::client

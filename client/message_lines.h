@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/message_windows.h"
+
 namespace tramox::client {
 
 class MessageLines {
@@ -18,5 +20,8 @@ class MessageLines {
  private:
   std::string partial_;
 };
+
+// Shows one of those lines in sink, as the window it stands for.
+void showMessageLine(const std::string& line, platform::IMessageWindows& sink);
 
 }  // namespace tramox::client

@@ -31,6 +31,9 @@ class IClock {
   // A steady clock in seconds, for time limits; unaffected by clock or zone changes.
   virtual double monotonicSeconds() = 0;
   virtual void sleepMilliseconds(int milliseconds) = 0;
+  // Sleeps while another process holds what this one needs (a store's lock). A host that
+  // serves its most urgent calls meanwhile lends a clock that does so here.
+  virtual void sleepWhileBlocked(int milliseconds) { sleepMilliseconds(milliseconds); }
 };
 
 }  // namespace tramox::platform

@@ -28,6 +28,10 @@ struct Services {
 // The platform's own implementations, created on first use and alive until the process ends.
 Services& nativeServices();
 
+// Where the platform's stores sleep while another process holds their lock: that clock's
+// sleepWhileBlocked, or a plain sleep while null. Only the POSIX stores take such a lock.
+void lendStoreWaitClock(IClock* clock);
+
 // POSIX: $TRAMOX_HOME, else ${XDG_CONFIG_HOME:-$HOME/.config}/tramox; created on demand.
 std::string tramoxHome();
 

@@ -62,11 +62,33 @@ std::string urlHost(const std::string& address) {
   return address.find(':') == std::string::npos ? address : "[" + address + "]";
 }
 
-// Disconnects as a client would before the driver object goes.
-void disconnect(alpaca::DriverAccess& access) {
+bool isConnected(alpaca::DriverAccess& access) {
   const CallResult connected =
       access.backend.invoke(*access.driver, "Connected", CallKind::Get, {}, {});
-  if (connected.hr >= 0 && connected.value.kind == Value::Kind::Bool && connected.value.boolean) {
+  return connected.hr >= 0 && connected.value.kind == Value::Kind::Bool && connected.value.boolean;
+}
+
+// Leaving stops whatever the server's clients set moving (tracking stays as it is): the
+// pages' held buttons, a slew, hand motion on both axes. Nothing is left to stop the mount
+// once the server has gone.
+void stopMotion(alpaca::DriverAccess& access, web::WebFrontEnd& pages) {
+  pages.leave(access);
+  if (!isConnected(access))
+    return;
+  access.backend.invoke(*access.driver, "AbortSlew", CallKind::Call, {}, {});
+  for (std::int32_t axis : {0, 1}) {
+    Value which;
+    which.kind = Value::Kind::Int32;
+    which.int32 = axis;
+    Value rate;
+    rate.kind = Value::Kind::Double;
+    access.backend.invoke(*access.driver, "MoveAxis", CallKind::Call, {which, rate}, {});
+  }
+}
+
+// Disconnects as a client would before the driver object goes.
+void disconnect(alpaca::DriverAccess& access) {
+  if (isConnected(access)) {
     Value off;
     off.kind = Value::Kind::Bool;
     access.backend.invoke(*access.driver, "Connected", CallKind::Put, {off}, {});
@@ -125,7 +147,7 @@ int runServe(const std::vector<std::string>& args) {
     server.start(options.bind, options.port);
   } catch (const std::exception& e) {
     std::fprintf(stderr, "tramox: %s\n", e.what());
-    host.stop([](alpaca::DriverAccess&) {});
+    host.stop([](alpaca::DriverAccess&) {}, [](alpaca::DriverAccess&) {});
     return 1;
   }
   std::printf("Alpaca server on http://%s:%u/\n", urlHost(options.bind).c_str(),
@@ -150,8 +172,10 @@ int runServe(const std::vector<std::string>& args) {
   platform::waitForStopRequest();
   pages.stop();
   discovery.stop();
+  // The driver thread ends before the HTTP server: every answer it still holds is given or
+  // dropped while the connections exist.
+  host.stop([&pages](alpaca::DriverAccess& access) { stopMotion(access, pages); }, disconnect);
   server.stop();
-  host.stop(disconnect);
   platform::stopRequestHandled();
   return 0;
 }

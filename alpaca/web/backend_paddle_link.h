@@ -11,6 +11,7 @@ class BackendPaddleLink final : public IPaddleLink, private platform::IPaddleEve
  public:
   // The access of the call now running on the driver thread; nullptr between calls.
   void attach(alpaca::DriverAccess* access) { access_ = access; }
+  alpaca::DriverAccess* attached() const { return access_; }
 
   std::optional<std::vector<platform::PaddleControlState>> controls() override;
   platform::IPaddleEvents* events() override;

@@ -66,4 +66,13 @@ std::vector<std::string> HeldButtons::releaseAll(const std::string& holder) {
   return released;
 }
 
+std::vector<std::string> HeldButtons::releaseEvery() {
+  std::vector<std::string> released;
+  for (const auto& hold : holds_) {
+    released.push_back(hold.first);
+  }
+  holds_.clear();
+  return released;
+}
+
 }  // namespace tramox::web

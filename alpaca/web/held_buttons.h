@@ -31,6 +31,8 @@ class HeldButtons {
   std::vector<std::string> expire();
   // Drops every hold of a page (the page went away); returns the buttons to release.
   std::vector<std::string> releaseAll(const std::string& holder);
+  // Drops every hold of every page (the server is leaving); returns the buttons to release.
+  std::vector<std::string> releaseEvery();
 
   bool held(const std::string& control) const { return holds_.contains(control); }
 

@@ -17,7 +17,7 @@ void PaddleFeed::wait(std::uint64_t version, std::int64_t lastDialog, double now
                       Answer reply) {
   Waiter waiter{version, lastDialog < 0 ? lastDialog_ : static_cast<std::uint64_t>(lastDialog),
                 nowSeconds + kLongPollSeconds, std::move(reply)};
-  if (behind(waiter) || version_ == 0) {
+  if (behind(waiter) || version_ == 0 || closed_) {
     answer(waiter);
   } else {
     waiters_.push_back(std::move(waiter));
@@ -40,6 +40,14 @@ void PaddleFeed::update(const nlohmann::json& state, std::uint64_t lastDialogId,
     }
   }
   waiters_ = std::move(still);
+}
+
+void PaddleFeed::close() {
+  closed_ = true;
+  for (const auto& waiter : waiters_) {
+    answer(waiter);
+  }
+  waiters_.clear();
 }
 
 }  // namespace tramox::web

@@ -28,6 +28,9 @@ class PaddleFeed {
   void wait(std::uint64_t version, std::int64_t lastDialog, double nowSeconds, Answer answer);
   // The model as it is now; answers the pages that are behind or have waited long enough.
   void update(const nlohmann::json& state, std::uint64_t lastDialogId, double nowSeconds);
+  // Answers every waiting page, and from then on every page at once: the answers hold the
+  // server's connections, which must not outlive the server.
+  void close();
 
   std::uint64_t version() const { return version_; }
   std::size_t waiting() const { return waiters_.size(); }
@@ -47,6 +50,7 @@ class PaddleFeed {
   std::uint64_t version_ = 0;
   std::uint64_t lastDialog_ = 0;
   std::vector<Waiter> waiters_;
+  bool closed_ = false;
 };
 
 }  // namespace tramox::web

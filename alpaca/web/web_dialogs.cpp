@@ -3,6 +3,9 @@
 namespace tramox::web {
 
 void WebMessageWindows::showMessage(const std::string& text) {
+  if (muted_ != nullptr) {
+    return;
+  }
   if (alsoTo_ != nullptr) {
     alsoTo_->showMessage(text);
   }
@@ -10,6 +13,10 @@ void WebMessageWindows::showMessage(const std::string& text) {
 }
 
 void WebMessageWindows::showErrorBox(const std::string& text) {
+  if (muted_ != nullptr) {
+    muted_->errorBoxes_.push_back(text);
+    return;
+  }
   if (alsoTo_ != nullptr) {
     alsoTo_->showErrorBox(text);
   }
@@ -40,6 +47,15 @@ WebMessageWindows::PageScope::PageScope(WebMessageWindows& windows, const std::s
 
 WebMessageWindows::PageScope::~PageScope() {
   windows_.page_ = previous_;
+}
+
+WebMessageWindows::Muted::Muted(WebMessageWindows& windows)
+    : windows_(windows), previous_(windows.muted_) {
+  windows_.muted_ = this;
+}
+
+WebMessageWindows::Muted::~Muted() {
+  windows_.muted_ = previous_;
 }
 
 }  // namespace tramox::web

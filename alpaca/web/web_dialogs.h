@@ -47,10 +47,28 @@ class WebMessageWindows final : public platform::IMessageWindows {
     std::string previous_;
   };
 
+  // While alive, the windows shown reach neither the pages nor the console; their caller
+  // reports them its own way. The error boxes' texts are kept here.
+  class Muted {
+   public:
+    explicit Muted(WebMessageWindows& windows);
+    ~Muted();
+    Muted(const Muted&) = delete;
+    Muted& operator=(const Muted&) = delete;
+    const std::vector<std::string>& errorBoxes() const { return errorBoxes_; }
+
+   private:
+    friend class WebMessageWindows;
+    WebMessageWindows& windows_;
+    std::vector<std::string> errorBoxes_;
+    Muted* previous_;
+  };
+
  private:
   void add(bool error, const std::string& text);
 
   platform::IMessageWindows* alsoTo_;
+  Muted* muted_ = nullptr;
   std::deque<WebDialog> kept_;
   std::uint64_t nextId_ = 1;
   std::string page_;

@@ -200,7 +200,11 @@ WebFrontEnd::WebFrontEnd(alpaca::DriverHost& host, alpaca::DeviceApi& device,
       dialogs_(dialogs),
       clock_(clock),
       facts_(std::move(facts)),
-      paddle_(link_, dialogs_, clock_),
+      paddle_(link_, dialogs_, clock_,
+              [](const std::string& line) {
+                std::printf("paddle: %s\n", line.c_str());
+                std::fflush(stdout);
+              }),
       feed_([this](std::uint64_t after) { return paddle_.dialogsSince(after); }) {}
 
 void WebFrontEnd::listeningOn(std::uint16_t port, const std::string& discovery) {
@@ -214,14 +218,28 @@ WebFrontEnd::~WebFrontEnd() {
 }
 
 template <class Work>
-void WebFrontEnd::onDriver(Work work, bool mayWait) {
-  host_.post(
+void WebFrontEnd::onDriver(Work work, Lane lane) {
+  alpaca::DriverHost::Work attached =
       [this, work = std::move(work)](alpaca::DriverAccess& access) mutable {
+        // Restored, not cleared: a stop may run inside another call's wait.
+        alpaca::DriverAccess* outer = link_.attached();
         link_.attach(&access);
         work(access);
-        link_.attach(nullptr);
-      },
-      mayWait);
+        link_.attach(outer);
+      };
+  if (lane == Lane::Stop) {
+    host_.postStop(std::move(attached));
+  } else {
+    host_.post(std::move(attached), lane == Lane::MayWait);
+  }
+}
+
+void WebFrontEnd::leave(alpaca::DriverAccess& access) {
+  alpaca::DriverAccess* outer = link_.attached();
+  link_.attach(&access);
+  paddle_.releaseEveryHold();
+  link_.attach(outer);
+  feed_.close();
 }
 
 void WebFrontEnd::start() {
@@ -229,12 +247,15 @@ void WebFrontEnd::start() {
   ticker_ = std::thread([this] {
     while (running_) {
       std::this_thread::sleep_for(std::chrono::milliseconds(kTickMilliseconds));
-      // One tick in the queue at most: a busy driver thread does not pile them up.
+      // One tick in the queue at most: a busy driver thread does not pile them up. A stop,
+      // since it carries the dead man's release.
       if (!tickQueued_.exchange(true)) {
-        onDriver([this](alpaca::DriverAccess& access) {
-          tickQueued_ = false;
-          tick(access);
-        });
+        onDriver(
+            [this](alpaca::DriverAccess& access) {
+              tickQueued_ = false;
+              tick(access);
+            },
+            Lane::Stop);
       }
     }
   });
@@ -311,9 +332,10 @@ void WebFrontEnd::paddleEvent(const HttpRequest& request, Reply reply) {
     reply(alpaca::textResponse(400, why));
     return;
   }
-  onDriver([this, event, reply = std::move(reply)](alpaca::DriverAccess&) {
-    reply(json(paddle_.handle(event)));
-  });
+  const bool stops = event.action == PaddleAction::Release || event.action == PaddleAction::Leave;
+  onDriver([this, event, reply = std::move(reply)](
+               alpaca::DriverAccess&) { reply(json(paddle_.handle(event))); },
+           stops ? Lane::Stop : Lane::Plain);
 }
 
 void WebFrontEnd::paddleConnect(const HttpRequest& request, Reply reply) {
@@ -340,7 +362,7 @@ void WebFrontEnd::paddleConnect(const HttpRequest& request, Reply reply) {
         }
         reply(json({{"state", paddle_.state()}, {"dialogs", paddle_.dialogsSince(before)}}));
       },
-      true);
+      Lane::MayWait);
 }
 
 void WebFrontEnd::deviceSetup(const HttpRequest& request, Reply reply) {

@@ -46,11 +46,16 @@ class WebFrontEnd {
   // Starts and stops the tick; stop before the driver host stops.
   void start();
   void stop();
+  // On the driver thread, when the server leaves: releases every held button and answers
+  // every waiting page, before the HTTP server goes.
+  void leave(alpaca::DriverAccess& access);
 
  private:
+  // How a call is queued for the driver thread.
+  enum class Lane { Plain, MayWait, Stop };
   // On the driver thread, with the paddle reachable through access.
   template <class Work>
-  void onDriver(Work work, bool mayWait = false);
+  void onDriver(Work work, Lane lane = Lane::Plain);
   void tick(alpaca::DriverAccess& access);
 
   void paddleState(const alpaca::HttpRequest& request, alpaca::Reply reply);

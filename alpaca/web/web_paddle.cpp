@@ -4,6 +4,8 @@
 #include <array>
 #include <string_view>
 
+#include "driver/telescope_messages.h"
+#include "paddle/error_box_text.h"
 #include "paddle/paddle_layout.h"
 
 namespace tramox::web {
@@ -116,8 +118,9 @@ bool parsePaddleEvent(const std::string& body, PaddleEvent& event, std::string& 
   return true;
 }
 
-WebPaddle::WebPaddle(IPaddleLink& link, WebMessageWindows& dialogs, platform::IClock& clock)
-    : link_(link), dialogs_(dialogs), held_(clock) {}
+WebPaddle::WebPaddle(IPaddleLink& link, WebMessageWindows& dialogs, platform::IClock& clock,
+                     Log log)
+    : link_(link), dialogs_(dialogs), clock_(clock), log_(std::move(log)), held_(clock) {}
 
 nlohmann::json WebPaddle::handle(const PaddleEvent& event) {
   const std::uint64_t before = dialogs_.lastId();
@@ -129,13 +132,14 @@ nlohmann::json WebPaddle::handle(const PaddleEvent& event) {
     platform::IPaddleEvents* paddle = link_.events();
     switch (event.action) {
       case PaddleAction::Press:
+        refusedStops_.erase(event.control);  // the person has taken over
         if (held_.press(event.control, event.page) && paddle != nullptr) {
           paddle->mouseDown(event.control);
         }
         break;
       case PaddleAction::Release:
         if (held_.release(event.control, event.page) && paddle != nullptr) {
-          paddle->mouseUp(event.control);
+          stop(*paddle, event.control, false);
         }
         break;
       case PaddleAction::Heartbeat:
@@ -161,6 +165,11 @@ nlohmann::json WebPaddle::handle(const PaddleEvent& event) {
 
 void WebPaddle::tick() {
   release(held_.expire());
+  retryRefusedStops();
+}
+
+void WebPaddle::releaseEveryHold() {
+  release(held_.releaseEvery());
 }
 
 // Released buttons go through the window's release handler; the windows they raise are for
@@ -169,8 +178,57 @@ void WebPaddle::release(const std::vector<std::string>& controls) {
   platform::IPaddleEvents* paddle = link_.events();
   for (const auto& control : controls) {
     if (paddle != nullptr) {
-      paddle->mouseUp(control);
+      stop(*paddle, control, false);
     }
+  }
+}
+
+// The paddle's handlers report a failure only through their error box, so the refusal is
+// known by the driver's own message for it.
+bool WebPaddle::stop(platform::IPaddleEvents& paddle, const std::string& control, bool retry) {
+  const std::string refused = paddle::errorBoxText(driver::messages::kStopAxisImpossible);
+  bool accepted = true;
+  if (retry) {
+    // Tried every second: the pages show the alarm rather than a window each time.
+    WebMessageWindows::Muted muted(dialogs_);
+    paddle.mouseUp(control);
+    accepted = std::find(muted.errorBoxes().begin(), muted.errorBoxes().end(), refused) ==
+               muted.errorBoxes().end();
+  } else {
+    const std::uint64_t before = dialogs_.lastId();
+    paddle.mouseUp(control);
+    for (const auto& dialog : dialogs_.since(before)) {
+      accepted = accepted && !(dialog.error && dialog.text == refused);
+    }
+  }
+  if (accepted) {
+    if (refusedStops_.erase(control) != 0 && log_) {
+      log_("stop of " + control + " accepted");
+    }
+    return true;
+  }
+  if (log_) {
+    log_("stop of " + control + " refused by the controller, trying again in 1 s");
+  }
+  refusedStops_[control] = clock_.monotonicSeconds() + kStopRetrySeconds;
+  return false;
+}
+
+void WebPaddle::retryRefusedStops() {
+  platform::IPaddleEvents* paddle = link_.events();
+  if (paddle == nullptr) {
+    refusedStops_.clear();  // disconnected: the driver has closed the controller
+    return;
+  }
+  const double now = clock_.monotonicSeconds();
+  std::vector<std::string> due;
+  for (const auto& [control, when] : refusedStops_) {
+    if (when <= now) {
+      due.push_back(control);
+    }
+  }
+  for (const auto& control : due) {
+    stop(*paddle, control, true);
   }
 }
 
@@ -190,10 +248,17 @@ nlohmann::json WebPaddle::state() {
       if (control.kind == platform::PaddleControlKind::Slider) {
         item["position"] = control.position;
       }
+      if (refusedStops_.contains(control.name)) {
+        item["moving"] = true;
+      }
       controls.push_back(std::move(item));
     }
   }
-  return {{"connected", current.has_value()}, {"controls", std::move(controls)}};
+  nlohmann::json state = {{"connected", current.has_value()}, {"controls", std::move(controls)}};
+  if (current && !refusedStops_.empty()) {
+    state["alarm"] = kRefusedStopAlarm;
+  }
+  return state;
 }
 
 nlohmann::json WebPaddle::dialogsSince(std::uint64_t afterId) const {

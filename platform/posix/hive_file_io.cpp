@@ -81,6 +81,8 @@ std::string systemError(const std::string& what, const std::string& file) {
 
 namespace {
 
+constexpr int kLockRetryMs = 10;
+
 int openLockFile(const std::string& lockFile) {
   struct stat status {};
   const int fd = openRegular(lockFile, O_RDWR | O_CREAT, status);
@@ -92,7 +94,7 @@ int openLockFile(const std::string& lockFile) {
 
 }  // namespace
 
-FileLock::FileLock(std::string lockFile, std::chrono::milliseconds wait)
+FileLock::FileLock(std::string lockFile, std::chrono::milliseconds wait, IClock* pause)
     : lockFile_(std::move(lockFile)), fd_(openLockFile(lockFile_)) {
   const auto deadline = std::chrono::steady_clock::now() + wait;
   while (::flock(fd_.get(), LOCK_EX | LOCK_NB) != 0) {
@@ -107,7 +109,11 @@ FileLock::FileLock(std::string lockFile, std::chrono::milliseconds wait)
                           " ms waiting for the lock '" + lockFile_ +
                           "', which another process holds");
     }
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    if (pause != nullptr) {
+      pause->sleepWhileBlocked(kLockRetryMs);
+    } else {
+      std::this_thread::sleep_for(std::chrono::milliseconds(kLockRetryMs));
+    }
   }
 }
 

@@ -10,6 +10,8 @@
 #include <string>
 #include <utility>
 
+#include "platform/clock.h"
+
 namespace tramox::platform {
 
 // Owns a descriptor; closes it on every path out.
@@ -28,10 +30,10 @@ class Descriptor {
 
 // An exclusive flock on `lockFile`, held for the object's lifetime. Gives up after `wait` with
 // an error naming the lock file. The lock file is never removed: removing it would let two
-// writers lock two different files.
+// writers lock two different files. Between two tries it sleeps on pause when given.
 class FileLock {
  public:
-  FileLock(std::string lockFile, std::chrono::milliseconds wait);
+  FileLock(std::string lockFile, std::chrono::milliseconds wait, IClock* pause = nullptr);
 
  private:
   std::string lockFile_;

@@ -44,6 +44,13 @@ struct NativeServices {
   }
 };
 
+NativeServices& native() {
+  // Never destroyed: objects that log or read settings from their own destructors at process
+  // exit must still find the services alive.
+  static auto* services = new NativeServices;
+  return *services;
+}
+
 }  // namespace
 
 std::string tramoxHome() {
@@ -54,10 +61,11 @@ std::string tramoxHome() {
 }
 
 Services& nativeServices() {
-  // Never destroyed: objects that log or read settings from their own destructors at process
-  // exit must still find the services alive.
-  static auto* native = new NativeServices;
-  return native->services;
+  return native().services;
+}
+
+void lendStoreWaitClock(IClock* clock) {
+  native().registry.lockWaitClock = clock;
 }
 
 }  // namespace tramox::platform

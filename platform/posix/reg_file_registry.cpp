@@ -87,7 +87,7 @@ void RegFileRegistry::update(Hive hive, const std::function<bool(RegistryTree&)>
   const std::string file = fileOf(hive);
   std::error_code ignored;  // a folder that cannot be made fails just below, with its reason
   std::filesystem::create_directories(folder_, ignored);
-  FileLock lock(file + ".lock", lockWait);
+  FileLock lock(file + ".lock", lockWait, lockWaitClock.load());
   RegistryTree tree = *load(hive);
   if (change(tree)) {
     const std::string target = followLinks(file);

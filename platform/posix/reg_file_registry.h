@@ -11,12 +11,14 @@
 #include <sys/types.h>
 
 #include <array>
+#include <atomic>
 #include <chrono>
 #include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
 
+#include "platform/clock.h"
 #include "platform/registry.h"
 #include "platform/registry_tree.h"
 
@@ -45,6 +47,8 @@ class RegFileRegistry : public IRegistry {
   std::function<void()> beforeRename;
   // How long a writer waits for another process's lock before it gives up.
   std::chrono::milliseconds lockWait{std::chrono::seconds(10)};
+  // Sleeps between two tries at that lock when set (see lendStoreWaitClock).
+  std::atomic<IClock*> lockWaitClock{nullptr};
 
  private:
   struct FileStamp {

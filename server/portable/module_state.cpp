@@ -26,8 +26,10 @@ driver::DriverRuntime& ModuleState::runtime() {
       services.messages = host_.messages;
     if (host_.paddleViews)
       services.paddleViews = host_.paddleViews;
-    if (host_.clock)
+    if (host_.clock) {
       services.clock = host_.clock;
+      platform::lendStoreWaitClock(host_.clock);
+    }
     runtime_ = std::make_unique<driver::DriverRuntime>(services);
     runtime_->holdModule = [] { return std::make_shared<binding::LiveObjectToken>(); };
   }

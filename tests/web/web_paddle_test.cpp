@@ -102,7 +102,9 @@ class WebPaddleTest : public ::testing::Test {
   std::unique_ptr<driver::DriverRuntime> runtime;
   std::unique_ptr<driver::TTelescope> scope;
   RecordedPaddleLink link{fakes.paddleViews};
-  WebPaddle web{link, dialogs, fakes.clock};
+  std::vector<std::string> logged;
+  WebPaddle web{link, dialogs, fakes.clock,
+                [this](const std::string& line) { logged.push_back(line); }};
 };
 
 TEST_F(WebPaddleTest, StateShowsTheModelsControlsInCreationOrderOnlyWhileConnected) {
@@ -212,6 +214,53 @@ TEST_F(WebPaddleTest, ErrorBoxesGoToThePageThatCausedThemWithTheFullStop) {
   ASSERT_EQ(all.size(), 1u);
   EXPECT_EQ(all[0]["page"], "");
   EXPECT_TRUE(motion().empty());
+}
+
+// The axis runs on while the controller refuses to stop it: every page is told, and the stop
+// is tried (and logged) every second, silently, until it is taken or the button pressed again.
+TEST_F(WebPaddleTest, ARefusedStopStaysShownAndIsTriedEverySecondUntilTaken) {
+  const auto moving = [&](const std::string& control) {
+    const auto state = web.state();
+    for (const auto& item : state["controls"]) {
+      if (item["name"] == control) {
+        return item.value("moving", false);
+      }
+    }
+    return false;
+  };
+  for (bool pressAgain : {false, true}) {
+    connect();
+    mount.refuse("StopTelescopeEngineDevice_DLL");
+    logged.clear();
+    send(PaddleAction::Press, "ButtonNorth");
+    const auto answer = send(PaddleAction::Release, "ButtonNorth");
+    ASSERT_EQ(answer["dialogs"].size(), 1u);
+    EXPECT_TRUE(moving("ButtonNorth"));
+    EXPECT_EQ(web.state()["alarm"], kRefusedStopAlarm);
+    const std::uint64_t shown = dialogs.lastId();
+    fakes.clock.advanceSeconds(0.5);
+    web.tick();
+    fakes.clock.advanceSeconds(0.6);
+    web.tick();
+    EXPECT_EQ(motion().size(), 3u);  // the move, the refused stop, one try after a second
+    EXPECT_EQ(logged.size(), 2u);
+    EXPECT_EQ(dialogs.lastId(), shown);
+    mount.accept("StopTelescopeEngineDevice_DLL");
+    if (pressAgain) {
+      send(PaddleAction::Press, "ButtonNorth");
+      fakes.clock.advanceSeconds(0.8);  // the hold still alive; no try of the old stop
+      web.tick();
+      EXPECT_EQ(motion().back(), "MoveEngineDevice_DLL 0 1");
+      send(PaddleAction::Release, "ButtonNorth");
+    } else {
+      fakes.clock.advanceSeconds(1.1);
+      web.tick();
+    }
+    EXPECT_EQ(motion().back(), "StopTelescopeEngineDevice_DLL 0 1");
+    EXPECT_FALSE(moving("ButtonNorth"));
+    EXPECT_FALSE(web.state().contains("alarm"));
+    scope->Set_Connected(false);
+  }
 }
 
 TEST_F(WebPaddleTest, ParkFromAnyClientShowsInTheStateAndEventsWithoutAPaddleDoNothing) {

@@ -120,6 +120,9 @@
     barButton.textContent = connected ? 'Disconnect' : 'Connect';
     status.textContent = connected ? 'Connected' : 'Not connected';
     if (!connected && wasConnected) releaseAllLocally();
+    const alarm = document.getElementById('alarm');
+    alarm.hidden = !state.alarm;
+    alarm.textContent = state.alarm || '';
     for (const control of state.controls || []) {
       const el = elements.get(control.name) || build(control);
       if (control.kind === 'label' || control.kind === 'button') {
@@ -129,6 +132,7 @@
         el.value = String(control.position);
       }
       el.classList.toggle('hidden-control', !control.visible);
+      el.classList.toggle('moving', !!control.moving);
       if ('disabled' in el) el.disabled = !control.enabled;
       el.dataset.visible = String(control.visible);
       el.dataset.enabled = String(control.enabled);
