@@ -27,9 +27,10 @@ judge() { # label sentinel output exit-code
   if printf '%s\n' "$3" | grep -q "^$2 failures=0\$" && [ "$4" = 0 ]; then pass "$1"; else fail "$1 (exit $4)"; fi
 }
 
-# Without the 32-bit Wine (its i386 packages could not be installed) the 32-bit run is skipped,
-# saying so, rather than failing every step.
-if [ "$bits" = 32 ] && ! dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q 'install ok installed'; then
+# Without the 32-bit Wine (its i386 packages could not be installed) the 32-bit run, and the
+# installer (a 32-bit program) of the 64-bit one, are skipped, saying so, rather than failing.
+have_wine32() { dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q 'install ok installed'; }
+if [ "$bits" = 32 ] && ! have_wine32; then
   echo "TRAMOX-WINE-32 skipped: wine32:i386 is not installed"
   exit 0
 fi
@@ -208,7 +209,11 @@ wine_run regsvr32 /s /u "$dll"; rc=$?
 
 if ls "$build"/installer/TRAMOX-setup-*.exe >/dev/null 2>&1 && [ -f "$here/installer_test.sh" ]; then
   step "Installer"
-  source "$here/installer_test.sh"
+  if have_wine32; then
+    source "$here/installer_test.sh"
+  else
+    echo "SKIP installer: it is a 32-bit program and wine32:i386 is not installed"
+  fi
 fi
 
 if [ -s "$messages_unix" ]; then
