@@ -43,7 +43,8 @@ class WebPaddle {
   // their design place in window pixels, none when not connected. The page lays itself out
   // from these, so the window's layout has one source.
   nlohmann::json state();
-  // The windows kept after afterId, as [{"id", "kind": "error"|"message", "text", "page"}].
+  // The windows kept after afterId, as [{"id", "kind": "error"|"message", "text", "page",
+  // "hint"}]; hint is empty unless the page has something to add beside the text.
   nlohmann::json dialogsSince(std::uint64_t afterId) const;
 
  private:
