@@ -114,8 +114,7 @@ DeviceSetupView readDeviceSetup(alpaca::DriverAccess& access) {
     timeout.error = e.what();
   }
   view.fields.push_back(std::move(timeout));
-  SetupField guideRate{driver::kGuideRateValue, "Guide rate", "× sidereal rate, in ]0,2]", "",
-                       ""};
+  SetupField guideRate{driver::kGuideRateValue, "Guide rate", "× sidereal rate, in ]0,2]", "", ""};
   try {
     const auto multiple = driver::storedGuideRate(key);
     guideRate.value = multiple ? numberText(*multiple) : "";
