@@ -140,6 +140,9 @@ TEST_F(AlpacaMount, AbortSlewFromAnotherClientStopsTheParkUnparked) {
   std::this_thread::sleep_for(std::chrono::milliseconds(200));
   EXPECT_FALSE(get("atpark").get<bool>());
   ok("PUT", "tracking", "Tracking=True");
+  // Away from where the next tests slew, so that their slews take time.
+  double ra = 0;
+  ok("PUT", "synctocoordinates", target(60, ra));
 }
 
 TEST_F(AlpacaMount, MountStaysConnectedWhileAnyClientHoldsIt) {
