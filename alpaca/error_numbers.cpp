@@ -45,6 +45,10 @@ constexpr CodeRule kByCode[] = {
 }  // namespace
 
 int alpacaErrorNumber(std::int32_t code, std::string_view message) {
+  // A state the client can mend with SetPark, not a fault of the server.
+  if (code == codes::kUnexpected && msg::isMissingParkPosition(message)) {
+    return errors::kInvalidOperation;
+  }
   for (const MessageRule& rule : kByMessage) {
     if (rule.code == code && message == rule.message)
       return rule.number;

@@ -1,6 +1,7 @@
 #include <cmath>
 
 #include "astro/angle_utilities.h"
+#include "astro/horizontal_place.h"
 #include "astro/radec_transform.h"
 #include "common/units.h"
 
@@ -21,21 +22,15 @@ double TRADECtranfos::RefractionAt(double altitudeRad) const {
 }
 
 RaDec TRADECtranfos::RemoveRefraction(double raRad, double decRad, double lstRad) const {
-  const double hourAngle = lstRad - raRad;
-  const double sinPhi = std::sin(LatitudeRad);
-  const double cosPhi = std::cos(LatitudeRad);
-  const double sinDec = std::sin(decRad);
-  const double cosDec = std::cos(decRad);
-  const double cosH = std::cos(hourAngle);
-
-  const double azimuth =
-      FullCircleArcTan(-cosDec * std::sin(hourAngle), sinDec * cosPhi - cosDec * cosH * sinPhi);
-  const double altitude = ArcSinClamped(sinDec * sinPhi + cosDec * cosH * cosPhi);
+  const HorizontalPlace observed = HorizontalPlaceOf(raRad, decRad, lstRad, LatitudeRad);
+  const double azimuth = observed.azimuthRad;
+  const double altitude = observed.altitudeRad;
   if (altitude <= 0.0) {
     return {raRad, decRad};
   }
   const double trueAltitude = AddDeclination(altitude, -RefractionAt(altitude));
-
+  const double sinPhi = std::sin(LatitudeRad);
+  const double cosPhi = std::cos(LatitudeRad);
   const double sinAlt = std::sin(trueAltitude);
   const double cosAlt = std::cos(trueAltitude);
   const double cosAz = std::cos(azimuth);

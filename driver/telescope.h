@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 
+#include "astro/radec_transform.h"
 #include "common/telescope_enums.h"
 #include "driver/driver_runtime.h"
 #include "paddle/paddle_telescope.h"
@@ -33,6 +34,8 @@ class TTelescope final : public paddle::IPaddleTelescope {
 
   // Flags the hand paddle reads directly (no log lines).
   bool parked() const override { return FParked; }
+  // Park accepted by the controller, arrival not yet seen: refused as while parked.
+  bool parking() const override { return FParking; }
   bool tracking() const override { return FTracking; }
 
   // --- Connection and site (telescope_site.cpp, telescope_connection.cpp)
@@ -51,12 +54,14 @@ class TTelescope final : public paddle::IPaddleTelescope {
   double Get_Declination();
   std::int32_t Get_AlignmentMode();
   std::int32_t Get_SideOfPier();
-  bool Get_Slewing();
+  bool Get_Slewing() override;
   bool Get_IsPulseGuiding();
   double Get_SiderealTime();
   double Get_UTCDate();
   bool Get_Tracking();
+  // The observed horizontal place of the mount, degrees (telescope_horizon.cpp).
   double Get_Altitude();
+  double Get_Azimuth();
   std::shared_ptr<rates::TTrackingRatesCol> Get_TrackingRates();
 
   bool Get_CanFindHome();
@@ -84,17 +89,19 @@ class TTelescope final : public paddle::IPaddleTelescope {
   double Get_ApertureArea() { return 0.0; }
   double Get_ApertureDiameter() { return 0.0; }
   bool Get_AtHome() { return false; }
-  double Get_Azimuth() { return 0.0; }
   bool Get_CanSetDeclinationRate() { return false; }
   bool Get_CanSetGuideRates() { return false; }
   bool Get_CanSetRightAscensionRate() { return false; }
   double Get_DeclinationRate() { return 0.0; }
   double Get_FocalLength() { return 0.0; }
-  double Get_GuideRateDeclination() { return 0.0; }
-  double Get_GuideRateRightAscension() { return 0.0; }
   double Get_RightAscensionRate() { return 0.0; }
-  std::int32_t Get_TrackingRate() { return driveSidereal; }
   std::int32_t Get_SlewSettleTime();
+
+  // --- Guide and tracking rates (telescope_rates_in_use.cpp)
+  double Get_GuideRateDeclination();
+  double Get_GuideRateRightAscension();
+  std::int32_t Get_TrackingRate();
+  void Set_TrackingRate(std::int32_t rate);
 
   // --- Slews, syncs and targets (telescope_slews.cpp, telescope_targets.cpp)
   void SlewToCoordinates(double raHours, double decDegrees);
@@ -119,7 +126,6 @@ class TTelescope final : public paddle::IPaddleTelescope {
   void PulseGuide(std::int32_t direction, std::int32_t durationMs);
   void Set_Tracking(bool value) override;
   std::shared_ptr<rates::TRates> AxisRates(std::int32_t axis) override;
-  void Set_TrackingRate(std::int32_t) {}
   void Set_DoesRefraction(bool) {}
   void Set_UTCDate(double) {}
   void Set_DeclinationRate(double value);
@@ -157,6 +163,7 @@ class TTelescope final : public paddle::IPaddleTelescope {
   void setConnectedTo(bool value);
 
   // Shared checks and helpers.
+  // Refuses while parked or parking.
   void requireNotParked();
   void requireNotParkedAndTracking();
   void startSlew(double raHours, double decDegrees);
@@ -165,6 +172,20 @@ class TTelescope final : public paddle::IPaddleTelescope {
   // Universal time now, as an automation date: the local clock plus the zone's full bias.
   double universalTimeNow();
   void showPaddlePosition(double raRad);
+  // CheckCodeurs and GetAlpha, failing as RightAscension does.
+  double controllerRightAscensionRad();
+  // The controller's place of date, radians, failing as RightAscension or Declination would.
+  astro::RaDec mountPlaceOfDate();
+  double guideRateDegPerSec(const char* member);
+  std::int32_t trackedRate() const;
+  // Axis 0 counts only when it answers exactly 1; axis 1 on any nonzero answer.
+  bool axesMoving();
+  // Takes in what the controller says of the park: parked once it reports parked with both
+  // axes still; a park motion that ended otherwise leaves the mount unparked.
+  void settleParkState(bool controllerParked, bool moving);
+  bool controllerReportsParked();
+  // Stops the park motion; false when the controller refuses to leave its park.
+  bool stopParkMotion();
   bool profileAvailable();
   void writeTrackingProfile(const std::string& text);
   void connect();
@@ -187,6 +208,7 @@ class TTelescope final : public paddle::IPaddleTelescope {
   double FParkHourAngle = 0.0;    // hours
   double FParkDeclination = 0.0;  // degrees
   bool FParked = false;
+  bool FParking = false;
   bool FTracking = false;
 };
 

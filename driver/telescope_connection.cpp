@@ -120,9 +120,8 @@ void TTelescope::connect() {
     state.paddle->SetVisible("LabelPEC", true);
   }
 
-  controller::Byte parked = FParked ? 1 : 0;
-  mount.IsParkedDevice_DLL(&parked);
-  FParked = parked != 0;
+  FParked = controllerReportsParked();
+  FParking = false;
   // What the profile would answer; stands in for it when there is no store.
   std::string trackingText;
   if (FParked) {

@@ -1,6 +1,10 @@
 #pragma once
 // The driver's failure messages that a front end tells apart: the Alpaca server chooses its
 // error numbers from them, so each is written once, here, and thrown from here.
+#include <string_view>
+
+#include "platform/settings_key.h"
+
 namespace tramox::driver::messages {
 
 inline constexpr const char* kParked = "Telescope is parked";
@@ -21,5 +25,12 @@ inline constexpr const char* kUnParkFailed = "UnPark failed";
 inline constexpr const char* kTrackingStartImpossible = "Tracking start impossible";
 inline constexpr const char* kTrackingStopImpossible = "Tracking stop impossible";
 inline constexpr const char* kSlewSettleTimeNotAvailable = "SlewSettleTime not avalailable";
+
+// Park before any Set Park: the registry layer's missing-value failure for either value, as
+// raised or as an error box shows it.
+inline bool isMissingParkPosition(std::string_view message) {
+  return message.starts_with(platform::missingValueMessage("Park_AH")) ||
+         message.starts_with(platform::missingValueMessage("Park_Dec"));
+}
 
 }  // namespace tramox::driver::messages

@@ -42,7 +42,8 @@ void TTelescope::MoveAxis(std::int32_t axe, double rateDegPerSec) {
 }
 
 void TTelescope::moveAxisAt(std::int32_t axe, double rateDegPerSec) {
-  if (FParked) {
+  // During the park motion only a stop goes through: it stops the park as well.
+  if (FParked || (FParking && rateDegPerSec != 0.0)) {
     log("ASK for MoveAxis but Parked");
     throw DriverError(codes::kInvalidState, messages::kParked);
   }
@@ -73,6 +74,9 @@ void TTelescope::moveAxisAt(std::int32_t axe, double rateDegPerSec) {
   }
   if (rateDegPerSec == 0.0) {
     log(primary ? "ASK for Stop Alpha" : "ASK for Stop Delta");
+    if (FParking) {
+      static_cast<void>(stopParkMotion());
+    }
     if (!rt_.controller.StopTelescopeEngineDevice_DLL(primary ? 1 : 0, primary ? 0 : 1)) {
       throw DriverError(codes::kInvalidState, messages::kStopAxisImpossible);
     }
@@ -125,10 +129,10 @@ void TTelescope::PulseGuide(std::int32_t direction, std::int32_t durationMs) {
                                            pulse.primaryAxis ? 0 : ms);
 }
 
+// Refused while parked or parking: the controller would not track, and a write that changed
+// nothing must not report success.
 void TTelescope::Set_Tracking(bool value) {
-  if (FParked) {
-    return;
-  }
+  requireNotParked();
   bool accepted = false;
   if (value) {
     accepted = rt_.controller.ReturnToSideralSpeedEngineDevice_DLL();

@@ -1,5 +1,7 @@
 // Park, Unpark, SetPark and AtPark. The park position lives in the settings key as "Park_AH"
-// and "Park_Dec" (radians); only SetPark writes it.
+// and "Park_Dec" (radians); only SetPark writes it. Park returns once the controller has
+// accepted: the mount is parking, not parked, until the controller reports it parked with
+// both axes still, which AtPark, Slewing and the paddle's refresh find out.
 #include "common/driver_error.h"
 #include "common/units.h"
 #include "driver/telescope.h"
@@ -11,7 +13,7 @@ namespace tramox::driver {
 
 void TTelescope::Park() {
   logAsk("Park");
-  if (FParked) {
+  if (FParked || FParking) {
     return;
   }
   if (!FTracking) {
@@ -39,18 +41,51 @@ void TTelescope::Park() {
   if (!rt_.controller.ParkTel_DLL(hourAngleRad, decRad)) {
     throw DriverError(codes::kNotImplemented, messages::kParkFailed);
   }
-  setPaddleText("ButtonPark", "UnPark");
-  setPaddleEnabled("ButtonTracking", false);
-  FParked = true;
+  FParking = true;
 }
 
-// Tracking resumes with the unpark itself: no separate tracking call to the controller.
+bool TTelescope::axesMoving() {
+  return rt_.controller.IsAxisSlewing_DLL(0) == 1 || rt_.controller.IsAxisSlewing_DLL(1) != 0;
+}
+
+bool TTelescope::controllerReportsParked() {
+  controller::Byte parked = FParked ? 1 : 0;
+  rt_.controller.IsParkedDevice_DLL(&parked);
+  return parked != 0;
+}
+
+void TTelescope::settleParkState(bool controllerParked, bool moving) {
+  if (controllerParked && !moving) {
+    FParking = false;
+    if (!FParked) {
+      FParked = true;
+      setPaddleText("ButtonPark", "UnPark");
+      setPaddleEnabled("ButtonTracking", false);
+    }
+    return;
+  }
+  // Parked but still moving (parked from elsewhere, perhaps) is parking.
+  FParking = controllerParked || (FParking && moving);
+  FParked = false;
+}
+
+// The slew stop ends the motion; the unpark, since a controller may flag itself parked as soon
+// as it accepts, makes sure a stopped park is not later reported as parked.
+bool TTelescope::stopParkMotion() {
+  rt_.controller.StopSlewing_TelescopeSeekerDevice_DLL();
+  FParking = false;
+  return rt_.controller.UnParkTel_DLL() != 0;
+}
+
+// Tracking resumes with the unpark itself: no separate tracking call to the controller. An
+// unpark during the park motion stops it, so the mount does not park after all.
 void TTelescope::Unpark() {
-  if (!FParked) {
+  if (!FParked && !FParking) {
     return;
   }
   logAsk("Unpark");
-  if (!rt_.controller.UnParkTel_DLL()) {
+  const bool accepted = FParking ? stopParkMotion() : rt_.controller.UnParkTel_DLL() != 0;
+  if (!accepted) {
     throw DriverError(codes::kNotImplemented, messages::kUnParkFailed);
   }
   FParked = false;
@@ -81,9 +116,10 @@ void TTelescope::SetPark() {
 
 bool TTelescope::Get_AtPark() {
   logAsk("AtPark");
-  controller::Byte parked = FParked ? 1 : 0;
-  rt_.controller.IsParkedDevice_DLL(&parked);
-  FParked = parked != 0;
+  const bool controllerParked = controllerReportsParked();
+  // The axes are asked only when their answer can matter.
+  const bool moving = (controllerParked || FParking) && axesMoving();
+  settleParkState(controllerParked, moving);
   logResult(FParked);
   return FParked;
 }

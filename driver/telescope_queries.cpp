@@ -5,23 +5,17 @@
 #include "driver/position_labels.h"
 #include "driver/telescope.h"
 #include "driver/telescope_messages.h"
-#include "rates/tracking_rates.h"
 
 namespace tramox::driver {
 
 double TTelescope::Get_RightAscension() {
   logAsk("RightAscension");
-  controller::ControllerLibrary& mount = rt_.controller;
-  double raRad = 0.0;
-  if (!mount.CheckCodeursCodeursDevice_DLL() || !mount.GetAlphaCodeursDevice_DLL(&raRad)) {
-    logResult("Error");
-    throw DriverError(codes::kInvalidState, messages::kCannotGetRightAscension);
-  }
+  const double raRad = controllerRightAscensionRad();
   const double raHours = units::radiansToHours(raRad);
   FLastRightAscension = raHours;
   // A declination the controller cannot give leaves the previous one, here and in the paddle.
   double decRad = 0.0;
-  if (mount.GetDeltaCodeursDevice_DLL(&decRad)) {
+  if (rt_.controller.GetDeltaCodeursDevice_DLL(&decRad)) {
     FLastDeclination = units::radiansToDegrees(decRad);
   }
   if (FConnected && rt_.state.pipeline && rt_.state.paddle) {
@@ -29,6 +23,16 @@ double TTelescope::Get_RightAscension() {
   }
   logResult(raHours);
   return raHours;
+}
+
+double TTelescope::controllerRightAscensionRad() {
+  controller::ControllerLibrary& mount = rt_.controller;
+  double raRad = 0.0;
+  if (!mount.CheckCodeursCodeursDevice_DLL() || !mount.GetAlphaCodeursDevice_DLL(&raRad)) {
+    logResult("Error");
+    throw DriverError(codes::kInvalidState, messages::kCannotGetRightAscension);
+  }
+  return raRad;
 }
 
 // The paddle shows the mean place of J2000.0; clients get the controller's own coordinates.
@@ -84,9 +88,11 @@ std::int32_t TTelescope::Get_SideOfPier() {
 
 bool TTelescope::Get_Slewing() {
   logAsk("Slewing");
-  // Axis 0 counts only when it answers exactly 1; axis 1 on any nonzero answer.
-  const bool slewing =
-      rt_.controller.IsAxisSlewing_DLL(0) == 1 || rt_.controller.IsAxisSlewing_DLL(1) != 0;
+  const bool slewing = axesMoving();
+  // A park motion that has ended is asked about once: parked, or stopped short.
+  if (FParking && !slewing) {
+    settleParkState(controllerReportsParked(), false);
+  }
   logResult(slewing);
   return slewing;
 }
@@ -123,17 +129,6 @@ bool TTelescope::Get_Tracking() {
   logAsk("Tracking");
   logResult(FTracking);
   return FTracking;
-}
-
-double TTelescope::Get_Altitude() {
-  logAsk("Altitude");
-  logResult(FSiteElevation);
-  return FSiteElevation;
-}
-
-std::shared_ptr<rates::TTrackingRatesCol> TTelescope::Get_TrackingRates() {
-  logAsk("TrackingRates");
-  return std::make_shared<rates::TTrackingRatesCol>();
 }
 
 }  // namespace tramox::driver

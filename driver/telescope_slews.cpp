@@ -11,7 +11,7 @@
 namespace tramox::driver {
 
 void TTelescope::requireNotParked() {
-  if (FParked) {
+  if (FParked || FParking) {
     throw DriverError(codes::kInvalidState, messages::kParked);
   }
 }
@@ -134,8 +134,16 @@ void TTelescope::SyncToTarget() {
 void TTelescope::AbortSlew() {
   stopFirst([this] {
     logAsk("AbortSlew");
-    requireNotParked();
-    rt_.controller.StopSlewing_TelescopeSeekerDevice_DLL();
+    // A park motion can be stopped like any slew; only a parked mount refuses.
+    if (FParked) {
+      throw DriverError(codes::kInvalidState, messages::kParked);
+    }
+    if (FParking) {
+      // A refused unpark leaves the mount as the controller then reports it.
+      static_cast<void>(stopParkMotion());
+    } else {
+      rt_.controller.StopSlewing_TelescopeSeekerDevice_DLL();
+    }
   });
 }
 

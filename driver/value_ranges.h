@@ -1,6 +1,7 @@
 #pragma once
 // The ranges of the site and park values, shared by the members that take them from a client
 // and by connect and Park, which take them from the settings key (edited by hand, perhaps).
+#include <limits>
 #include <string>
 
 namespace tramox::driver {
@@ -21,6 +22,10 @@ inline constexpr ValueRange kParkHourAngleRange{-24.0, 24.0,
                                                 "Park hour angle must be in the range [-24h,24h]"};
 inline constexpr ValueRange kParkDeclinationRange{
     -90.0, 90.0, "Park declination must be in the range [-90°,90°]"};
+// A multiple of the sidereal rate, above 0: the smallest positive double is the bound.
+inline constexpr ValueRange kGuideRateRange{
+    std::numeric_limits<double>::denorm_min(), 2.0,
+    "Guide rate must be in the range ]0,2] (a multiple of the sidereal rate)"};
 
 // DriverError 0x80040405 with the range's message when value is outside it or not a number.
 void requireInRange(double value, const ValueRange& range);

@@ -20,8 +20,10 @@ class IPaddleTelescope {
   virtual void SetPark() = 0;
   virtual void Set_Tracking(bool value) = 0;
   virtual double Get_RightAscension() = 0;
+  virtual bool Get_Slewing() = 0;
   // Read directly, without log lines.
   virtual bool parked() const = 0;
+  virtual bool parking() const = 0;
   virtual bool tracking() const = 0;
 
  protected:

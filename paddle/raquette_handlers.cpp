@@ -89,10 +89,14 @@ void TRaquette::ButtonTrackingClick() {
   }
 }
 
-// The read itself refreshes the position labels; the value is not needed.
+// The read itself refreshes the position labels; the value is not needed. During a park
+// motion the refresh also asks whether the mount has arrived, which sets the park caption.
 void TRaquette::ButtonMajClick() {
   if (telescope_ != nullptr) {
     telescope_->Get_RightAscension();
+    if (telescope_->parking()) {
+      telescope_->Get_Slewing();
+    }
   }
 }
 

@@ -8,8 +8,7 @@ std::int32_t TTrackingRatesCol::Get_Item(std::int32_t index) {
   if (index < 1 || index > kCount) {
     throw DriverError(codes::kInvalidValue, kTrackingIndexMessage);
   }
-  // DriveRates numbers the rates from 0 in the collection's order.
-  return index - 1;
+  return rate_;
 }
 
 std::shared_ptr<TTrackingRatesCol> TTrackingRatesCol::Clone() const {

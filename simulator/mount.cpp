@@ -52,6 +52,10 @@ void Mount::update() {
   for (Axis& axis : axes_) {
     axis.advance(elapsedSec);
   }
+  if (parking_ && !axes_[0].slewing() && !axes_[1].slewing()) {
+    parking_ = false;
+    parked_ = true;
+  }
 }
 
 double Mount::localSiderealTimeRad() const {
@@ -127,7 +131,7 @@ bool Mount::tracking() {
 
 bool Mount::slewTo(double raRad, double decRad, double lonWestRad, double trackingRateRadPerSec) {
   update();
-  if (parked_ || !finite(raRad, decRad) || !finite(lonWestRad, trackingRateRadPerSec) ||
+  if (parked_ || parking_ || !finite(raRad, decRad) || !finite(lonWestRad, trackingRateRadPerSec) ||
       std::fabs(decRad) > units::kPi / 2.0) {
     return false;
   }
@@ -147,8 +151,10 @@ bool Mount::slewTo(double raRad, double decRad, double lonWestRad, double tracki
   return true;
 }
 
+// Stops a park motion too: the mount stays where it is, not parked.
 void Mount::stopSlew() {
   update();
+  parking_ = false;
   for (Axis& axis : axes_) {
     axis.stopSlew();
   }
@@ -156,7 +162,7 @@ void Mount::stopSlew() {
 
 bool Mount::sync(double raRad, double decRad) {
   update();
-  if (parked_ || !finite(raRad, decRad) || std::fabs(decRad) > units::kPi / 2.0) {
+  if (parked_ || parking_ || !finite(raRad, decRad) || std::fabs(decRad) > units::kPi / 2.0) {
     return false;
   }
   startPending_ = false;
@@ -167,7 +173,7 @@ bool Mount::sync(double raRad, double decRad) {
 
 bool Mount::move(int direction, int speedClass) {
   update();
-  if (parked_ || direction < 0 || direction > 3 || speedClass < 0 || speedClass > 2) {
+  if (parked_ || parking_ || direction < 0 || direction > 3 || speedClass < 0 || speedClass > 2) {
     return false;
   }
   startPending_ = false;
@@ -208,7 +214,7 @@ void Mount::stopMotion(bool primary, bool secondary) {
 
 bool Mount::startTracking() {
   update();
-  if (parked_) {
+  if (parked_ || parking_) {
     return false;
   }
   setTrackingRate(kSidereal);
@@ -218,6 +224,7 @@ bool Mount::startTracking() {
 
 void Mount::stopAll() {
   update();
+  parking_ = false;
   setTrackingRate(0.0);
   for (Axis& axis : axes_) {
     axis.stopSlew();
@@ -228,7 +235,7 @@ void Mount::stopAll() {
 
 bool Mount::pulseGuide(bool west, bool south, std::uint16_t primaryMs, std::uint16_t secondaryMs) {
   update();
-  if (parked_) {
+  if (parked_ || parking_) {
     return false;
   }
   const double guideRadPerSec = config_.guideSiderealMultiple * kSidereal;
@@ -254,16 +261,18 @@ bool Mount::park(double hourAngleRad, double decRad) {
       alignment_.toAxes({hourAngleRad, decRad}, alignment_.sideFor(hourAngleRad));
   const double speedRadPerSec = units::degreesToRadians(config_.slewDegPerSec);
   placeInMechanicalRange();
-  axes_[0].slewTo(goal.primaryRad, speedRadPerSec);
-  axes_[1].slewTo(goal.secondaryRad, speedRadPerSec);
-  // Parked from this moment, so that the parked flag agrees with what the caller was told.
-  parked_ = true;
+  axes_[0].slewTo(goal.primaryRad, speedRadPerSec, config_.endless);
+  axes_[1].slewTo(goal.secondaryRad, speedRadPerSec, config_.endless);
+  // Parked on arrival, as a real mount reports it; an endless slew never arrives.
+  parked_ = false;
+  parking_ = true;
   return true;
 }
 
 bool Mount::unpark() {
   update();
   parked_ = false;
+  parking_ = false;
   setTrackingRate(kSidereal);
   return true;
 }
@@ -274,7 +283,8 @@ MountState Mount::state() {
   saved.primaryRad = axes_[0].slewing() ? axes_[0].targetRad() : axes_[0].positionRad();
   saved.secondaryRad = axes_[1].slewing() ? axes_[1].targetRad() : axes_[1].positionRad();
   saved.tracking = trackingRateRadPerSec_ != 0.0;
-  saved.parked = parked_;
+  // A park under way is saved as done, like the axes saved at their targets.
+  saved.parked = parked_ || parking_;
   saved.utcSeconds = lastUpdateUtcSeconds_;
   return saved;
 }

@@ -74,6 +74,8 @@ class Mount {
   double lastUpdateUtcSeconds_;
   double trackingRateRadPerSec_ = 0.0;
   bool parked_ = false;
+  // Moving to the park position: parked once both axes have arrived.
+  bool parking_ = false;
   // No saved state and nothing done yet: the start position waits for the site's longitude.
   bool startPending_ = false;
 };

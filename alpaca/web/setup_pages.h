@@ -22,7 +22,7 @@ struct SetupField {
 
 struct DeviceSetupView {
   bool connected = false;
-  std::vector<SetupField> fields;  // the site, then "SlewTimeout"
+  std::vector<SetupField> fields;  // the site, then "SlewTimeout" and "GuideRate"
   bool logEnabled = false;
   std::string logError;
   std::string parkPosition;       // text, e.g. "hour angle 0.5 rad, declination 0.25 rad"

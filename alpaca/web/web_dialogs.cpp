@@ -1,5 +1,7 @@
 #include "alpaca/web/web_dialogs.h"
 
+#include "driver/telescope_messages.h"
+
 namespace tramox::web {
 
 void WebMessageWindows::showMessage(const std::string& text) {
@@ -24,7 +26,8 @@ void WebMessageWindows::showErrorBox(const std::string& text) {
 }
 
 void WebMessageWindows::add(bool error, const std::string& text) {
-  kept_.push_back({nextId_++, error, text, page_});
+  const bool parkUnset = error && driver::messages::isMissingParkPosition(text);
+  kept_.push_back({nextId_++, error, text, page_, parkUnset ? kSetParkFirstHint : ""});
   if (kept_.size() > kKeptDialogs) {
     kept_.pop_front();
   }

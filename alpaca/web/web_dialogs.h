@@ -14,12 +14,15 @@
 namespace tramox::web {
 
 inline constexpr std::size_t kKeptDialogs = 32;
+inline constexpr const char* kSetParkFirstHint =
+    "A park position must first be stored with Set Park.";
 
 struct WebDialog {
   std::uint64_t id = 0;  // increasing from 1
   bool error = false;    // an error box; otherwise a plain message
   std::string text;
   std::string page;  // the page whose event raised it; empty for every page
+  std::string hint;  // what the person can do about it, when there is something to say
 };
 
 class WebMessageWindows final : public platform::IMessageWindows {

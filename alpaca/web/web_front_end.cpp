@@ -8,6 +8,7 @@
 #include "alpaca/web/web_assets.h"
 #include "common/units.h"
 #include "controller/controller_library.h"
+#include "driver/guide_rate_setting.h"
 #include "driver/slew_wait.h"
 #include "paddle/error_box_text.h"
 #include "platform/services.h"
@@ -113,6 +114,14 @@ DeviceSetupView readDeviceSetup(alpaca::DriverAccess& access) {
     timeout.error = e.what();
   }
   view.fields.push_back(std::move(timeout));
+  SetupField guideRate{driver::kGuideRateValue, "Guide rate", "× sidereal rate, in ]0,2]", "", ""};
+  try {
+    const auto multiple = driver::storedGuideRate(key);
+    guideRate.value = multiple ? numberText(*multiple) : "";
+  } catch (const std::exception& e) {
+    guideRate.error = e.what();
+  }
+  view.fields.push_back(std::move(guideRate));
   try {
     const auto hourAngle = key.readDouble("Park_AH");
     const auto declination = key.readDouble("Park_Dec");
@@ -169,6 +178,20 @@ DeviceSetupView writeDeviceSetup(alpaca::DriverAccess& access,
       } catch (const std::exception& e) {
         refusals.emplace_back(driver::kSlewTimeoutValue, e.what());
       }
+    }
+  }
+  // An empty field leaves the guide rate as it is (not set, perhaps).
+  if (const std::string* typed = formValue(form, driver::kGuideRateValue);
+      typed != nullptr && !typed->empty()) {
+    const auto multiple = alpaca::parseDouble(*typed);
+    try {
+      if (!multiple) {
+        refusals.emplace_back(driver::kGuideRateValue, "Not a number");
+      } else {
+        driver::storeGuideRate(key, *multiple);
+      }
+    } catch (const std::exception& e) {
+      refusals.emplace_back(driver::kGuideRateValue, e.what());
     }
   }
   DeviceSetupView view = readDeviceSetup(access);

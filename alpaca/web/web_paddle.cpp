@@ -267,7 +267,8 @@ nlohmann::json WebPaddle::dialogsSince(std::uint64_t afterId) const {
     list.push_back({{"id", dialog.id},
                     {"kind", dialog.error ? "error" : "message"},
                     {"text", dialog.text},
-                    {"page", dialog.page}});
+                    {"page", dialog.page},
+                    {"hint", dialog.hint}});
   }
   return list;
 }

@@ -61,7 +61,8 @@ class WebPaddle {
   // button whose stop was refused is "moving", and the alarm says what to do. The page lays
   // itself out from these, so the window's layout has one source.
   nlohmann::json state();
-  // The windows kept after afterId, as [{"id", "kind": "error"|"message", "text", "page"}].
+  // The windows kept after afterId, as [{"id", "kind": "error"|"message", "text", "page",
+  // "hint"}]; hint is empty unless the page has something to add beside the text.
   nlohmann::json dialogsSince(std::uint64_t afterId) const;
 
  private:

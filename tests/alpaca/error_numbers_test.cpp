@@ -7,8 +7,10 @@
 #include <vector>
 
 #include "controller/controller_library.h"
+#include "driver/guide_rate_setting.h"
 #include "driver/slew_wait.h"
 #include "driver/telescope_messages.h"
+#include "platform/settings_key.h"
 #include "tests/alpaca/alpaca_server.h"
 
 namespace tramox::alpaca::testing {
@@ -77,8 +79,13 @@ TEST(AlpacaErrorNumbers, StateAndValueFailures) {
             {"PUT", "tracking", "Tracking=False", 0, ""},
             {"PUT", "slewtocoordinatesasync", kSlew, 0x40B, msg::kNotTracking},
             {"PUT", "tracking", "Tracking=True", 0, ""},
+            {"GET", "guideraterightascension", "", 0x400, driver::kGuideRateNotSetMessage},
+            {"PUT", "trackingrate", "TrackingRate=1", 0x401, ""},
+            {"PUT", "trackingrate", "TrackingRate=0", 0, ""},
+            {"PUT", "park", "", 0x40B, platform::missingValueMessage("Park_AH")},
             {"PUT", "setpark", "", 0, ""},
             {"PUT", "park", "", 0, ""},
+            {"PUT", "tracking", "Tracking=False", 0x408, msg::kParked},
             {"PUT", "slewtocoordinatesasync", kSlew, 0x408, msg::kParked},
             {"PUT", "moveaxis", "Axis=0&Rate=2", 0x408, msg::kParked},
             {"PUT", "unpark", "", 0, ""},

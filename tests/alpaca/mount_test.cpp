@@ -66,6 +66,18 @@ class AlpacaMount : public ::testing::Test {
     EXPECT_LT(std::abs(dec - decDegrees), 10 * kArcsec);
   }
 
+  // A park position a quarter turn of declination away from where the mount then is: at 20°/s
+  // the park motion takes several seconds.
+  static void startALongPark() {
+    double ra = 0;
+    ok("PUT", "synctocoordinates", target(60, ra));
+    ok("PUT", "setpark");
+    ok("PUT", "synctocoordinates", target(-30, ra));
+    const auto started = Clock::now();
+    ok("PUT", "park");
+    EXPECT_LT(Clock::now() - started, std::chrono::seconds(1));
+  }
+
  private:
   static AlpacaServer* server_;
 };
@@ -100,12 +112,37 @@ TEST_F(AlpacaMount, MoveAxisAtAnAdvertisedRateThenStop) {
   EXPECT_TRUE(waitWhile("slewing", 2));
 }
 
-TEST_F(AlpacaMount, ParkAndUnpark) {
-  ok("PUT", "setpark");
-  ok("PUT", "park");
-  EXPECT_TRUE(get("atpark").get<bool>());
+// Another client polls: never parked while slewing, and parked soon after the motion ends.
+TEST_F(AlpacaMount, ParkIsReportedOnlyOnceTheMountHasArrived) {
+  startALongPark();
+  auto lastSlewing = Clock::now();
+  bool atPark = false;
+  for (int poll = 0; poll < 300 && !atPark; ++poll) {
+    atPark = get("atpark", "ClientID=2").get<bool>();
+    const bool slewing = get("slewing", "ClientID=2").get<bool>();
+    EXPECT_FALSE(atPark && slewing);
+    if (slewing)
+      lastSlewing = Clock::now();
+    EXPECT_TRUE(poll > 0 || !atPark) << "parked at once";
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  ASSERT_TRUE(atPark);
+  EXPECT_LT(Clock::now() - lastSlewing, std::chrono::seconds(1));
   ok("PUT", "unpark");
   EXPECT_FALSE(get("atpark").get<bool>());
+}
+
+TEST_F(AlpacaMount, AbortSlewFromAnotherClientStopsTheParkUnparked) {
+  startALongPark();
+  EXPECT_TRUE(get("slewing").get<bool>());
+  ok("PUT", "abortslew", "ClientID=2");
+  EXPECT_FALSE(get("slewing").get<bool>());
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  EXPECT_FALSE(get("atpark").get<bool>());
+  ok("PUT", "tracking", "Tracking=True");
+  // Away from where the next tests slew, so that their slews take time.
+  double ra = 0;
+  ok("PUT", "synctocoordinates", target(60, ra));
 }
 
 TEST_F(AlpacaMount, MountStaysConnectedWhileAnyClientHoldsIt) {

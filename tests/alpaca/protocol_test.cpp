@@ -224,6 +224,17 @@ TEST_F(AlpacaProtocol, SetupPagesNameTheDeviceAndItsState) {
   }
 }
 
+// Stored from the setup page, refused values shown beside the field with the driver's message.
+TEST_F(AlpacaProtocol, SetupPageStoresTheGuideRateTheMembersAnswer) {
+  const std::string setup = "/setup/v1/telescope/0/setup";
+  const HttpReply refused = server().put(setup, "GuideRate=3");
+  EXPECT_NE(refused.body.find("id=\"GuideRate-error\""), std::string::npos);
+  EXPECT_NE(refused.body.find("Guide rate must be in the range ]0,2]"), std::string::npos);
+  EXPECT_NE(server().put(setup, "GuideRate=0.5").body.find("Saved."), std::string::npos);
+  const auto answer = nlohmann::json::parse(server().get(devicePath("guideratedeclination")).body);
+  EXPECT_DOUBLE_EQ(answer["Value"].get<double>(), 0.5 * 15.041067 / 3600.0);
+}
+
 TEST(AlpacaDiscovery, OnlySendersThatCouldReachTheServerAreAnswered) {
   struct Case {
     const char* bind;

@@ -3,12 +3,42 @@
 #include <cmath>
 
 #include "astro/angle_utilities.h"
+#include "astro/horizontal_place.h"
 #include "tests/astro/angle_test_support.h"
 
 namespace tramox::astro {
 namespace {
 
+using test::kDegree;
 using test::kPi;
+
+// The place on the site's sky, against ERFA's hour angle to azimuth and elevation; compared as
+// an angle on the sky, so the azimuth's ambiguity at the zenith does not matter.
+TEST(HorizontalPlaceOf, AgreesWithTheReferenceEverywhereOnTheSky) {
+  const struct {
+    const char* where;
+    double hourAngleRad, decRad, latRad;
+  } cases[] = {
+      {"pole", 0.0, 90 * kDegree, 45 * kDegree},
+      {"pole at 3 h", kPi / 4, 90 * kDegree, 45 * kDegree},
+      {"meridian, south", 0.0, 0.0, 45 * kDegree},
+      {"meridian, north of the zenith", 0.0, 60 * kDegree, 45 * kDegree},
+      {"zenith", 0.0, -30 * kDegree, -30 * kDegree},
+      {"horizon, west", kPi / 2, 0.0, 0.0},
+      {"below the horizon", kPi, -60 * kDegree, 45 * kDegree},
+  };
+  const double lstRad = 1.0;
+  for (const auto& c : cases) {
+    const HorizontalPlace place =
+        HorizontalPlaceOf(lstRad - c.hourAngleRad, c.decRad, lstRad, c.latRad);
+    double az = 0.0, alt = 0.0;
+    eraHd2ae(c.hourAngleRad, c.decRad, c.latRad, &az, &alt);
+    EXPECT_LT(test::Separation(place.azimuthRad, place.altitudeRad, az, alt), 1e-12) << c.where;
+  }
+  const HorizontalPlace south = HorizontalPlaceOf(lstRad, 0.0, lstRad, 45 * kDegree);
+  EXPECT_NEAR(south.altitudeRad, 45 * kDegree, 1e-15);
+  EXPECT_NEAR(std::fmod(south.azimuthRad + 2 * kPi, 2 * kPi), kPi, 1e-15);
+}
 
 TEST(ReduceDegrees, BringsAnyAngleIntoOneTurn) {
   EXPECT_DOUBLE_EQ(ReduceDegrees(370.0), 10.0);

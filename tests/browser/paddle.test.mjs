@@ -189,8 +189,11 @@ test('on a phone: park, the parked error in the dialog, and unpark', async () =>
   await screenshot(page, 'web-paddle-phone.png');
   await page.tap('#ButtonSetPark');
   await page.tap('#ButtonPark');
-  await waitFor('the caption UnPark', async () => (await textOf(page, 'ButtonPark')) === 'UnPark',
-                20000);
+  // Parked on arrival, which the update button's refresh finds out.
+  await waitFor('the caption UnPark', async () => {
+    await page.tap('#ButtonMaj');
+    return (await textOf(page, 'ButtonPark')) === 'UnPark';
+  }, 20000);
   await page.tap('#ButtonEast');
   await waitFor('the dialog', () => page.$eval('#dialog', (el) => !el.hidden));
   assert.equal(await textOf(page, 'dialog-text'), 'Telescope is parked.');

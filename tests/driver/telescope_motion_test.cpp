@@ -241,13 +241,15 @@ TEST_F(TrackingPut, WithoutTheProfileKeyTheProfileIsSkipped) {
   EXPECT_TRUE(fakes_.profile.calls().empty());
 }
 
-TEST_F(TrackingPut, ParkedMountIgnoresIt) {
+TEST_F(TrackingPut, ParkedMountRefusesItWithoutALogLine) {
   mount_.parked = 1;
   scope_->Get_AtPark();
   clearLog();
   mount_.clearCalls();
-  scope_->Set_Tracking(false);
-  scope_->Set_Tracking(true);
+  for (const bool value : {false, true}) {
+    expectDriverError([&] { scope_->Set_Tracking(value); }, codes::kInvalidState,
+                      "Telescope is parked");
+  }
   EXPECT_TRUE(mount_.calls.empty());
   EXPECT_TRUE(logged().empty());
   EXPECT_FALSE(scope_->tracking());

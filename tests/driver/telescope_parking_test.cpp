@@ -1,5 +1,6 @@
 // Park, Unpark, SetPark and AtPark.
 #include <cmath>
+#include <functional>
 
 #include "common/units.h"
 #include "platform/settings_key.h"
@@ -20,10 +21,14 @@ TEST_F(Parking, ParkSendsTheStoredPositionAndUpdatesThePaddle) {
   storeParkPosition(1.5 * units::kPi / 12.0, units::kPi / 4);
   connect();
   scope_->Park();
-  EXPECT_TRUE(scope_->parked());
   EXPECT_EQ(mount_.callsTo("ParkTel_DLL").back().args,
             (std::vector<double>{1.5 * units::kPi / 12.0, units::kPi / 4}));
   EXPECT_EQ(logged(), (std::vector<std::string>{"ASK for Park", "Park at 1.5 45"}));
+  // Parked only once the controller says so with both axes still.
+  EXPECT_TRUE(scope_->parking());
+  EXPECT_EQ(paddleControl("ButtonPark").text, "Park");
+  EXPECT_TRUE(scope_->Get_AtPark());
+  EXPECT_TRUE(scope_->parked());
   EXPECT_EQ(paddleControl("ButtonPark").text, "UnPark");
   EXPECT_FALSE(paddleControl("ButtonTracking").enabled);
 }
@@ -98,7 +103,7 @@ TEST_F(Parking, UnparkResumesTrackingWithoutATrackingCall) {
   connect();
   scope_->Set_Tracking(false);
   scope_->Park();
-  scope_->Set_Tracking(false);  // ignored while parked
+  scope_->Get_AtPark();
   clearLog();
   mount_.clearCalls();
   scope_->Unpark();
@@ -149,7 +154,7 @@ TEST_F(Parking, SetParkWritesAndParkReadsBothValuesAsOneUnit) {
   EXPECT_EQ(fakes_.registry.commitCount(), commits + 1);
   const int looseReads = fakes_.registry.looseReadCount();
   scope_->Park();
-  EXPECT_TRUE(scope_->parked());
+  EXPECT_TRUE(scope_->parking());
   EXPECT_EQ(fakes_.registry.looseReadCount(), looseReads);
 }
 
@@ -184,11 +189,67 @@ TEST_F(Parking, PaddleButtonParksAndUnparks) {
   connect();
   auto* view = fakes_.paddleViews.lastView();
   view->events->click("ButtonPark");
+  EXPECT_TRUE(scope_->parking());
+  // The paddle's refresh finds the arrival.
+  view->events->click("ButtonMaj");
   EXPECT_TRUE(scope_->parked());
   EXPECT_EQ(paddleControl("ButtonPark").text, "UnPark");
   view->events->click("ButtonPark");
   EXPECT_FALSE(scope_->parked());
   EXPECT_EQ(paddleControl("ButtonPark").text, "Park");
+}
+
+TEST_F(Parking, DuringTheParkMotionTheMountIsParkingNotParked) {
+  storeParkPosition(0, 0);
+  connect();
+  bool moving = true;
+  mount_.axisSlewing = [&](std::int32_t axis) { return controller::Byte(moving && axis == 1); };
+  scope_->Park();
+  for (int poll = 0; poll < 3; ++poll) {
+    EXPECT_TRUE(scope_->Get_Slewing());
+    EXPECT_FALSE(scope_->Get_AtPark());
+  }
+  const auto parked = [](auto&& member) {
+    expectDriverError(member, codes::kInvalidState, "Telescope is parked");
+  };
+  parked([&] { scope_->SlewToCoordinatesAsync(1, 1); });
+  parked([&] { scope_->SyncToCoordinates(1, 1); });
+  parked([&] { scope_->MoveAxis(0, 0.01); });
+  parked([&] { scope_->PulseGuide(0, 100); });
+  parked([&] { scope_->Set_Tracking(false); });
+  scope_->Park();
+  EXPECT_EQ(mount_.count("ParkTel_DLL"), 1);
+  moving = false;
+  EXPECT_FALSE(scope_->Get_Slewing());
+  EXPECT_TRUE(scope_->parked());
+  EXPECT_TRUE(scope_->Get_AtPark());
+}
+
+TEST_F(Parking, AParkMotionEndingWithoutParkedLeavesTheMountUnparked) {
+  storeParkPosition(0, 0);
+  scope_->Park();
+  mount_.parked = 0;  // the controller stopped short
+  EXPECT_FALSE(scope_->Get_AtPark());
+  EXPECT_FALSE(scope_->parking());
+  EXPECT_NO_THROW(scope_->SyncToCoordinates(1, 1));
+}
+
+// Stopped from any client or from the paddle: the mount stays where it is, unparked.
+TEST_F(Parking, StoppingTheParkMotionLeavesTheMountUnparked) {
+  storeParkPosition(0, 0);
+  connect();
+  mount_.axisSlewing = [](std::int32_t) { return controller::Byte{1}; };
+  const std::function<void()> stops[] = {
+      [&] { scope_->AbortSlew(); }, [&] { scope_->MoveAxis(1, 0.0); }, [&] { scope_->Unpark(); }};
+  for (const auto& stop : stops) {
+    scope_->Park();
+    mount_.clearCalls();
+    EXPECT_NO_THROW(stop());
+    EXPECT_EQ(mount_.count("StopSlewing_TelescopeSeekerDevice_DLL"), 1);
+    EXPECT_EQ(mount_.count("UnParkTel_DLL"), 1);
+    EXPECT_FALSE(scope_->parking());
+    EXPECT_FALSE(scope_->Get_AtPark());
+  }
 }
 
 }  // namespace

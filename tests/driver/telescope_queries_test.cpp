@@ -6,6 +6,8 @@
 #include "common/units.h"
 #include "driver/position_labels.h"
 #include "platform/automation_date.h"
+#include "platform/settings_key.h"
+#include "rates/tracking_rates.h"
 #include "tests/driver/driver_fixture.h"
 
 namespace tramox::driver::testing {
@@ -181,25 +183,111 @@ TEST_F(DriverAnswers, ConstantsLogTheirValue) {
 
 TEST_F(DriverAnswers, SilentMembersWriteNothing) {
   EXPECT_EQ(scope_->Get_Description(), "");
-  scope_->Get_Azimuth();
   scope_->Get_TrackingRate();
   expectDriverError([&] { scope_->Get_SlewSettleTime(); }, codes::kNotImplemented,
                     "SlewSettleTime not avalailable");
   EXPECT_TRUE(logged().empty());
 }
 
-TEST_F(DriverAnswers, TrackingAltitudeAndTrackingRates) {
-  scope_->Set_SiteElevation(250.0);
-  clearLog();
+TEST_F(DriverAnswers, TrackingAndTrackingRates) {
   EXPECT_FALSE(scope_->Get_Tracking());
-  EXPECT_EQ(scope_->Get_Altitude(), 250.0);
   auto first = scope_->Get_TrackingRates();
   auto second = scope_->Get_TrackingRates();
   EXPECT_NE(first, second);
   EXPECT_EQ(first.use_count(), 1);
   EXPECT_EQ(logged(), (std::vector<std::string>{"ASK for Tracking", kResult + "false",
-                                                "ASK for Altitude", kResult + "250",
                                                 "ASK for TrackingRates", "ASK for TrackingRates"}));
+}
+
+// Only the rate the mount tracks at is offered and accepted; anything else is refused before
+// the controller hears of it.
+TEST_F(DriverAnswers, TrackingRateIsTheOneTheMountTracksAt) {
+  for (const controller::Byte king : {controller::Byte{0}, controller::Byte{1}}) {
+    mount_.king = king;
+    scope_->Set_Connected(false);
+    connect();
+    const std::int32_t rate = king ? driveKing : driveSidereal;
+    EXPECT_EQ(scope_->Get_TrackingRate(), rate);
+    const auto rates = scope_->Get_TrackingRates();
+    EXPECT_EQ(rates->Get_Count(), 1);
+    EXPECT_EQ(rates->Get_Item(1), rate);
+    for (const std::int32_t written : {0, 1, 2, 3, 4, -1, 2147483647}) {
+      if (written == rate) {
+        EXPECT_NO_THROW(scope_->Set_TrackingRate(written));
+      } else {
+        expectDriverError([&] { scope_->Set_TrackingRate(written); }, codes::kInvalidValue,
+                          "Tracking rate " + std::to_string(written) +
+                              " not available: the mount tracks at " + std::to_string(rate));
+      }
+    }
+    EXPECT_TRUE(mount_.calls.empty());
+  }
+}
+
+TEST_F(DriverAnswers, GuideRatesComeFromTheStoredMultipleOfTheSiderealRate) {
+  const std::string notSet =
+      "Guide rate not set: store \"GuideRate\" (a multiple of the sidereal rate, in ]0,2]) on "
+      "the setup page or in the settings key";
+  const auto bothFail = [&](std::int32_t code, const std::string& message) {
+    expectDriverError([&] { scope_->Get_GuideRateRightAscension(); }, code, message);
+    expectDriverError([&] { scope_->Get_GuideRateDeclination(); }, code, message);
+  };
+  bothFail(codes::kNotImplemented, notSet);
+  const struct {
+    double stored;
+    const char* shown;
+  } refused[] = {
+      {0.0, "0"}, {-0.5, "-0.5"}, {std::nan(""), "nan"}, {1e300, "1.0000000000000001e+300"}};
+  for (const auto& c : refused) {
+    writeSetting("GuideRate", c.stored);
+    bothFail(codes::kInvalidValue,
+             std::string("Stored \"GuideRate\"=") + c.shown +
+                 ": Guide rate must be in the range ]0,2] (a multiple of the sidereal rate)");
+  }
+  platform::SettingsKey(fakes_.registry).writeInt32("GuideRate", 1);
+  EXPECT_THROW(scope_->Get_GuideRateDeclination(), platform::RegistryError);
+  writeSetting("GuideRate", 0.5);
+  clearLog();
+  EXPECT_DOUBLE_EQ(scope_->Get_GuideRateRightAscension(), 0.5 * 15.041067 / 3600.0);
+  EXPECT_DOUBLE_EQ(scope_->Get_GuideRateDeclination(), 0.5 * 15.041067 / 3600.0);
+  EXPECT_EQ(logged(), (std::vector<std::string>{
+                          "ASK for GuideRateRightAscension", kResult + "0.00208903708333333",
+                          "ASK for GuideRateDeclination", kResult + "0.00208903708333333"}));
+}
+
+class HorizonMembers : public DriverTest {};
+
+// At latitude 45°, a star on the meridian at the equator stands 45° high in the south.
+TEST_F(HorizonMembers, AltitudeAndAzimuthOfTheControllersPlace) {
+  scope_->Set_SiteLatitude(45.0);
+  const double ut = fakes_.clock.nowLocal() - platform::CurrentUtBias(fakes_.clock.timeZone());
+  mount_.raRad = astro::LocalSiderealTime(0.0, ut);
+  mount_.decRad = 0.0;
+  clearLog();
+  EXPECT_NEAR(scope_->Get_Altitude(), 45.0, 1e-6);
+  EXPECT_NEAR(scope_->Get_Azimuth(), 180.0, 1e-6);
+  const auto lines = logged();
+  ASSERT_EQ(lines.size(), 4u);
+  EXPECT_EQ(lines[0], "ASK for Altitude");
+  EXPECT_EQ(lines[2], "ASK for Azimuth");
+}
+
+TEST_F(HorizonMembers, UnreadableEncodersFailAsThePositionReadsDo) {
+  const struct {
+    const char* refused;
+    std::int32_t code;
+    const char* message;
+  } cases[] = {
+      {"CheckCodeursCodeursDevice_DLL", codes::kInvalidState, "Can't get right ascension"},
+      {"GetAlphaCodeursDevice_DLL", codes::kInvalidState, "Can't get right ascension"},
+      {"GetDeltaCodeursDevice_DLL", codes::kDeclinationUnreadable, "Can not get declination"},
+  };
+  for (const auto& c : cases) {
+    mount_.refuse(c.refused);
+    expectDriverError([&] { scope_->Get_Altitude(); }, c.code, c.message);
+    expectDriverError([&] { scope_->Get_Azimuth(); }, c.code, c.message);
+    mount_.accept(c.refused);
+  }
 }
 
 }  // namespace

@@ -2,8 +2,10 @@
 // time. Its saved state goes to a temporary TRAMOX_HOME.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cmath>
 #include <cstdlib>
+#include <thread>
 
 #include "common/driver_error.h"
 #include "driver/telescope.h"
@@ -97,8 +99,11 @@ TEST_F(SimulatedMount, ParksWhereSetParkStoredAndUnparks) {
   scope_->SetPark();
   scope_->SlewToCoordinates(8.0, 10.0);
   scope_->Park();
-  EXPECT_TRUE(scope_->Get_AtPark());
   EXPECT_THROW(scope_->SlewToCoordinatesAsync(1.0, 1.0), DriverError);
+  for (int poll = 0; poll < 200 && scope_->Get_Slewing(); ++poll) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  EXPECT_TRUE(scope_->Get_AtPark());
   scope_->Unpark();
   EXPECT_FALSE(scope_->Get_AtPark());
   EXPECT_TRUE(scope_->Get_Tracking());

@@ -76,6 +76,7 @@ TEST_F(Slews, ParkedAndUntrackedMountsRefuseEverySlewAndSync) {
   writeSetting("Park_AH", 0.0);
   writeSetting("Park_Dec", 0.0);
   scope_->Park();
+  scope_->Get_AtPark();
   clearLog();
   const auto refusedParked = [&](auto action) {
     expectDriverError(action, codes::kInvalidState, "Telescope is parked");

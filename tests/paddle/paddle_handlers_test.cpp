@@ -128,6 +128,8 @@ TEST_F(PaddleHandlersTest, ParkButtonParksAndUnparksByTheDriversFlag) {
   connect();
   events().click("ButtonPark");
   EXPECT_EQ(calls().back(), "ParkTel_DLL");
+  EXPECT_EQ(paddle().Control("ButtonPark").text, "Park");  // until the mount has arrived
+  events().click("ButtonMaj");
   EXPECT_EQ(paddle().Control("ButtonPark").text, "UnPark");
   EXPECT_FALSE(paddle().Control("ButtonTracking").enabled);
 
@@ -141,7 +143,8 @@ TEST_F(PaddleHandlersTest, ParkButtonUnparksWhenParkedWhateverItsCaption) {
   connect();
   mount.parked = 1;
   ASSERT_TRUE(scope->Get_AtPark());
-  ASSERT_EQ(paddle().Control("ButtonPark").text, "Park");
+  paddle().SetText("ButtonPark", "Park");
+  calls().clear();
   events().click("ButtonPark");
   EXPECT_EQ(calls(), std::vector<std::string>{"UnParkTel_DLL"});
   EXPECT_FALSE(scope->parked());

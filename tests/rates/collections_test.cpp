@@ -69,33 +69,34 @@ TEST_F(CollectionsTest, NextOfExactlyWhatIsLeftSucceeds) {
   EXPECT_EQ(rates->Next(0).status, kSOk);
 }
 
-TEST_F(CollectionsTest, TrackingRatesEnumerateTheFourDriveRatesInOrder) {
-  TTrackingRatesCol tracking;
-  EXPECT_EQ(tracking.Get_Count(), 4);
-  auto all = tracking.Next(4);
+TEST_F(CollectionsTest, TrackingRatesEnumerateTheOneRateInUse) {
+  TTrackingRatesCol tracking(ascom::driveKing);
+  EXPECT_EQ(tracking.Get_Count(), 1);
+  auto all = tracking.Next(1);
   EXPECT_EQ(all.status, kSOk);
-  EXPECT_EQ(all.elements, (std::vector<std::int32_t>{0, 1, 2, 3}));
+  EXPECT_EQ(all.elements, (std::vector<std::int32_t>{ascom::driveKing}));
+  EXPECT_EQ(TTrackingRatesCol().Get_Item(1), ascom::driveSidereal);
 }
 
 TEST_F(CollectionsTest, SkipThenNextContinuesFromTheSkippedPosition) {
-  TTrackingRatesCol tracking;
-  EXPECT_EQ(tracking.Skip(2), kSOk);
-  auto rest = tracking.Next(5);
+  auto rates = threeRates();
+  EXPECT_EQ(rates->Skip(2), kSOk);
+  auto rest = rates->Next(5);
   EXPECT_EQ(rest.status, kSFalse);
-  EXPECT_EQ(rest.elements, (std::vector<std::int32_t>{2, 3}));
+  EXPECT_EQ(maxima(rest.elements), (std::vector<double>{2.0}));
 }
 
 TEST_F(CollectionsTest, SkipPastTheEndStopsAtTheEnd) {
   TTrackingRatesCol tracking;
   EXPECT_EQ(tracking.Skip(5), kSFalse);
-  EXPECT_EQ(tracking.cursor(), 4);
+  EXPECT_EQ(tracking.cursor(), 1);
   EXPECT_TRUE(tracking.Next(1).elements.empty());
 
   // A count that would overflow a 32-bit cursor must still land on the end.
-  TTrackingRatesCol other;
-  other.Skip(1);
-  EXPECT_EQ(other.Skip(std::numeric_limits<std::uint32_t>::max()), kSFalse);
-  EXPECT_EQ(other.cursor(), 4);
+  auto other = threeRates();
+  other->Skip(1);
+  EXPECT_EQ(other->Skip(std::numeric_limits<std::uint32_t>::max()), kSFalse);
+  EXPECT_EQ(other->cursor(), 3);
 }
 
 TEST_F(CollectionsTest, ASecondEnumerationWithoutResetYieldsNothingAndResetStartsOver) {
@@ -116,19 +117,16 @@ TEST_F(CollectionsTest, CloneCopiesValuesAndPositionButMovesOnItsOwn) {
   EXPECT_EQ(maxima(clone->Next(5).elements), (std::vector<double>{1.25, 2.0}));
   EXPECT_EQ(maxima(rates->Next(1).elements), std::vector<double>{1.25});
 
-  TTrackingRatesCol tracking;
-  tracking.Skip(3);
+  TTrackingRatesCol tracking(ascom::driveKing);
   auto trackingClone = tracking.Clone();
   ASSERT_NE(trackingClone, nullptr);
-  EXPECT_EQ(trackingClone->Next(2).elements, std::vector<std::int32_t>{3});
-  EXPECT_EQ(tracking.cursor(), 3);
+  EXPECT_EQ(trackingClone->Next(2).elements, std::vector<std::int32_t>{ascom::driveKing});
+  EXPECT_EQ(tracking.cursor(), 0);
 }
 
-TEST_F(CollectionsTest, TrackingItemOutsideOneToFourIsRefused) {
+TEST_F(CollectionsTest, TrackingItemOtherThanOneIsRefused) {
   TTrackingRatesCol tracking;
-  EXPECT_EQ(tracking.Get_Item(1), 0);
-  EXPECT_EQ(tracking.Get_Item(4), 3);
-  for (std::int32_t index : {0, 5, -3}) {
+  for (std::int32_t index : {0, 2, -3}) {
     try {
       tracking.Get_Item(index);
       ADD_FAILURE() << "index " << index << " accepted";
@@ -154,7 +152,7 @@ TEST_F(CollectionsTest, EnumeratingWritesOneLinePerElementAndTrackingRatesWriteN
   rates->Next(10);
   TTrackingRatesCol tracking;
   tracking.Next(10);
-  tracking.Get_Item(2);
+  tracking.Get_Item(1);
   EXPECT_EQ(logMessages(),
             (std::vector<std::string>{"Get_Item index 1=0.5", "Get_Item index 2=1.25",
                                       "Get_Item index 3=2"}));

@@ -179,21 +179,36 @@ TEST_F(MountTest, GuidePulseMovesAtTheGuideRateForItsDuration) {
   EXPECT_NEAR(m.declinationRad(), dec0 - guide * 0.3, kTolRad);
 }
 
-TEST_F(MountTest, ParkIsReportedAtOnceThenTheAxesReachTheParkPosition) {
+TEST_F(MountTest, ParkIsReportedOnceTheAxesReachTheParkPosition) {
   Mount& m = connect();
   ASSERT_TRUE(m.park(0.5, 0.8));
-  EXPECT_TRUE(m.parked());
+  EXPECT_FALSE(m.parked());
   EXPECT_FALSE(m.tracking());
   EXPECT_TRUE(m.axisMoving(1));
+  EXPECT_FALSE(m.slewTo(1.0, 0.2, 0.3, kContractRate));
 
   clock.advance(120.0);
   EXPECT_FALSE(m.axisMoving(0));
   EXPECT_FALSE(m.axisMoving(1));
+  EXPECT_TRUE(m.parked());
   EXPECT_NEAR(m.rightAscensionRad(), wrapTwoPi(lst() - 0.5), kTolRad);
   EXPECT_NEAR(m.declinationRad(), 0.8, kTolRad);
 
   clock.advance(1000.0);  // stays at the same hour angle
   EXPECT_NEAR(m.rightAscensionRad(), wrapTwoPi(lst() - 0.5), kTolRad);
+}
+
+TEST_F(MountTest, AParkThatNeverArrivesOrIsStoppedIsNotParked) {
+  config.endless = true;
+  Mount& m = connect();
+  ASSERT_TRUE(m.park(0.5, 0.8));
+  clock.advance(1000.0);
+  EXPECT_FALSE(m.parked());
+  EXPECT_TRUE(m.axisMoving(1));
+  m.stopSlew();
+  clock.advance(1000.0);
+  EXPECT_FALSE(m.parked());
+  EXPECT_FALSE(m.axisMoving(1));
 }
 
 TEST_F(MountTest, ParkedMountRefusesMotionUntilUnparked) {

@@ -120,13 +120,18 @@ TEST(SimulatorLibraryTest, TimescaleSpeedsUpTheMountsTime) {
   }
 }
 
-TEST(SimulatorLibraryTest, ParkIsReportedFromTheMomentItSucceeds) {
+TEST(SimulatorLibraryTest, ParkIsReportedOnArrival) {
   LoadedSimulator simulator;
-  ControllerLibrary& lib = simulator.load("reset=1,ra=3,dec=10");
+  ControllerLibrary& lib = simulator.load("reset=1,slew=100,ra=3,dec=10");
   connect(lib);
   EXPECT_FALSE(parked(lib));
   ASSERT_TRUE(lib.ParkTel_DLL(0.0, 1.2));
-  EXPECT_TRUE(parked(lib));
+  EXPECT_FALSE(parked(lib));
+  EXPECT_FALSE(lib.MoveEngineDevice_DLL(2, 0));
+  for (int poll = 0; poll < 200 && !parked(lib); ++poll) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  ASSERT_TRUE(parked(lib));
   EXPECT_FALSE(lib.MoveEngineDevice_DLL(2, 0));
   EXPECT_FALSE(seek(lib, 1.0, 0.2));
   EXPECT_FALSE(lib.ReturnToSideralSpeedEngineDevice_DLL());

@@ -207,6 +207,7 @@ TEST_F(WebPaddleTest, ErrorBoxesGoToThePageThatCausedThemWithTheFullStop) {
   EXPECT_EQ(answer["dialogs"][0]["text"], "Telescope is parked.");
   EXPECT_EQ(answer["dialogs"][0]["kind"], "error");
   EXPECT_EQ(answer["dialogs"][0]["page"], "phone");
+  EXPECT_EQ(answer["dialogs"][0]["hint"], "");
   // The dead man's release, with no page behind it, shows its error to every page.
   fakes.clock.advanceSeconds(2.0);
   web.tick();
@@ -263,12 +264,22 @@ TEST_F(WebPaddleTest, ARefusedStopStaysShownAndIsTriedEverySecondUntilTaken) {
   }
 }
 
+// The registry's words stay as they are; the page adds what to do about them.
+TEST_F(WebPaddleTest, ParkWithoutAStoredPositionSaysToSetParkFirst) {
+  connect();
+  const auto answer = send(PaddleAction::Click, "ButtonPark", "phone");
+  ASSERT_EQ(answer["dialogs"].size(), 1u);
+  EXPECT_EQ(answer["dialogs"][0]["text"], "Echec à l'obtention des données pour 'Park_AH'");
+  EXPECT_EQ(answer["dialogs"][0]["hint"], "A park position must first be stored with Set Park.");
+}
+
 TEST_F(WebPaddleTest, ParkFromAnyClientShowsInTheStateAndEventsWithoutAPaddleDoNothing) {
   platform::SettingsKey key(fakes.registry);
   key.writeDouble("Park_AH", 0.5);
   key.writeDouble("Park_Dec", 0.25);
   connect();
   scope->Park();
+  scope->Get_AtPark();
   EXPECT_EQ(text("ButtonPark"), "UnPark");
   send(PaddleAction::Click, "ButtonPark");
   EXPECT_EQ(text("ButtonPark"), "Park");

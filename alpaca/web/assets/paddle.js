@@ -61,6 +61,9 @@
     const shade = document.getElementById('dialog');
     if (!d) { shade.hidden = true; return; }
     document.getElementById('dialog-text').textContent = d.text;
+    const hint = document.getElementById('dialog-hint');
+    hint.textContent = d.hint || '';
+    hint.hidden = !d.hint;
     const icon = document.getElementById('dialog-icon');
     icon.className = 'dialog-icon' + (d.kind === 'error' ? '' : ' info');
     icon.textContent = d.kind === 'error' ? '\u2716' : '\u2139';

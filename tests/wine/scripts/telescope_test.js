@@ -39,9 +39,9 @@ for (var e = new Enumerator(t.TrackingRates); !e.atEnd(); e.moveNext()) {
   n++;
   total += e.item();
 }
-check(n == 4 && total == 6, "Enumerator over TrackingRates (" + n + " items)");
-check(t.TrackingRates.Item(3) == 2, "TrackingRates.Item(3)");
-check(t.TrackingRates(3) == 2, "TrackingRates(3) through the default member");
+check(n == 1 && total == t.TrackingRate, "Enumerator over TrackingRates (" + n + " items)");
+check(t.TrackingRates.Item(1) == t.TrackingRate, "TrackingRates.Item(1)");
+check(t.TrackingRates(1) == t.TrackingRate, "TrackingRates(1) through the default member");
 
 var rates = t.AxisRates(1);
 n = 0;
