@@ -125,7 +125,45 @@ struct SiteValue {
   double low, high;  // the valid range
   double fallback;   // written when the value read is unusable
   const char* unit;
+  double (*testValue)(double current);  // the value the round trip writes
 };
+
+double elevationTestValue(double) {
+  return 2385.0;
+}
+
+// Ten degrees from the current value, towards the inside of the range.
+double latitudeTestValue(double current) {
+  return current <= -70 || (current > 0 && current <= 70) ? current + 10 : current - 10;
+}
+
+double longitudeTestValue(double current) {
+  return current <= -150 || (current > 0 && current <= 150) ? current + 10 : current - 10;
+}
+
+// A valid value other than the current one is kept exactly, and the current one comes back.
+void checkSiteRoundTrip(Mount& mount, const SiteValue& site, double current) {
+  const std::string name = site.name;
+  const std::string test = name + " Write";
+  const double value = site.testValue(current);
+  const Answer set = mount.put(site.member, name + "=" + text(value));
+  if (!set.ok()) {
+    mount.failed(test, set, Required::MustBeImplemented, "A valid value could not be set");
+  } else {
+    const double read = mount.number(site.member);
+    if (read == value)
+      mount.report.ok(test, "Test value " + text(value) + " set and read correctly");
+    else
+      mount.report.issue(
+          test, "Test value " + text(value) + " did not round trip correctly: " + text(read));
+  }
+  const Answer restored = mount.put(site.member, name + "=" + text(current));
+  if (restored.ok())
+    mount.report.ok(test, "Successfully restored original value " + text(current));
+  else
+    mount.failed(test, restored, Required::MustBeImplemented,
+                 "The original value could not be restored");
+}
 
 double checkSiteValue(Mount& mount, const SiteValue& site) {
   const std::string name = site.name;
@@ -137,13 +175,17 @@ double checkSiteValue(Mount& mount, const SiteValue& site) {
         "Invalid Value exception generated as expected on set " + name + " " + text(bad),
         "No error generated on set " + name + " " + text(bad) + site.unit);
   }
-  if (std::isnan(value))
+  const bool readable = !std::isnan(value);
+  if (!readable)
     value = site.fallback;
   const Answer restored = mount.put(site.member, name + "=" + text(value));
-  if (restored.ok())
-    mount.report.ok(name + " Write", "Current value " + text(value) + " written successfully");
-  else
+  if (!restored.ok()) {
     mount.failed(name + " Write", restored, Required::Optional);
+    return value;
+  }
+  mount.report.ok(name + " Write", "Current value " + text(value) + " written successfully");
+  if (readable)
+    checkSiteRoundTrip(mount, site, value);
   return value;
 }
 
@@ -326,9 +368,12 @@ void checkProperties(Mount& mount) {
   rangedRead(mount, {"RightAscension", "rightascension", 0, 24, true, Required::Mandatory});
   checkOffsetRate(mount, "RightAscensionRate", "rightascensionrate", "RightAscensionRate",
                   f.canSetRightAscensionRate);
-  checkSiteValue(mount, {"SiteElevation", "siteelevation", -300, 10000, 1000, "m"});
-  f.siteLatitude = checkSiteValue(mount, {"SiteLatitude", "sitelatitude", -90, 90, 45, "°"});
-  f.siteLongitude = checkSiteValue(mount, {"SiteLongitude", "sitelongitude", -180, 180, 60, "°"});
+  checkSiteValue(mount,
+                 {"SiteElevation", "siteelevation", -300, 10000, 1000, "m", elevationTestValue});
+  f.siteLatitude =
+      checkSiteValue(mount, {"SiteLatitude", "sitelatitude", -90, 90, 45, "°", latitudeTestValue});
+  f.siteLongitude = checkSiteValue(
+      mount, {"SiteLongitude", "sitelongitude", -180, 180, 60, "°", longitudeTestValue});
   const nlohmann::json slewing = mount.read("Slewing", "slewing", Required::Optional);
   if (slewing == false)
     mount.report.ok("Slewing", "False");

@@ -1,36 +1,63 @@
 # Sourced by run-wine-tests.sh after the tramox client test, which put tramox.exe and the
 # simulated controller beside the registered driver: `tramox.exe --sim serve` runs in the test
-# prefix and the native Alpaca tests drive it over loopback from Linux (those that need
-# simulator settings of their own skip themselves).
-if [ -n "${TRAMOX_ALPACA_TESTS:-}" ] && [ -x "$TRAMOX_ALPACA_TESTS" ] && [ -f "$install_dir/tramox.exe" ]; then
-  step "Alpaca server"
-  serve_log=$artifacts/alpaca-serve-$bits.txt
-  mkdir -p "$WINEPREFIX/drive_c/tramox-serve-home"
-  TRAMOX_HOME='C:\tramox-serve-home' setsid timeout 600 xvfb-run -a -s "-screen 0 1024x768x24" \
+# prefix and native programs drive it over loopback from Linux: the Alpaca tests (those that
+# need simulator settings of their own skip themselves), then the conformance suite against a
+# server of its own.
+
+# Starts `tramox.exe --sim serve` with TRAMOX_HOME C:\<home> and TRAMOX_SIM <simulator> (none
+# when empty), runs <program> against it and stops the server; the program's output is in
+# $run_out (and $artifacts/<output>), its exit status in $run_rc. False when the server did
+# not start.
+serve_and_run() { # label home simulator program output
+  local log=$artifacts/serve-$2-$bits.txt port="" pid
+  mkdir -p "$WINEPREFIX/drive_c/$2"
+  TRAMOX_HOME="C:\\$2" env ${3:+"TRAMOX_SIM=$3"} setsid timeout 600 \
+    xvfb-run -a -s "-screen 0 1024x768x24" \
     bash -c "$(declare -f wine_run); wine_run \"$install_dir/tramox.exe\" --sim serve --port 0 --discovery-port 0" \
-    >"$serve_log" 2>&1 &
-  serve_pid=$!
-  port=""
+    >"$log" 2>&1 &
+  pid=$!
   for _ in $(seq 1 120); do
-    port=$(tr -d '\r' <"$serve_log" | sed -n 's|^Alpaca server on http://127\.0\.0\.1:\([0-9][0-9]*\)/$|\1|p')
+    port=$(tr -d '\r' <"$log" | sed -n 's|^Alpaca server on http://127\.0\.0\.1:\([0-9][0-9]*\)/$|\1|p')
     [ -n "$port" ] && break
     sleep 0.5
   done
   if [ -z "$port" ]; then
-    fail "tramox.exe serve did not start: $(tr -d '\r' <"$serve_log")"
+    fail "$1: tramox.exe serve did not start: $(tr -d '\r' <"$log")"
   else
-    pass "tramox.exe serve on port $port"
-    out=$(TRAMOX_ALPACA_SERVER=127.0.0.1:$port timeout 300 "$TRAMOX_ALPACA_TESTS" 2>&1); rc=$?
-    printf '%s\n' "$out" >"$artifacts/alpaca-tests-$bits.txt"
-    passed=$(printf '%s\n' "$out" | sed -n 's/^\[  PASSED  \] \([0-9][0-9]*\) test.*/\1/p')
-    if [ $rc = 0 ] && [ "${passed:-0}" -gt 0 ]; then
+    pass "$1: tramox.exe serve on port $port"
+    run_out=$(TRAMOX_ALPACA_SERVER=127.0.0.1:$port timeout 300 "$4" 2>&1); run_rc=$?
+    printf '%s\n' "$run_out" >"$artifacts/$5"
+  fi
+  kill -TERM -- -"$pid" 2>/dev/null
+  wait "$pid" 2>/dev/null
+  wineserver -w
+  [ -n "$port" ]
+}
+
+if [ -n "${TRAMOX_ALPACA_TESTS:-}" ] && [ -x "$TRAMOX_ALPACA_TESTS" ] && [ -f "$install_dir/tramox.exe" ]; then
+  step "Alpaca server"
+  if serve_and_run "Alpaca tests" tramox-serve-home "" "$TRAMOX_ALPACA_TESTS" "alpaca-tests-$bits.txt"; then
+    passed=$(printf '%s\n' "$run_out" | sed -n 's/^\[  PASSED  \] \([0-9][0-9]*\) test.*/\1/p')
+    if [ $run_rc = 0 ] && [ "${passed:-0}" -gt 0 ]; then
       pass "Alpaca tests against tramox.exe serve ($passed passed)"
     else
-      printf '%s\n' "$out" | grep -E '^\[  FAILED  \]|Failure' | head -20
-      fail "Alpaca tests against tramox.exe serve (exit $rc, alpaca-tests-$bits.txt)"
+      printf '%s\n' "$run_out" | grep -E '^\[  FAILED  \]|Failure' | head -20
+      fail "Alpaca tests against tramox.exe serve (exit $run_rc, alpaca-tests-$bits.txt)"
     fi
   fi
-  kill -TERM -- -"$serve_pid" 2>/dev/null
-  wait "$serve_pid" 2>/dev/null
-  wineserver -w
+fi
+
+# The conformance suite reads the targets before it writes them and stores a park position:
+# it gets a fresh simulated mount (fast slews keep it within minutes) and a home of its own.
+if [ -n "${TRAMOX_CONFORMANCE:-}" ] && [ -x "$TRAMOX_CONFORMANCE" ] && [ -f "$install_dir/tramox.exe" ]; then
+  step "Conformance suite"
+  if serve_and_run "conformance" tramox-conformance-home "reset=1,slew=60" "$TRAMOX_CONFORMANCE" \
+      "conformance-$bits.txt"; then
+    printf '%s\n' "$run_out" | grep -v '^OK '
+    if [ $run_rc = 0 ] && printf '%s\n' "$run_out" | grep -q '^Conformance: .* 0 undocumented$'; then
+      pass "conformance suite against tramox.exe serve"
+    else
+      fail "conformance suite against tramox.exe serve (exit $run_rc, conformance-$bits.txt)"
+    fi
+  fi
 fi
