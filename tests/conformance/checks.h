@@ -18,6 +18,8 @@ void checkCanMoveAxis(Mount& mount);
 void checkParkAndUnpark(Mount& mount);
 // AbortSlew, AxisRates, FindHome, MoveAxis, PulseGuide.
 void checkMotionMethods(Mount& mount);
+// At four hour angles, pulses in every direction move the mount by the guide rates read.
+void checkExtendedPulseGuide(Mount& mount);
 // The slews, syncs, target writes, DestinationSideOfPier and the alt-az methods.
 void checkSlewsAndSyncs(Mount& mount);
 // Stops tracking, as the checker does to protect the mount.

@@ -2,6 +2,7 @@
 // checks, over HTTP against `tramox --sim serve` (its own, or the one TRAMOX_ALPACA_SERVER
 // names). One line per check; the exit status is 1 when an undocumented issue was seen.
 #include <exception>
+#include <fstream>
 #include <iostream>
 
 #include "tests/alpaca/alpaca_server.h"
@@ -9,9 +10,15 @@
 
 namespace {
 
-// A site where every position the checks slew to is well above the horizon, written as a user
-// would before a session.
-void setSite(tramox::conformance::Mount& mount) {
+// What a user sets up before a session: the guide rate the mount guides at (by hand in the
+// settings key, half the sidereal rate as the simulated controller guides) and a site where
+// every position the checks slew to is well above the horizon.
+void prepare(const tramox::alpaca::testing::AlpacaServer& server,
+             tramox::conformance::Mount& mount) {
+  if (!server.external()) {
+    std::ofstream(server.home() / "HKCU.reg", std::ios::app)
+        << "\"GuideRate\"=hex:00,00,00,00,00,00,e0,3f\n";
+  }
   mount.put("connected", "Connected=True");
   mount.put("sitelatitude", "SiteLatitude=45");
   mount.put("sitelongitude", "SiteLongitude=5");
@@ -29,7 +36,7 @@ int main() {
     const tramox::alpaca::testing::AlpacaServer server("slew=60");
     Report report(std::cout);
     Mount mount(server, report);
-    setSite(mount);
+    prepare(server, mount);
     checkCommonMembers(mount);
     checkBeforeRun(mount);
     checkCanProperties(mount);

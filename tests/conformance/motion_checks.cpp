@@ -259,6 +259,7 @@ void checkMotionMethods(Mount& mount) {
   for (int axis = 0; axis < 3; ++axis)
     checkMoveAxis(mount, axis);
   checkPulseGuide(mount);
+  checkExtendedPulseGuide(mount);
 }
 
 }  // namespace tramox::conformance

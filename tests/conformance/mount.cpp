@@ -182,4 +182,20 @@ double raDifferenceArcSeconds(double a, double b) {
   return difference * 15.0 * 3600.0;
 }
 
+Horizontal horizontalPlace(double hourAngle, double declination, double latitude) {
+  constexpr double kRadians = M_PI / 180.0;
+  const double h = hourAngle * 15.0 * kRadians;
+  const double dec = declination * kRadians;
+  const double lat = latitude * kRadians;
+  const double altitude =
+      std::asin(std::sin(lat) * std::sin(dec) + std::cos(lat) * std::cos(dec) * std::cos(h));
+  double azimuth =
+      std::atan2(-std::cos(dec) * std::sin(h),
+                 std::sin(dec) * std::cos(lat) - std::cos(dec) * std::sin(lat) * std::cos(h)) /
+      kRadians;
+  if (azimuth < 0)
+    azimuth += 360.0;
+  return {altitude / kRadians, azimuth};
+}
+
 }  // namespace tramox::conformance

@@ -98,4 +98,12 @@ std::string dms(double degrees);
 // Right ascension difference in arc seconds, across 0 h.
 double raDifferenceArcSeconds(double a, double b);
 
+// The horizontal place, in degrees (azimuth north 0, east 90), of an hour angle in hours and a
+// declination at a latitude, refraction left out.
+struct Horizontal {
+  double altitude;
+  double azimuth;
+};
+Horizontal horizontalPlace(double hourAngle, double declination, double latitude);
+
 }  // namespace tramox::conformance

@@ -84,27 +84,16 @@ void checkHorizontalPlace(Mount& mount, const std::string& test) {
         test, "Altitude or Azimuth failed: " + (altitude.ok() ? azimuth : altitude).failure());
     return;
   }
-  constexpr double kRadians = M_PI / 180.0;
-  const double hourAngle =
-      (mount.number("siderealtime") - mount.number("rightascension")) * 15.0 * kRadians;
-  const double dec = mount.number("declination") * kRadians;
-  const double lat = mount.facts.siteLatitude * kRadians;
-  const double expectedAltitude = std::asin(std::sin(lat) * std::sin(dec) +
-                                            std::cos(lat) * std::cos(dec) * std::cos(hourAngle)) /
-                                  kRadians;
-  double expectedAzimuth = std::atan2(-std::cos(dec) * std::sin(hourAngle),
-                                      std::sin(dec) * std::cos(lat) -
-                                          std::cos(dec) * std::sin(lat) * std::cos(hourAngle)) /
-                           kRadians;
-  if (expectedAzimuth < 0)
-    expectedAzimuth += 360.0;
-  const double altitudeError = std::fabs(altitude.value.get<double>() - expectedAltitude);
-  double azimuthError = std::fabs(azimuth.value.get<double>() - expectedAzimuth);
+  const Horizontal expected =
+      horizontalPlace(mount.number("siderealtime") - mount.number("rightascension"),
+                      mount.number("declination"), mount.facts.siteLatitude);
+  const double altitudeError = std::fabs(altitude.value.get<double>() - expected.altitude);
+  double azimuthError = std::fabs(azimuth.value.get<double>() - expected.azimuth);
   if (azimuthError > 180.0)
     azimuthError = 360.0 - azimuthError;
   const std::string values = "Altitude " + text(altitude.value.get<double>()) + ", Azimuth " +
                              text(azimuth.value.get<double>()) + ", expected about " +
-                             text(expectedAltitude) + ", " + text(expectedAzimuth);
+                             text(expected.altitude) + ", " + text(expected.azimuth);
   if (altitudeError <= 0.1 && azimuthError <= 0.1)
     mount.report.ok(test, "Altitude and Azimuth agree with the position: " + values);
   else

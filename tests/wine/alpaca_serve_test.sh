@@ -49,8 +49,10 @@ fi
 
 # The conformance suite reads the targets before it writes them and stores a park position:
 # it gets a fresh simulated mount (fast slews keep it within minutes) and a home of its own.
+# The guide rate is stored by hand first, as its native run does (half the sidereal rate).
 if [ -n "${TRAMOX_CONFORMANCE:-}" ] && [ -x "$TRAMOX_CONFORMANCE" ] && [ -f "$install_dir/tramox.exe" ]; then
   step "Conformance suite"
+  wine_run reg add 'HKCU\Software\TRAMOX' /v GuideRate /t REG_BINARY /d 000000000000e03f /f >/dev/null 2>&1
   if serve_and_run "conformance" tramox-conformance-home "reset=1,slew=60" "$TRAMOX_CONFORMANCE" \
       "conformance-$bits.txt"; then
     printf '%s\n' "$run_out" | grep -v '^OK '
