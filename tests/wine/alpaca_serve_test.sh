@@ -1,70 +1,97 @@
 # Sourced by run-wine-tests.sh after the tramox client test, which put tramox.exe and the
 # simulated controller beside the registered driver: `tramox.exe --sim serve` runs in the test
-# prefix and the native Alpaca tests drive it over loopback from Linux (those that need
-# simulator settings of their own skip themselves).
+# prefix and native programs drive it over loopback from Linux: the Alpaca tests (those that
+# need simulator settings of their own skip themselves), then the conformance suite against a
+# server of its own.
 
-# Starts `tramox.exe --sim serve` with its output in $1 (the environment as the caller set it);
-# sets serve_pid, and port once the server has printed its address (empty when it did not).
-start_serve() {
-  mkdir -p "$WINEPREFIX/drive_c/tramox-serve-home"
-  TRAMOX_HOME='C:\tramox-serve-home' setsid timeout 600 xvfb-run -a -s "-screen 0 1024x768x24" \
+# Starts `tramox.exe --sim serve` with TRAMOX_HOME C:\<home> and TRAMOX_SIM <simulator> (none
+# when empty), runs <program> against it and stops the server; the program's output is in
+# $run_out (and $artifacts/<output>), its exit status in $run_rc. False when the server did
+# not start.
+serve_and_run() { # label home simulator program output
+  local log=$artifacts/serve-$2-$bits.txt port="" pid
+  mkdir -p "$WINEPREFIX/drive_c/$2"
+  TRAMOX_HOME="C:\\$2" env ${3:+"TRAMOX_SIM=$3"} setsid timeout 600 \
+    xvfb-run -a -s "-screen 0 1024x768x24" \
     bash -c "$(declare -f wine_run); wine_run \"$install_dir/tramox.exe\" --sim serve --port 0 --discovery-port 0" \
-    >"$1" 2>&1 &
-  serve_pid=$!
-  port=""
+    >"$log" 2>&1 &
+  pid=$!
   for _ in $(seq 1 120); do
-    port=$(tr -d '\r' <"$1" | sed -n 's|^Alpaca server on http://127\.0\.0\.1:\([0-9][0-9]*\)/$|\1|p')
+    port=$(tr -d '\r' <"$log" | sed -n 's|^Alpaca server on http://127\.0\.0\.1:\([0-9][0-9]*\)/$|\1|p')
     [ -n "$port" ] && break
     sleep 0.5
   done
-}
-
-stop_serve() {
-  kill -TERM -- -"$serve_pid" 2>/dev/null
-  wait "$serve_pid" 2>/dev/null
+  if [ -z "$port" ]; then
+    fail "$1: tramox.exe serve did not start: $(tr -d '\r' <"$log")"
+  else
+    pass "$1: tramox.exe serve on port $port"
+    run_out=$(TRAMOX_ALPACA_SERVER=127.0.0.1:$port timeout 300 "$4" 2>&1); run_rc=$?
+    printf '%s\n' "$run_out" >"$artifacts/$5"
+  fi
+  kill -TERM -- -"$pid" 2>/dev/null
+  wait "$pid" 2>/dev/null
   wineserver -w
+  [ -n "$port" ]
 }
 
 if [ -n "${TRAMOX_ALPACA_TESTS:-}" ] && [ -x "$TRAMOX_ALPACA_TESTS" ] && [ -f "$install_dir/tramox.exe" ]; then
   step "Alpaca server"
-  serve_log=$artifacts/alpaca-serve-$bits.txt
-  start_serve "$serve_log"
-  if [ -z "$port" ]; then
-    fail "tramox.exe serve did not start: $(tr -d '\r' <"$serve_log")"
-  else
-    pass "tramox.exe serve on port $port"
-    out=$(TRAMOX_ALPACA_SERVER=127.0.0.1:$port timeout 300 "$TRAMOX_ALPACA_TESTS" 2>&1); rc=$?
-    printf '%s\n' "$out" >"$artifacts/alpaca-tests-$bits.txt"
-    passed=$(printf '%s\n' "$out" | sed -n 's/^\[  PASSED  \] \([0-9][0-9]*\) test.*/\1/p')
-    if [ $rc = 0 ] && [ "${passed:-0}" -gt 0 ]; then
+  if serve_and_run "Alpaca tests" tramox-serve-home "" "$TRAMOX_ALPACA_TESTS" "alpaca-tests-$bits.txt"; then
+    passed=$(printf '%s\n' "$run_out" | sed -n 's/^\[  PASSED  \] \([0-9][0-9]*\) test.*/\1/p')
+    if [ $run_rc = 0 ] && [ "${passed:-0}" -gt 0 ]; then
       pass "Alpaca tests against tramox.exe serve ($passed passed)"
     else
-      printf '%s\n' "$out" | grep -E '^\[  FAILED  \]|Failure' | head -20
-      fail "Alpaca tests against tramox.exe serve (exit $rc, alpaca-tests-$bits.txt)"
+      printf '%s\n' "$run_out" | grep -E '^\[  FAILED  \]|Failure' | head -20
+      fail "Alpaca tests against tramox.exe serve (exit $run_rc, alpaca-tests-$bits.txt)"
     fi
   fi
-  stop_serve
+fi
 
-  # The driver's own error box (the paddle's, for a move the controller refuses) reaches the
-  # page that pressed the button and the server's console.
-  step "Alpaca server shows the driver's windows"
-  refuse_log=$artifacts/alpaca-serve-refuse-$bits.txt
-  TRAMOX_SIM="reset=1,refuse=MoveEngineDevice_DLL" start_serve "$refuse_log"
-  if [ -z "$port" ]; then
-    fail "tramox.exe serve did not start: $(tr -d '\r' <"$refuse_log")"
-  else
-    curl -s -m 30 -X PUT -d 'Connected=True' "http://127.0.0.1:$port/api/v1/telescope/0/connected" >/dev/null
-    answer=$(curl -s -m 30 -X POST -H 'Content-Type: application/json' \
-      -d '{"page":"wine","action":"press","control":"ButtonNorth"}' "http://127.0.0.1:$port/paddle/event")
-    case "$answer" in
-      *'"text":"Move Axis impossible."'*) pass "the paddle's error box reached the page" ;;
-      *) fail "the paddle's error box did not reach the page: $answer" ;;
-    esac
-    if tr -d '\r' <"$refuse_log" | grep -qx 'messagebox: Move Axis impossible.'; then
-      pass "the paddle's error box reached the console"
+# The conformance suite reads the targets before it writes them and stores a park position:
+# it gets a fresh simulated mount (fast slews keep it within minutes) and a home of its own.
+# The guide rate is stored by hand first, as its native run does (half the sidereal rate).
+if [ -n "${TRAMOX_CONFORMANCE:-}" ] && [ -x "$TRAMOX_CONFORMANCE" ] && [ -f "$install_dir/tramox.exe" ]; then
+  step "Conformance suite"
+  wine_run reg add 'HKCU\Software\TRAMOX' /v GuideRate /t REG_BINARY /d 000000000000e03f /f >/dev/null 2>&1
+  if serve_and_run "conformance" tramox-conformance-home "reset=1,slew=60" "$TRAMOX_CONFORMANCE" \
+      "conformance-$bits.txt"; then
+    printf '%s\n' "$run_out" | grep -v '^OK '
+    if [ $run_rc = 0 ] && printf '%s\n' "$run_out" | grep -q '^Conformance: .* 0 undocumented$'; then
+      pass "conformance suite against tramox.exe serve"
     else
-      fail "the paddle's error box did not reach the console: $(tr -d '\r' <"$refuse_log")"
+      fail "conformance suite against tramox.exe serve (exit $run_rc, conformance-$bits.txt)"
     fi
   fi
-  stop_serve
+fi
+
+# The driver's own error box (the paddle's, for a move the controller refuses) reaches the page
+# that pressed the button and the server's console.
+refused_move_shows() {
+  local server=$TRAMOX_ALPACA_SERVER console=$artifacts/serve-tramox-refuse-home-$bits.txt answer
+  curl -s -m 30 -X PUT -d 'Connected=True' "http://$server/api/v1/telescope/0/connected" >/dev/null
+  answer=$(curl -s -m 30 -X POST -H 'Content-Type: application/json' \
+    -d '{"page":"wine","action":"press","control":"ButtonNorth"}' "http://$server/paddle/event")
+  case "$answer" in
+    *'"text":"Move Axis impossible."'*) echo "page ok" ;;
+    *) echo "page: $answer" ;;
+  esac
+  if tr -d '\r' <"$console" | grep -qx 'messagebox: Move Axis impossible.'; then
+    echo "console ok"
+  else
+    echo "console: $(tr -d '\r' <"$console")"
+  fi
+}
+if [ -f "$install_dir/tramox.exe" ]; then
+  step "Alpaca server shows the driver's windows"
+  if serve_and_run "refused move" tramox-refuse-home "reset=1,refuse=MoveEngineDevice_DLL" \
+      refused_move_shows "alpaca-refused-move-$bits.txt"; then
+    case "$run_out" in
+      *"page ok"*) pass "the paddle's error box reached the page" ;;
+      *) fail "the paddle's error box did not reach the page: $run_out" ;;
+    esac
+    case "$run_out" in
+      *"console ok"*) pass "the paddle's error box reached the console" ;;
+      *) fail "the paddle's error box did not reach the console: $run_out" ;;
+    esac
+  fi
 fi
