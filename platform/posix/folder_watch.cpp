@@ -1,13 +1,16 @@
 #include "platform/posix/folder_watch.h"
 
+#include <pthread.h>
 #include <sys/inotify.h>
 #include <sys/vfs.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
+#include <mutex>
 #include <utility>
 
 namespace tramox::platform {
@@ -36,10 +39,23 @@ bool remote(const std::string& folder) {
          std::end(kRemote);
 }
 
+// A forked child shares its parent's notice queue: whichever reads a notice first takes it from
+// the other. Each process therefore starts a queue of its own.
+std::atomic<unsigned> forks{0};
+
+unsigned forksSoFar() {
+  static std::once_flag counting;
+  std::call_once(counting, [] { ::pthread_atfork(nullptr, nullptr, [] { ++forks; }); });
+  return forks.load();
+}
+
 }  // namespace
 
 FolderWatch::FolderWatch(std::string folder, std::vector<std::string> names)
-    : folder_(std::move(folder)), names_(std::move(names)), noticed_(names_.size(), true) {}
+    : folder_(std::move(folder)),
+      names_(std::move(names)),
+      noticed_(names_.size(), true),
+      forks_(forksSoFar()) {}
 
 FolderWatch::~FolderWatch() {
   if (notices_ >= 0) {
@@ -109,6 +125,15 @@ void FolderWatch::drain() {
 }
 
 bool FolderWatch::quietSinceLastLook(std::size_t name) {
+  if (forks_ != forks.load()) {
+    forks_ = forks.load();
+    if (notices_ >= 0) {
+      ::close(notices_);  // only this process's copy
+    }
+    notices_ = -1;
+    watch_ = -1;
+    std::fill(noticed_.begin(), noticed_.end(), true);
+  }
   if (watch_ < 0) {
     start();
   }

@@ -35,6 +35,7 @@ class FolderWatch {
   int notices_ = -1;  // the inotify descriptor
   int watch_ = -1;
   bool unsupported_ = false;
+  unsigned forks_;  // the process's forks when the queue was made
 };
 
 }  // namespace tramox::platform

@@ -265,6 +265,21 @@ TEST_F(RegFileRegistryTest, EveryChangeCountsFromTheNextRead) {
   }
 }
 
+TEST_F(RegFileRegistryTest, AForkedChildLeavesItsParentsNoticesAlone) {
+  auto logSwitch = [&] { return registry.readValue(Hive::CurrentUser, kKey, "LogEnabled"); };
+  registry.writeValue(Hive::CurrentUser, kKey, "LogEnabled", RegistryValue::ofDword(1));
+  EXPECT_EQ(logSwitch(), RegistryValue::ofDword(1));
+  std::filesystem::rename(home + "/HKCU.reg", home + "/saved");
+  writeFile(home + "/HKCU.reg", "");
+  ASSERT_EQ(waitFor(spawn([&] {
+              if (logSwitch() != std::nullopt) {
+                throw std::runtime_error("the child missed the change");
+              }
+            })),
+            0);
+  EXPECT_EQ(logSwitch(), std::nullopt);
+}
+
 TEST_F(RegFileRegistryTest, AHeldLockIsWaitedForABoundedTime) {
   registry.lockWait = std::chrono::milliseconds(100);
   const std::string lockFile = home + "/HKCU.reg.lock";
