@@ -7,7 +7,19 @@
 
 namespace tramox::platform {
 
+// localtime_r keeps the rules it last read; tzset reads them again.
+void PosixClock::followZoneChanges() {
+  if (zoneChanges_.changed()) {
+    ::tzset();
+    kept_.valid = false;
+  }
+}
+
 double PosixClock::nowLocal() {
+  {
+    std::lock_guard<std::mutex> guard(zoneMutex_);
+    followZoneChanges();
+  }
   timespec now{};
   ::clock_gettime(CLOCK_REALTIME, &now);
   tm local{};
@@ -67,7 +79,18 @@ TimeZoneInfo PosixClock::zoneAt(std::time_t when) {
 }
 
 TimeZoneInfo PosixClock::timeZone() {
-  return zoneAt(std::time(nullptr));
+  std::lock_guard<std::mutex> guard(zoneMutex_);
+  followZoneChanges();
+  const std::time_t now = std::time(nullptr);
+  tm local{};
+  if (::localtime_r(&now, &local) == nullptr) {
+    return zoneAt(now);
+  }
+  if (!kept_.valid || kept_.year != local.tm_year || kept_.daylight != local.tm_isdst ||
+      kept_.offsetSeconds != local.tm_gmtoff) {
+    kept_ = {true, local.tm_year, local.tm_isdst, local.tm_gmtoff, zoneAt(now)};
+  }
+  return kept_.zone;
 }
 
 double PosixClock::monotonicSeconds() {

@@ -33,9 +33,17 @@ const std::shared_ptr<const RegistryTree>& emptyTree() {
   return empty;
 }
 
+// A hive reached through a link, or with a second name in another folder, can change
+// without a notice in this one.
+bool onlyNamedHere(const std::string& file) {
+  struct stat status {};
+  return ::lstat(file.c_str(), &status) != 0 || (S_ISREG(status.st_mode) && status.st_nlink == 1);
+}
+
 }  // namespace
 
-RegFileRegistry::RegFileRegistry(std::string folder) : folder_(std::move(folder)) {}
+RegFileRegistry::RegFileRegistry(std::string folder)
+    : folder_(std::move(folder)), watch_(folder_, {"HKCU.reg", "HKLM.reg", "HKCR.reg"}) {}
 
 std::string RegFileRegistry::fileOf(Hive hive) const {
   switch (hive) {
@@ -53,6 +61,15 @@ std::shared_ptr<const RegistryTree> RegFileRegistry::load(Hive hive) {
   const std::string file = fileOf(hive);
   std::lock_guard<std::mutex> guard(parsesMutex_);
   LastParse& last = parses_[static_cast<std::size_t>(hive)];
+  const bool quiet = watch_.quietSinceLastLook(static_cast<std::size_t>(hive));
+  if (last.watched && quiet) {
+    if (!last.error.empty()) {
+      throw RegistryError(last.error);
+    }
+    return last.tree;
+  }
+  const bool watched = watch_.live() && onlyNamedHere(file);
+  last.watched = watched;
   struct stat status {};
   if (last.trusted && ::stat(file.c_str(), &status) == 0) {
     const FileStamp stamp{status.st_dev, status.st_ino, status.st_size,
@@ -68,7 +85,9 @@ std::shared_ptr<const RegistryTree> RegFileRegistry::load(Hive hive) {
   const long long readStartNs = nowNs();
   std::string text;
   if (!readRegularFile(file, text, status)) {
-    return emptyTree();  // a hive nobody has written to yet
+    last.tree = emptyTree();  // a hive nobody has written to yet
+    last.watched = watched;
+    return last.tree;
   }
   last.stamp = {status.st_dev, status.st_ino, status.st_size, nanoseconds(status.st_mtim)};
   try {
@@ -77,6 +96,7 @@ std::shared_ptr<const RegistryTree> RegFileRegistry::load(Hive hive) {
     last.error = e.what();
   }
   last.trusted = last.stamp.modifiedNs + kTimestampGranularityNs < readStartNs;
+  last.watched = watched;
   if (!last.error.empty()) {
     throw RegistryError(last.error);
   }

@@ -8,6 +8,8 @@
 // modification time: the settings are read at every call, and a rename always brings a new
 // identity. A file changed in place within the file system's clock granularity of the parse
 // could keep all three, so a parse is trusted only once its file is older than that.
+// While the kernel's change notices for the folder work, a hive without a notice since its
+// last read is not even looked at; a notice leads to the check above.
 #include <sys/types.h>
 
 #include <array>
@@ -19,6 +21,7 @@
 #include <string>
 
 #include "platform/clock.h"
+#include "platform/posix/folder_watch.h"
 #include "platform/registry.h"
 #include "platform/registry_tree.h"
 
@@ -62,7 +65,8 @@ class RegFileRegistry : public IRegistry {
     bool trusted = false;
     FileStamp stamp;
     std::shared_ptr<const RegistryTree> tree;
-    std::string error;  // the parse error, reported again at every read
+    std::string error;     // the parse error, reported again at every read
+    bool watched = false;  // every later change to the file brings a notice
   };
 
   std::shared_ptr<const RegistryTree> load(Hive hive);
@@ -72,6 +76,7 @@ class RegFileRegistry : public IRegistry {
   std::string folder_;
   std::mutex parsesMutex_;
   std::array<LastParse, 3> parses_;
+  FolderWatch watch_;
 };
 
 }  // namespace tramox::platform

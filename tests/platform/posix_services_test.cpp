@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
+#include <fstream>
 
 #include "platform/automation_date.h"
 #include "platform/posix/dl_library_loader.h"
@@ -12,6 +13,7 @@
 #include "platform/posix/posix_profile_store.h"
 #include "platform/posix/reg_file_registry.h"
 #include "platform/posix/stderr_message_windows.h"
+#include "platform/posix/zone_change_watch.h"
 #include "platform/profile_store.h"
 #include "platform/services.h"
 #include "tests/fakes/fake_services.h"
@@ -125,6 +127,38 @@ TEST(PosixClock, LocalTimeFollowsTheZone) {
   const double start = clock.monotonicSeconds();
   clock.sleepMilliseconds(20);
   EXPECT_GE(clock.monotonicSeconds() - start, 0.019);
+}
+
+// TZ changed by a plain setenv counts from the next call, with no tzset from anyone.
+TEST(PosixClock, TheZoneFollowsTzFromTheNextCall) {
+  ScopedEnv tz("TZ", "XYZ-3");
+  PosixClock clock;
+  EXPECT_EQ(clock.timeZone().bias, -180);
+  const double before = clock.nowLocal();
+  ::setenv("TZ", "XYZ+2", 1);
+  EXPECT_EQ(clock.timeZone().bias, 120);
+  EXPECT_NEAR(before - clock.nowLocal(), 5.0 / 24.0, 5.0 / 86400.0);
+}
+
+TEST(ZoneChangeWatch, AZoneFileEditedOrReplacedIsAChange) {
+  ScopedEnv tz("TZ", nullptr);
+  fakes::TempFolder folder;
+  const std::string zoneFile = (folder.path() / "localtime").string();
+  std::ofstream(zoneFile) << "a";
+  ZoneChangeWatch watch(zoneFile);
+  EXPECT_TRUE(watch.changed());
+  EXPECT_FALSE(watch.changed());
+  std::ofstream(zoneFile, std::ios::app) << "b";
+  EXPECT_TRUE(watch.changed());
+  EXPECT_FALSE(watch.changed());
+  std::ofstream(zoneFile + ".new") << "c";
+  EXPECT_TRUE(watch.changed());  // a neighbour: read again rather than miss a change
+  std::filesystem::rename(zoneFile + ".new", zoneFile);
+  EXPECT_TRUE(watch.changed());
+  EXPECT_FALSE(watch.changed());
+  ::setenv("TZ", "XYZ-3", 1);
+  EXPECT_TRUE(watch.changed());
+  EXPECT_FALSE(watch.changed());
 }
 
 TEST(PosixLocaleFormat, TheCLocaleUsesItsOwnFormats) {

@@ -11,8 +11,11 @@
 #include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <set>
 #include <sstream>
+#include <utility>
+#include <vector>
 
 #include "tests/fakes/fake_services.h"
 
@@ -211,6 +214,70 @@ TEST_F(RegFileRegistryTest, AFileIsParsedAgainOnlyWhenItChanged) {
   for (int read = 0; read < 2; ++read) {
     EXPECT_THROW(logSwitch(), RegistryError);
   }
+}
+
+// Reads between changes touch no file; each way of changing the hive still counts from the
+// very next read, even within the clock tick of the last parse.
+TEST_F(RegFileRegistryTest, EveryChangeCountsFromTheNextRead) {
+  const std::string file = home + "/HKCU.reg";
+  const std::string elsewhere = home + "/elsewhere";
+  std::filesystem::create_directory(elsewhere);
+  auto sameSizeEdit = [](const std::string& path, char digit) {
+    std::string text = contentsOf(path);
+    text[text.find("dword:0000000") + 13] = digit;
+    std::fstream(path, std::ios::in | std::ios::out | std::ios::binary) << text;
+  };
+  const std::vector<std::pair<const char*, std::function<void()>>> changes = {
+      {"another process",
+       [&] {
+         ASSERT_EQ(waitFor(spawn([&] {
+                     RegFileRegistry(home).writeValue(Hive::CurrentUser, kKey, "LogEnabled",
+                                                      RegistryValue::ofDword(2));
+                   })),
+                   0);
+       }},
+      {"a hand edit in place", [&] { sameSizeEdit(file, '2'); }},
+      {"a hand edit through a second name", [&] { sameSizeEdit(elsewhere + "/hard", '2'); }},
+      {"a hand edit through a link", [&] { sameSizeEdit(elsewhere + "/target", '2'); }},
+  };
+  for (std::size_t i = 0; i < changes.size(); ++i) {
+    SCOPED_TRACE(changes[i].first);
+    std::filesystem::remove(file);
+    std::filesystem::remove_all(elsewhere);
+    std::filesystem::create_directory(elsewhere);
+    RegFileRegistry reader(home);
+    registry.writeValue(Hive::CurrentUser, kKey, "LogEnabled", RegistryValue::ofDword(1));
+    if (i == 2) {
+      std::filesystem::create_hard_link(file, elsewhere + "/hard");
+    } else if (i == 3) {
+      std::filesystem::rename(file, elsewhere + "/target");
+      std::filesystem::create_symlink(elsewhere + "/target", file);
+    }
+    for (int read = 0; read < 2; ++read) {
+      EXPECT_EQ(reader.readValue(Hive::CurrentUser, kKey, "LogEnabled"), RegistryValue::ofDword(1));
+    }
+    changes[i].second();
+    EXPECT_EQ(reader.readValue(Hive::CurrentUser, kKey, "LogEnabled"), RegistryValue::ofDword(2));
+    std::fstream(file, std::ios::app) << "broken\n";
+    for (int read = 0; read < 2; ++read) {
+      EXPECT_THROW(reader.readValue(Hive::CurrentUser, kKey, "LogEnabled"), RegistryError);
+    }
+  }
+}
+
+TEST_F(RegFileRegistryTest, AForkedChildLeavesItsParentsNoticesAlone) {
+  auto logSwitch = [&] { return registry.readValue(Hive::CurrentUser, kKey, "LogEnabled"); };
+  registry.writeValue(Hive::CurrentUser, kKey, "LogEnabled", RegistryValue::ofDword(1));
+  EXPECT_EQ(logSwitch(), RegistryValue::ofDword(1));
+  std::filesystem::rename(home + "/HKCU.reg", home + "/saved");
+  writeFile(home + "/HKCU.reg", "");
+  ASSERT_EQ(waitFor(spawn([&] {
+              if (logSwitch() != std::nullopt) {
+                throw std::runtime_error("the child missed the change");
+              }
+            })),
+            0);
+  EXPECT_EQ(logSwitch(), std::nullopt);
 }
 
 TEST_F(RegFileRegistryTest, AHeldLockIsWaitedForABoundedTime) {
