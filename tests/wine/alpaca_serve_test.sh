@@ -65,26 +65,12 @@ if [ -n "${TRAMOX_CONFORMANCE:-}" ] && [ -x "$TRAMOX_CONFORMANCE" ] && [ -f "$in
 fi
 
 # The driver's own error box (the paddle's, for a move the controller refuses) reaches the page
-# that pressed the button and the server's console.
-refused_move_shows() {
-  local server=$TRAMOX_ALPACA_SERVER console=$artifacts/serve-tramox-refuse-home-$bits.txt answer
-  curl -s -m 30 -X PUT -d 'Connected=True' "http://$server/api/v1/telescope/0/connected" >/dev/null
-  answer=$(curl -s -m 30 -X POST -H 'Content-Type: application/json' \
-    -d '{"page":"wine","action":"press","control":"ButtonNorth"}' "http://$server/paddle/event")
-  case "$answer" in
-    *'"text":"Move Axis impossible."'*) echo "page ok" ;;
-    *) echo "page: $answer" ;;
-  esac
-  if tr -d '\r' <"$console" | grep -qx 'messagebox: Move Axis impossible.'; then
-    echo "console ok"
-  else
-    echo "console: $(tr -d '\r' <"$console")"
-  fi
-}
+# that pressed the button and the server's console (refused_move_check.sh).
 if [ -f "$install_dir/tramox.exe" ]; then
   step "Alpaca server shows the driver's windows"
+  export TRAMOX_SERVE_CONSOLE=$artifacts/serve-tramox-refuse-home-$bits.txt
   if serve_and_run "refused move" tramox-refuse-home "reset=1,refuse=MoveEngineDevice_DLL" \
-      refused_move_shows "alpaca-refused-move-$bits.txt"; then
+      "$here/refused_move_check.sh" "alpaca-refused-move-$bits.txt"; then
     case "$run_out" in
       *"page ok"*) pass "the paddle's error box reached the page" ;;
       *) fail "the paddle's error box did not reach the page: $run_out" ;;
