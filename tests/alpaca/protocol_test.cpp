@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <boost/asio/connect.hpp>
+#include <boost/asio/ip/host_name.hpp>
 #include <boost/asio/ip/tcp.hpp>
 #include <boost/asio/ip/udp.hpp>
 #include <chrono>
@@ -50,6 +51,8 @@ TEST_F(AlpacaProtocol, RequestsAreUnderstoodOrRefusedWith4xx) {
       {"GET", t + "1/description", "", 400},
       {"GET", t + "99999/description", "", 400},
       {"GET", t + "A/description", "", 400},
+      {"GET", t + "00/description", "", 400},
+      {"GET", t + "0/canpark/", "", 400},
       {"GET", t + "0/nosuchmember", "", 400},
       {"GET", t + "0/devicestate", "", 400},  // interface 4 only
       {"PUT", t + "0/connect", "", 400},
@@ -197,6 +200,92 @@ TEST_F(AlpacaProtocol, BadInputIsRefusedAndTheServerKeepsServing) {
       "PUT\r\n\r\n");
   EXPECT_EQ(preflight.headers.find("Access-Control-Allow"), std::string::npos);
   EXPECT_EQ(server().get(devicePath("canpark")).status, 200);
+}
+
+// A request head of exactly size bytes.
+std::string headOfSize(std::size_t size) {
+  const std::string start = "GET " + devicePath("canpark") + "?x=";
+  const std::string end = " HTTP/1.1\r\nHost: 127.0.0.1\r\nConnection: close\r\n\r\n";
+  return start + std::string(size - start.size() - end.size(), 'a') + end;
+}
+
+TEST_F(AlpacaProtocol, MethodsHostsAndHeadsAreCheckedExactly) {
+  const std::string close = "Connection: close\r\n";
+  const auto connect = [&](const std::string& body) {
+    return "POST /paddle/connect HTTP/1.1\r\nHost: x\r\n" + close +
+           "Content-Length: " + std::to_string(body.size()) + "\r\n\r\n" + body;
+  };
+  const struct {
+    std::string request;
+    int status;
+    const char* allow;  // the Allow header a 405 carries
+  } cases[] = {
+      {headOfSize(8192), 200, ""},
+      {headOfSize(8193), 431, ""},
+      {"DELETE / HTTP/1.1\r\nHost: x\r\n" + close + "\r\n", 405, "GET"},
+      {"PUT /paddle HTTP/1.1\r\nHost: x\r\n" + close + "Content-Length: 0\r\n\r\n", 405, "GET"},
+      {"PATCH /web/paddle.js HTTP/1.1\r\nHost: x\r\n" + close + "\r\n", 405, "GET"},
+      {"GET /paddle/event HTTP/1.1\r\nHost: x\r\n" + close + "\r\n", 405, "POST, PUT"},
+      {"GET / HTTP/1.1\r\n" + close + "\r\n", 400, ""},
+      {"GET / HTTP/1.1\r\nHost: x\r\nHost: y\r\n" + close + "\r\n", 400, ""},
+      {"GET / HTTP/1.0\r\n\r\n", 200, ""},
+      {connect(R"({"connected":true,"page":5})"), 400, ""},
+      {connect(R"({"connected":true,"page":""})"), 400, ""},
+      {connect(R"({"connected":true,"x":"p1"})"), 400, ""},
+  };
+  for (const auto& c : cases) {
+    const HttpReply reply = server().raw(c.request);
+    EXPECT_EQ(reply.status, c.status) << c.request.substr(0, 60);
+    EXPECT_NE(reply.headers.find("X-Content-Type-Options: nosniff"), std::string::npos);
+    if (c.status == 405) {
+      EXPECT_NE(reply.headers.find(std::string("Allow: ") + c.allow + "\n"), std::string::npos)
+          << reply.headers;
+    }
+  }
+  // What a text answer echoes cannot break its line.
+  const HttpReply echoed = server().put(devicePath("tracking"), "Tracking=%01%0Ayes");
+  EXPECT_EQ(echoed.status, 400);
+  EXPECT_NE(echoed.body.find("\\x01\\x0Ayes"), std::string::npos) << echoed.body;
+}
+
+TEST_F(AlpacaProtocol, DatesAfterTheLastAutomationDateAreInvalidValues) {
+  for (const char* date : {"9999-12-31T23:59:59-05:00", "9999-12-31T23:59:59.9999999Z"})
+    EXPECT_EQ(server().member("PUT", "utcdate", std::string("UTCDate=") + date)["ErrorNumber"],
+              0x401)
+        << date;
+}
+
+TEST_F(AlpacaProtocol, OnlyNamesNoOtherSiteCanPointHereMayCommandFromAPage) {
+  if (AlpacaServer::external())
+    GTEST_SKIP() << "needs a server trusting a proxy's name";
+  AlpacaServer proxied("", "--trusted-host proxy.example");
+  boost::system::error_code ec;
+  const std::string own = boost::asio::ip::host_name(ec);
+  const std::string port = ":" + std::to_string(proxied.port());
+  const struct {
+    std::string host;
+    std::string origin;  // empty: no Origin header
+    int status;
+  } cases[] = {
+      {"127.0.0.1" + port, "", 200},
+      {"localhost" + port, "http://localhost" + port, 200},
+      {"127.0.0.1" + port, "http://127.0.0.1" + port, 200},
+      {"[::1]" + port, "http://[::1]" + port, 200},
+      {own + port, "http://" + own + port, 200},
+      {own + ".local" + port, "http://" + own + ".local" + port, 200},
+      {"proxy.example", "https://proxy.example", 200},
+      {own + ".evil.example" + port, "http://" + own + ".evil.example" + port, 403},
+      {"localhost.evil.example" + port, "http://localhost.evil.example" + port, 403},
+      {"127.0.0.1.nip.io" + port, "http://127.0.0.1.nip.io" + port, 403},
+      {"localhost" + port, "https://localhost" + port, 403},
+  };
+  for (const auto& c : cases) {
+    const std::string origin = c.origin.empty() ? "" : "Origin: " + c.origin + "\r\n";
+    const HttpReply reply =
+        proxied.raw("PUT " + devicePath("abortslew") + " HTTP/1.1\r\nHost: " + c.host + "\r\n" +
+                    origin + "Connection: close\r\nContent-Length: 0\r\n\r\n");
+    EXPECT_EQ(reply.status, c.status) << c.host << " from " << c.origin;
+  }
 }
 
 TEST_F(AlpacaProtocol, IdleConnectionsDoNotBlockOtherClients) {
