@@ -5,10 +5,16 @@
 #include <boost/asio/ip/host_name.hpp>
 #include <boost/asio/ip/tcp.hpp>
 #include <boost/asio/ip/udp.hpp>
+#include <boost/asio/write.hpp>
+#include <boost/beast/core.hpp>
+#include <boost/beast/http.hpp>
 #include <chrono>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <regex>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "alpaca/discovery.h"
@@ -286,6 +292,47 @@ TEST_F(AlpacaProtocol, OnlyNamesNoOtherSiteCanPointHereMayCommandFromAPage) {
                     origin + "Connection: close\r\nContent-Length: 0\r\n\r\n");
     EXPECT_EQ(reply.status, c.status) << c.host << " from " << c.origin;
   }
+}
+
+// A GET of canpark from a loopback address of the test's choosing; 0 when not answered.
+int statusFrom(const AlpacaServer& server, const char* source) {
+  namespace ip = boost::asio::ip;
+  boost::asio::io_context io;
+  boost::beast::tcp_stream stream(io);
+  boost::system::error_code ec;
+  stream.socket().open(ip::tcp::v4(), ec);
+  stream.socket().bind(ip::tcp::endpoint(ip::make_address(source), 0), ec);
+  stream.connect(ip::tcp::endpoint(ip::make_address(server.host()), server.port()), ec);
+  stream.expires_after(std::chrono::seconds(5));
+  const std::string request =
+      "GET " + devicePath("canpark") + " HTTP/1.1\r\nHost: x\r\nConnection: close\r\n\r\n";
+  boost::asio::write(stream, boost::asio::buffer(request), ec);
+  boost::beast::flat_buffer buffer;
+  boost::beast::http::response<boost::beast::http::string_body> response;
+  boost::beast::http::read(stream, buffer, response, ec);
+  return ec ? 0 : static_cast<int>(response.result_int());
+}
+
+TEST(AlpacaLimits, SilentConnectionsFromSomePeersLeaveRoomForOthers) {
+  if (AlpacaServer::external())
+    GTEST_SKIP() << "needs a server under a small descriptor limit";
+  AlpacaServer server("", "", 64);
+  std::ifstream limits("/proc/" + std::to_string(server.pid()) + "/limits");
+  const std::string text((std::istreambuf_iterator<char>(limits)), {});
+  EXPECT_TRUE(std::regex_search(text, std::regex(R"(Max open files\s+64\s+64)"))) << text;
+  namespace ip = boost::asio::ip;
+  boost::asio::io_context io;
+  std::vector<std::unique_ptr<ip::tcp::socket>> silent;
+  for (const auto& [source, count] : {std::pair{"127.0.0.1", 20}, std::pair{"127.0.0.2", 20}}) {
+    for (int i = 0; i < count; ++i) {
+      auto socket =
+          std::make_unique<ip::tcp::socket>(io, ip::tcp::endpoint(ip::make_address(source), 0));
+      socket->connect(ip::tcp::endpoint(ip::make_address(server.host()), server.port()));
+      silent.push_back(std::move(socket));
+    }
+  }
+  EXPECT_EQ(statusFrom(server, "127.0.0.3"), 200);
+  EXPECT_NE(statusFrom(server, "127.0.0.1"), 200);
 }
 
 TEST_F(AlpacaProtocol, IdleConnectionsDoNotBlockOtherClients) {
