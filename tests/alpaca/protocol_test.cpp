@@ -294,6 +294,26 @@ TEST_F(AlpacaProtocol, OnlyNamesNoOtherSiteCanPointHereMayCommandFromAPage) {
   }
 }
 
+TEST(AlpacaPages, AMessageWithBytesThatAreNotUtf8StillReachesEveryPage) {
+  if (AlpacaServer::external())
+    GTEST_SKIP() << "writes the settings of a server of its own";
+  AlpacaServer server;
+  std::ofstream(server.home() / "HKCU.reg")
+      << "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\SOFTWARE\\TRAMOX]\n"
+         "\"Latitude\"=hex:\xff\n";
+  const std::string body = R"({"connected":true,"page":"p1"})";
+  const HttpReply connected = server.raw(
+      "POST /paddle/connect HTTP/1.1\r\nHost: x\r\nConnection: close\r\n"
+      "Content-Length: " +
+      std::to_string(body.size()) + "\r\n\r\n" + body);
+  ASSERT_EQ(connected.status, 200);
+  EXPECT_NE(connected.json()["dialogs"][0]["text"].get<std::string>().find("\xEF\xBF\xBD"),
+            std::string::npos);
+  const HttpReply waiting = server.get("/paddle/state?version=0&dialog=0");
+  ASSERT_EQ(waiting.status, 200);
+  EXPECT_EQ(waiting.json()["dialogs"].size(), 1u);
+}
+
 // A GET of canpark from a loopback address of the test's choosing; 0 when not answered.
 int statusFrom(const AlpacaServer& server, const char* source) {
   namespace ip = boost::asio::ip;
