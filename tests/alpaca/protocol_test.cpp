@@ -430,6 +430,10 @@ TEST(AlpacaDiscovery, LoopbackSenderLearnsThePort) {
   }
   ASSERT_FALSE(ec) << ec.message();
   EXPECT_EQ(nlohmann::json::parse(std::string(answer, size))["AlpacaPort"], server.port());
+  // Bound to the HTTP server's loopback address alone, so the port stays free elsewhere.
+  ip::udp::socket beside(io, ip::udp::v4());
+  beside.bind(ip::udp::endpoint(ip::make_address("127.0.0.2"), port), ec);
+  EXPECT_FALSE(ec) << ec.message();
 }
 
 }  // namespace
