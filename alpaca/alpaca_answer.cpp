@@ -1,5 +1,7 @@
 #include "alpaca/alpaca_answer.h"
 
+#include "alpaca/json_response.h"
+
 namespace tramox::alpaca {
 
 HttpResponse AnswerWriter::write(std::uint32_t clientTransactionId, const Answer& answer) {
@@ -10,8 +12,7 @@ HttpResponse AnswerWriter::write(std::uint32_t clientTransactionId, const Answer
   body["ServerTransactionID"] = ++lastServerTransactionId_;
   body["ErrorNumber"] = answer.errorNumber;
   body["ErrorMessage"] = answer.errorMessage;
-  // Texts from the driver or the registry may hold bytes that are not UTF-8.
-  return jsonResponse(body.dump(-1, ' ', false, Json::error_handler_t::replace));
+  return jsonResponse(body);
 }
 
 }  // namespace tramox::alpaca

@@ -1,5 +1,6 @@
 #include "alpaca/browser_origin.h"
 
+#include <algorithm>
 #include <boost/asio/ip/address.hpp>
 #include <boost/asio/ip/host_name.hpp>
 
@@ -25,32 +26,47 @@ bool isAddress(std::string_view name) {
   return !ec;
 }
 
-// The computer's name alone or with a domain after it (e.g. "mypc.local").
+// Only ".local" may follow: it is resolved on the local network, never by an outside server.
 bool isOwnName(std::string_view name, std::string_view ownName) {
-  if (ownName.empty() || name.size() < ownName.size())
+  constexpr std::string_view kLocal = ".local";
+  if (ownName.empty())
     return false;
-  if (!server::equalsIgnoreCase(name.substr(0, ownName.size()), ownName))
-    return false;
-  return name.size() == ownName.size() || name[ownName.size()] == '.';
+  if (name.size() == ownName.size() + kLocal.size() &&
+      server::equalsIgnoreCase(name.substr(ownName.size()), kLocal))
+    name = name.substr(0, ownName.size());
+  return server::equalsIgnoreCase(name, ownName);
+}
+
+bool isTrusted(std::string_view name, const OriginRule& rule) {
+  return std::any_of(
+      rule.trustedHosts.begin(), rule.trustedHosts.end(),
+      [&](const std::string& trusted) { return server::equalsIgnoreCase(name, trusted); });
+}
+
+// The origin is "SCHEME://HOST" for exactly the Host header.
+bool originIs(std::string_view origin, std::string_view scheme, std::string_view host) {
+  return origin.size() == scheme.size() + host.size() &&
+         server::equalsIgnoreCase(origin.substr(0, scheme.size()), scheme) &&
+         server::equalsIgnoreCase(origin.substr(scheme.size()), host);
 }
 
 }  // namespace
 
-bool mayCommand(std::string_view origin, std::string_view host, std::string_view ownName) {
-  if (origin.empty())
-    return true;
-  constexpr std::string_view kScheme = "http://";
-  if (!origin.starts_with(kScheme) ||
-      !server::equalsIgnoreCase(origin.substr(kScheme.size()), host))
-    return false;
-  const std::string_view name = hostName(host);
-  return isAddress(name) || server::equalsIgnoreCase(name, "localhost") || isOwnName(name, ownName);
-}
-
-bool mayCommand(std::string_view origin, std::string_view host) {
+OriginRule localOriginRule(std::vector<std::string> trustedHosts) {
   boost::system::error_code ec;
   const std::string own = boost::asio::ip::host_name(ec);
-  return mayCommand(origin, host, ec ? std::string() : own);
+  return {ec ? std::string() : own, std::move(trustedHosts)};
+}
+
+bool mayCommand(std::string_view origin, std::string_view host, const OriginRule& rule) {
+  if (origin.empty())
+    return true;
+  const std::string_view name = hostName(host);
+  if (isTrusted(name, rule))
+    return originIs(origin, "http://", host) || originIs(origin, "https://", host);
+  return originIs(origin, "http://", host) &&
+         (isAddress(name) || server::equalsIgnoreCase(name, "localhost") ||
+          isOwnName(name, rule.ownName));
 }
 
 }  // namespace tramox::alpaca

@@ -26,21 +26,21 @@ HttpResponse badRequest(const std::string& why) {
   return textResponse(400, why);
 }
 
+// Every part, the empty one after a trailing '/' too: "member/" names no member.
 std::vector<std::string_view> split(std::string_view path) {
   std::vector<std::string_view> parts;
-  while (!path.empty()) {
+  for (;;) {
     const auto slash = path.find('/');
     parts.push_back(path.substr(0, slash));
     if (slash == std::string_view::npos)
-      break;
+      return parts;
     path.remove_prefix(slash + 1);
   }
-  return parts;
 }
 
-// Digits only, as an unsigned 32-bit number.
+// Digits only, as an unsigned 32-bit number, in its one form: "00" or "01" name no device.
 bool parseDeviceNumber(std::string_view text, std::uint32_t& number) {
-  if (text.empty() || text.size() > 10 ||
+  if (text.empty() || text.size() > 10 || (text.size() > 1 && text[0] == '0') ||
       !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
     return false;
   std::uint64_t value = 0;
@@ -258,6 +258,10 @@ void DeviceApi::handle(const HttpRequest& request, Reply reply) {
     if (!value)
       return reply(badRequest("Parameter " + name + " must be " + typeName(parameter.type) +
                               ", not '" + *text + "'"));
+    if (parameter.type == ValueType::Date && !fitsAutomationDate(value->number))
+      return reply(answers_.write(
+          clientTransactionId, {std::nullopt, errors::kInvalidValue,
+                                name + " " + *text + " is after the last date the driver holds"}));
     if (parameter.passed)
       arguments.push_back(std::move(*value));
   }

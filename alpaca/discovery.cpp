@@ -47,10 +47,13 @@ class DiscoveryResponder::Impl {
     const auto bind = asio::ip::make_address(httpBind);
     const bool wildcardV6 = bind.is_v6() && bind.is_unspecified();
     std::string why;
-    if (bind.is_v4() || wildcardV6)
-      open(udp::v4(), discoveryPort, why);
-    if (bind.is_v6())
-      open(udp::v6(), discoveryPort, why);
+    // On loopback, discovery listens there only: nothing outside even learns the port is used.
+    if (isLoopback(bind))
+      open(udp::endpoint(bind, discoveryPort), why);
+    if (!isLoopback(bind) && (bind.is_v4() || wildcardV6))
+      open(udp::endpoint(udp::v4(), discoveryPort), why);
+    if (!isLoopback(bind) && bind.is_v6())
+      open(udp::endpoint(udp::v6(), discoveryPort), why);
     if (sockets_.empty())
       throw std::runtime_error("cannot listen on UDP port " + std::to_string(discoveryPort) + ": " +
                                why);
@@ -71,7 +74,8 @@ class DiscoveryResponder::Impl {
     std::array<char, 256> buffer{};
   };
 
-  void open(const udp& family, std::uint16_t port, std::string& why) {
+  void open(const udp::endpoint& local, std::string& why) {
+    const udp family = local.protocol();
     auto listener = std::make_unique<Listener>(io_);
     boost::system::error_code ec;
     listener->socket.open(family, ec);
@@ -81,12 +85,12 @@ class DiscoveryResponder::Impl {
     if (!ec)
       listener->socket.set_option(asio::socket_base::reuse_address(true), ec);
     if (!ec)
-      listener->socket.bind(udp::endpoint(family, port), ec);
+      listener->socket.bind(local, ec);
     if (ec) {
       why = ec.message();
       return;
     }
-    if (family == udp::v6()) {
+    if (family == udp::v6() && !isLoopback(local.address())) {
       boost::system::error_code ignored;  // no multicast route: unicast discovery still works
       listener->socket.set_option(
           asio::ip::multicast::join_group(asio::ip::make_address(kDiscoveryGroup)), ignored);

@@ -2,21 +2,14 @@
 
 #include <utility>
 
+#include "alpaca/utf8_text.h"
+
 namespace tramox::alpaca {
 
-HttpResponse textResponse(int status, std::string text) {
+HttpResponse textResponse(int status, std::string_view text) {
   HttpResponse response;
   response.status = status;
-  response.body = std::move(text);
-  if (!response.body.empty() && response.body.back() != '\n')
-    response.body += '\n';
-  return response;
-}
-
-HttpResponse jsonResponse(std::string json) {
-  HttpResponse response;
-  response.contentType = "application/json; charset=utf-8";
-  response.body = std::move(json);
+  response.body = printableText(text) + '\n';
   return response;
 }
 
@@ -24,6 +17,12 @@ HttpResponse htmlResponse(std::string html) {
   HttpResponse response;
   response.contentType = "text/html; charset=utf-8";
   response.body = std::move(html);
+  return response;
+}
+
+HttpResponse methodNotAllowed(const std::string& allow) {
+  HttpResponse response = textResponse(405, "This path takes only " + allow);
+  response.headers.emplace_back("Allow", allow);
   return response;
 }
 

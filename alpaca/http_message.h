@@ -3,6 +3,7 @@
 // library, so that handlers and their tests need no network code.
 #include <functional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -30,9 +31,12 @@ struct HttpResponse {
   std::vector<std::pair<std::string, std::string>> headers;
 };
 
-HttpResponse textResponse(int status, std::string text);
-HttpResponse jsonResponse(std::string json);
+// The text as one line, control bytes and bytes that are not UTF-8 escaped: it often echoes
+// what the client sent.
+HttpResponse textResponse(int status, std::string_view text);
 HttpResponse htmlResponse(std::string html);
+// 405, with the methods the path takes ("GET" or "POST, PUT") in Allow.
+HttpResponse methodNotAllowed(const std::string& allow);
 
 // Called exactly once per request, from any thread; the connection answers when it is called.
 using Reply = std::function<void(HttpResponse)>;

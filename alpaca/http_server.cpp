@@ -1,6 +1,5 @@
 #include "alpaca/http_server.h"
 
-#include <array>
 #include <atomic>
 
 #include <boost/asio/dispatch.hpp>
@@ -15,11 +14,12 @@
 #include <chrono>
 #include <optional>
 #include <stdexcept>
+#include <string_view>
 #include <thread>
 #include <utility>
 #include <vector>
 
-#include "alpaca/browser_origin.h"
+#include "alpaca/process_resources.h"
 
 namespace tramox::alpaca {
 
@@ -37,6 +37,14 @@ constexpr std::chrono::seconds kLingerLimit{2};
 constexpr std::size_t kLingerBytes = 1 << 20;
 // How long stopping waits for the answers already handed over to be sent.
 constexpr std::chrono::seconds kAnswerGrace{1};
+constexpr std::size_t kReadChunk = 16384;
+// Room above the head limit for the parser, whose own count is not exact: the bytes it took
+// are checked against the limit instead.
+constexpr std::size_t kHeadSlack = 1024;
+constexpr std::string_view kTooManyConnections =
+    "HTTP/1.1 503 Service Unavailable\r\nContent-Type: text/plain; charset=utf-8\r\n"
+    "X-Content-Type-Options: nosniff\r\nRetry-After: 1\r\nConnection: close\r\n"
+    "Content-Length: 21\r\n\r\nToo many connections\n";
 
 bool isParseError(const beast::error_code& ec) {
   return ec.category() == http::make_error_code(http::error::bad_target).category();
@@ -53,22 +61,66 @@ HttpMethod methodOf(http::verb verb) {
   }
 }
 
+// What every connection of one server shares; it outlives them all.
+struct ServerShared {
+  const RouteTable& routes;
+  const HttpServerLimits limits;
+  const OriginRule origins;
+  ConnectionLimits connections;
+  std::atomic<int> unwritten{0};  // answers handed over and not yet written
+};
+
 class Session : public std::enable_shared_from_this<Session> {
  public:
-  Session(tcp::socket socket, const RouteTable& routes, const HttpServerLimits& limits,
-          std::atomic<int>& unwritten)
-      : stream_(std::move(socket)), routes_(routes), limits_(limits), unwritten_(unwritten) {}
+  // The connection from peer was admitted; the session gives its place back when it ends.
+  Session(tcp::socket socket, ServerShared& shared, std::string peer)
+      : stream_(std::move(socket)),
+        shared_(shared),
+        limits_(shared.limits),
+        peer_(std::move(peer)) {}
+  ~Session() {
+    if (shared_.connections.release(peer_))
+      releaseFreedMemory();
+  }
+  Session(const Session&) = delete;
+  Session& operator=(const Session&) = delete;
 
   void start() {
     asio::dispatch(stream_.get_executor(), [self = shared_from_this()] { self->read(); });
   }
 
  private:
+  // A keep-alive connection may wait for its next request longer than a request may take to
+  // arrive, so a slow sender cannot hold a connection for the idle time per byte.
   void read() {
     parser_.emplace();
-    parser_->header_limit(static_cast<std::uint32_t>(limits_.headerBytes));
+    parser_->header_limit(static_cast<std::uint32_t>(limits_.headerBytes + kHeadSlack));
     parser_->body_limit(limits_.bodyBytes);
+    if (buffer_.size() > 0)
+      return readHead();
     stream_.expires_after(std::chrono::seconds(limits_.idleSeconds));
+    stream_.async_read_some(buffer_.prepare(kReadChunk),
+                            [self = shared_from_this()](beast::error_code ec, std::size_t n) {
+                              if (ec)
+                                return self->close();
+                              self->buffer_.commit(n);
+                              self->readHead();
+                            });
+  }
+
+  void readHead() {
+    stream_.expires_after(std::chrono::seconds(limits_.requestSeconds));
+    http::async_read_header(stream_, buffer_, *parser_,
+                            [self = shared_from_this()](beast::error_code ec, std::size_t taken) {
+                              if (!ec && taken > self->limits_.headerBytes)
+                                ec = http::error::header_limit;
+                              if (ec || self->parser_->is_done())
+                                return self->onRead(ec);
+                              self->readBody();
+                            });
+  }
+
+  void readBody() {
     http::async_read(
         stream_, buffer_, *parser_,
         [self = shared_from_this()](beast::error_code ec, std::size_t) { self->onRead(ec); });
@@ -109,18 +161,22 @@ class Session : public std::enable_shared_from_this<Session> {
     // No deadline while the request waits for the driver: a synchronous slew may take minutes.
     stream_.expires_never();
 
-    if (!mayCommand(request.origin, request.host))
+    // The Host names the server the client meant; two leave it open which.
+    const auto hosts = message.count(http::field::host);
+    if (hosts > 1 || (hosts == 0 && version_ >= 11))
+      return answerAndClose(textResponse(400, "An HTTP/1.1 request names exactly one Host"));
+    if (!mayCommand(request.origin, request.host, shared_.origins))
       return write(textResponse(403, "Requests from a web page of another site are refused"));
     auto self = shared_from_this();
     Reply reply = [self](HttpResponse response) {
-      ++self->unwritten_;
+      ++self->shared_.unwritten;
       asio::post(self->stream_.get_executor(), [self, response = std::move(response)]() mutable {
         self->write(response);
-        --self->unwritten_;
+        --self->shared_.unwritten;
       });
     };
     try {
-      routes_.dispatch(request, std::move(reply));
+      shared_.routes.dispatch(request, std::move(reply));
     } catch (const std::exception& e) {
       write(textResponse(500, std::string("Server fault: ") + e.what()));
     }
@@ -137,6 +193,7 @@ class Session : public std::enable_shared_from_this<Session> {
     message->set(http::field::server, "TRAMOX");
     message->set(http::field::content_type, response.contentType);
     message->set(http::field::cache_control, "no-store");
+    message->set("X-Content-Type-Options", "nosniff");
     for (const auto& [name, value] : response.headers)
       message->set(name, value);
     message->keep_alive(keepAlive_);
@@ -163,8 +220,9 @@ class Session : public std::enable_shared_from_this<Session> {
   }
 
   void drain(std::size_t drained) {
+    buffer_.clear();
     stream_.async_read_some(
-        asio::buffer(drainBuffer_),
+        buffer_.prepare(kReadChunk),
         [self = shared_from_this(), drained](beast::error_code ec, std::size_t bytes) {
           if (ec || drained + bytes > kLingerBytes) {
             beast::error_code ignored;
@@ -178,20 +236,30 @@ class Session : public std::enable_shared_from_this<Session> {
   beast::tcp_stream stream_;
   beast::flat_buffer buffer_;
   std::optional<http::request_parser<http::string_body>> parser_;
-  std::array<char, 16384> drainBuffer_{};
-  const RouteTable& routes_;
+  ServerShared& shared_;
   const HttpServerLimits& limits_;
-  std::atomic<int>& unwritten_;  // answers handed over and not yet written
+  const std::string peer_;
   unsigned version_ = 11;
   bool keepAlive_ = false;
 };
 
 }  // namespace
 
+// Answers a connection over the caps without reading from it, and closes it.
+void refuse(tcp::socket socket) {
+  beast::error_code ignored;
+  socket.non_blocking(true, ignored);
+  socket.write_some(asio::buffer(kTooManyConnections.data(), kTooManyConnections.size()), ignored);
+  socket.shutdown(tcp::socket::shutdown_both, ignored);
+  socket.close(ignored);
+}
+
 class HttpServer::Impl {
  public:
-  Impl(const RouteTable& routes, HttpServerLimits limits)
-      : routes_(routes), limits_(limits), acceptor_(io_), retry_(io_) {}
+  Impl(const RouteTable& routes, HttpServerLimits limits, OriginRule origins)
+      : shared_{routes, limits, std::move(origins), ConnectionLimits(limits.connections)},
+        acceptor_(io_),
+        retry_(io_) {}
 
   void start(const std::string& bindAddress, std::uint16_t port) {
     beast::error_code ec;
@@ -214,7 +282,7 @@ class HttpServer::Impl {
                                ": " + ec.message());
     port_ = acceptor_.local_endpoint().port();
     accept();
-    for (int i = 0; i < limits_.ioThreads; ++i)
+    for (int i = 0; i < shared_.limits.ioThreads; ++i)
       threads_.emplace_back([this] { io_.run(); });
   }
 
@@ -228,7 +296,7 @@ class HttpServer::Impl {
     });
     // An answer handed over just before (a slew's, aborted as the server leaves) still goes.
     const auto deadline = std::chrono::steady_clock::now() + kAnswerGrace;
-    while (unwritten_ > 0 && std::chrono::steady_clock::now() < deadline)
+    while (shared_.unwritten > 0 && std::chrono::steady_clock::now() < deadline)
       std::this_thread::sleep_for(std::chrono::milliseconds(5));
     io_.stop();
     for (std::thread& thread : threads_)
@@ -243,7 +311,12 @@ class HttpServer::Impl {
           if (ec == asio::error::operation_aborted || !acceptor_.is_open())
             return;
           if (!ec) {
-            std::make_shared<Session>(std::move(socket), routes_, limits_, unwritten_)->start();
+            beast::error_code ignored;
+            std::string peer = socket.remote_endpoint(ignored).address().to_string();
+            if (shared_.connections.admit(peer))
+              std::make_shared<Session>(std::move(socket), shared_, std::move(peer))->start();
+            else
+              refuse(std::move(socket));
             return accept();
           }
           // Out of descriptors or the like: try again shortly rather than spin.
@@ -255,18 +328,17 @@ class HttpServer::Impl {
         });
   }
 
-  const RouteTable& routes_;
-  const HttpServerLimits limits_;
+  // Before the I/O context, whose destruction ends the sessions still in it.
+  ServerShared shared_;
   asio::io_context io_;
   tcp::acceptor acceptor_;
   asio::steady_timer retry_;
   std::vector<std::thread> threads_;
   std::uint16_t port_ = 0;
-  std::atomic<int> unwritten_{0};
 };
 
-HttpServer::HttpServer(const RouteTable& routes, HttpServerLimits limits)
-    : impl_(std::make_unique<Impl>(routes, limits)) {}
+HttpServer::HttpServer(const RouteTable& routes, HttpServerLimits limits, OriginRule origins)
+    : impl_(std::make_unique<Impl>(routes, limits, std::move(origins))) {}
 
 HttpServer::~HttpServer() {
   stop();

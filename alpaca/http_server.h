@@ -7,6 +7,8 @@
 #include <memory>
 #include <string>
 
+#include "alpaca/browser_origin.h"
+#include "alpaca/connection_limits.h"
 #include "alpaca/route_table.h"
 
 namespace tramox::alpaca {
@@ -14,14 +16,17 @@ namespace tramox::alpaca {
 struct HttpServerLimits {
   std::size_t headerBytes = 8 * 1024;  // request line and headers
   std::size_t bodyBytes = 64 * 1024;
-  int idleSeconds = 30;  // a connection with no complete request for this long is closed
+  int idleSeconds = 30;     // between two requests, before the first byte of the next
+  int requestSeconds = 10;  // from a request's first byte to its last
   int ioThreads = 2;
+  ConnectionCaps connections;
 };
 
 class HttpServer {
  public:
-  // routes must outlive the server.
-  HttpServer(const RouteTable& routes, HttpServerLimits limits = {});
+  // routes must outlive the server; origins say which web pages may send commands.
+  HttpServer(const RouteTable& routes, HttpServerLimits limits = {},
+             OriginRule origins = localOriginRule());
   ~HttpServer();
   HttpServer(const HttpServer&) = delete;
   HttpServer& operator=(const HttpServer&) = delete;

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "alpaca/utf8_text.h"
 #include "platform/automation_date.h"
 #include "server/decimal_text.h"
 #include "server/member_table.h"
@@ -30,42 +31,6 @@ std::optional<std::string> decode(std::string_view text) {
     }
   }
   return out;
-}
-
-bool isUtf8(std::string_view text) {
-  for (std::size_t i = 0; i < text.size();) {
-    const auto lead = static_cast<unsigned char>(text[i]);
-    std::size_t extra = 0;
-    std::uint32_t code = 0;
-    if (lead < 0x80) {
-      ++i;
-      continue;
-    } else if ((lead & 0xE0) == 0xC0) {
-      extra = 1;
-      code = lead & 0x1F;
-    } else if ((lead & 0xF0) == 0xE0) {
-      extra = 2;
-      code = lead & 0x0F;
-    } else if ((lead & 0xF8) == 0xF0) {
-      extra = 3;
-      code = lead & 0x07;
-    } else {
-      return false;
-    }
-    if (i + extra >= text.size())
-      return false;
-    for (std::size_t k = 1; k <= extra; ++k) {
-      const auto next = static_cast<unsigned char>(text[i + k]);
-      if ((next & 0xC0) != 0x80)
-        return false;
-      code = (code << 6) | (next & 0x3F);
-    }
-    constexpr std::uint32_t kSmallest[] = {0, 0x80, 0x800, 0x10000};
-    if (code < kSmallest[extra] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
-      return false;
-    i += extra + 1;
-  }
-  return true;
 }
 
 // Digits only, exactly count of them.
@@ -189,6 +154,11 @@ std::optional<double> parseIsoDate(std::string_view text) {
   constexpr double kSecondsPerDay = 86400.0;
   return platform::toAutomationDate(t) +
          (fraction * 1000.0 - offsetMinutes * 60000.0) / (kSecondsPerDay * 1000.0);
+}
+
+bool fitsAutomationDate(double date) {
+  static const double kEnd = platform::toAutomationDate({9999, 12, 31}) + 1.0;
+  return date < kEnd;
 }
 
 std::uint32_t parseIdentifier(const std::string* text) {

@@ -44,6 +44,8 @@ std::optional<bool> parseBool(std::string_view text);
 // an offset "+HH:MM"/"-HH:MM" (no zone is taken as UTC): the UTC instant as an automation
 // date.
 std::optional<double> parseIsoDate(std::string_view text);
+// Whether an automation date holds the instant: the last one it holds is in 9999.
+bool fitsAutomationDate(double date);
 // The transaction and client identifiers: an unsigned 32-bit number; anything else is 0.
 std::uint32_t parseIdentifier(const std::string* text);
 

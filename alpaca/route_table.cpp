@@ -1,15 +1,30 @@
 #include "alpaca/route_table.h"
 
+#include <string_view>
 #include <utility>
 
 namespace tramox::alpaca {
 
-void RouteTable::addExact(std::string path, RouteHandler handler) {
-  routes_.push_back({std::move(path), false, std::move(handler)});
+namespace {
+
+bool allows(std::string_view allow, std::string_view method) {
+  while (!allow.empty()) {
+    const auto comma = allow.find(", ");
+    if (allow.substr(0, comma) == method)
+      return true;
+    allow = comma == std::string_view::npos ? std::string_view() : allow.substr(comma + 2);
+  }
+  return false;
 }
 
-void RouteTable::addPrefix(std::string prefix, RouteHandler handler) {
-  routes_.push_back({std::move(prefix), true, std::move(handler)});
+}  // namespace
+
+void RouteTable::addExact(std::string path, RouteHandler handler, std::string allow) {
+  routes_.push_back({std::move(path), false, std::move(handler), std::move(allow)});
+}
+
+void RouteTable::addPrefix(std::string prefix, RouteHandler handler, std::string allow) {
+  routes_.push_back({std::move(prefix), true, std::move(handler), std::move(allow)});
 }
 
 void RouteTable::dispatch(const HttpRequest& request, Reply reply) const {
@@ -25,6 +40,10 @@ void RouteTable::dispatch(const HttpRequest& request, Reply reply) const {
   }
   if (!best) {
     reply(textResponse(404, "No such path: " + request.path));
+    return;
+  }
+  if (!best->allow.empty() && !allows(best->allow, request.methodName)) {
+    reply(methodNotAllowed(best->allow));
     return;
   }
   best->handler(request, std::move(reply));

@@ -14,13 +14,14 @@ using RouteHandler = std::function<void(const HttpRequest&, Reply)>;
 
 class RouteTable {
  public:
-  // The path exactly (case-sensitive, as Alpaca paths are).
-  void addExact(std::string path, RouteHandler handler);
+  // The path exactly (case-sensitive, as Alpaca paths are). allow: the methods the path takes,
+  // as Allow lists them ("GET", "POST, PUT"); empty leaves every method to the handler.
+  void addExact(std::string path, RouteHandler handler, std::string allow = "");
   // Every path that starts with prefix; the longest matching prefix wins over shorter ones,
   // an exact route over any prefix.
-  void addPrefix(std::string prefix, RouteHandler handler);
+  void addPrefix(std::string prefix, RouteHandler handler, std::string allow = "");
 
-  // 404 with a plain-text reason when no route matches.
+  // 404 with a plain-text reason when no route matches, 405 for a method it does not take.
   void dispatch(const HttpRequest& request, Reply reply) const;
 
  private:
@@ -28,6 +29,7 @@ class RouteTable {
     std::string path;
     bool prefix = false;
     RouteHandler handler;
+    std::string allow;
   };
   std::vector<Route> routes_;
 };

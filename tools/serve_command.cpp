@@ -11,6 +11,7 @@
 #include "alpaca/driver_host.h"
 #include "alpaca/http_server.h"
 #include "alpaca/management_api.h"
+#include "alpaca/process_resources.h"
 #include "alpaca/route_table.h"
 #include "alpaca/web/web_front_end.h"
 #include "client/client_backend.h"
@@ -36,6 +37,7 @@ struct ServeOptions {
   std::string bind = kDefaultBind;
   std::uint16_t port = kDefaultPort;
   std::uint16_t discoveryPort = kDefaultDiscoveryPort;
+  std::vector<std::string> trustedHosts;
 };
 
 bool parsePort(const std::string& text, std::uint16_t& port) {
@@ -50,6 +52,8 @@ bool parseOptions(const std::vector<std::string>& args, ServeOptions& options) {
     const std::string& value = args[++i];
     if (args[i - 1] == "--bind")
       options.bind = value;
+    else if (args[i - 1] == "--trusted-host")
+      options.trustedHosts.push_back(value);
     else if (args[i - 1] == "--port"             ? !parsePort(value, options.port)
              : args[i - 1] == "--discovery-port" ? !parsePort(value, options.discoveryPort)
                                                  : true)
@@ -102,11 +106,13 @@ int runServe(const std::vector<std::string>& args) {
   if (!parseOptions(args, options)) {
     std::fputs(
         "usage: tramox [--sim | --controller PATH] serve [--bind ADDR] [--port N] "
-        "[--discovery-port N]\n",
+        "[--discovery-port N] [--trusted-host NAME]...\n",
         stderr);
     return 1;
   }
   platform::prepareStopRequest();
+  // Every connection holds a descriptor: the server takes all it may have.
+  const std::size_t descriptors = alpaca::raiseDescriptorLimit();
 
   alpaca::ServerDescription description;
   description.manufacturerVersion = TRAMOX_VERSION;
@@ -142,7 +148,9 @@ int runServe(const std::vector<std::string>& args) {
                          {options.bind, options.port, "off", description.uniqueId});
   pages.addRoutes(routes);
 
-  alpaca::HttpServer server(routes);
+  alpaca::HttpServerLimits limits;
+  limits.connections = alpaca::capsForDescriptors(descriptors);
+  alpaca::HttpServer server(routes, limits, alpaca::localOriginRule(options.trustedHosts));
   try {
     server.start(options.bind, options.port);
   } catch (const std::exception& e) {

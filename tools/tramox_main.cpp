@@ -1,6 +1,7 @@
 // tramox: a late-bound client of the TRAMOX driver, as a script host would be.
 //   tramox [--sim | --controller PATH] script [FILE|-] | shell | demo
 //   tramox [--sim | --controller PATH] serve [--bind ADDR] [--port N] [--discovery-port N]
+//                                            [--trusted-host NAME]...
 //   tramox register [MODULE] | tramox unregister [MODULE]
 // Exit status: 0 when the commands ran (member errors are results), 1 when the client could
 // not start (bad usage, unreadable script, no module), 2 for a script line that cannot be
@@ -41,6 +42,7 @@ int usage() {
       "       tramox [--sim | --controller PATH] demo\n"
       "       tramox [--sim | --controller PATH] serve [--bind ADDR] [--port N] "
       "[--discovery-port N]\n"
+      "             [--trusted-host NAME]...\n"
       "       tramox register [MODULE]\n"
       "       tramox unregister [MODULE]\n",
       stderr);

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <utility>
 
+#include "alpaca/json_response.h"
 #include "alpaca/parameter_values.h"
 #include "alpaca/web/web_assets.h"
 #include "common/units.h"
@@ -36,18 +37,12 @@ HttpResponse page(HttpResponse response) {
 }
 
 HttpResponse json(const nlohmann::json& value) {
-  return page(alpaca::jsonResponse(value.dump()));
+  return page(alpaca::jsonResponse(value));
 }
 
 // A page's own state change comes as POST (or PUT); the server has already refused any
 // request a page of another site sent.
-bool refused(const HttpRequest& request, const Reply& reply) {
-  if (request.methodName != "POST" && request.method != HttpMethod::Put) {
-    reply(alpaca::textResponse(405, "Use POST"));
-    return true;
-  }
-  return false;
-}
+constexpr const char* kChangeMethods = "POST, PUT";
 
 const std::string* formValue(const std::vector<alpaca::Parameter>& form, std::string_view name) {
   const std::string* found = nullptr;
@@ -302,30 +297,40 @@ void WebFrontEnd::addRoutes(alpaca::RouteTable& routes) {
     HttpResponse response = alpaca::htmlResponse(std::string(html->body));
     reply(page(std::move(response)));
   };
-  routes.addExact("/", paddlePage);
-  routes.addExact("/paddle", paddlePage);
-  routes.addPrefix("/web/", [](const HttpRequest& request, Reply reply) {
-    const WebAsset* asset = findWebAsset(request.path);
-    if (asset == nullptr) {
-      reply(alpaca::textResponse(404, "No such file"));
-      return;
-    }
-    HttpResponse response;
-    response.contentType = std::string(asset->contentType);
-    response.body = std::string(asset->body);
-    reply(page(std::move(response)));
-  });
-  routes.addExact("/paddle/state",
-                  [this](const HttpRequest& r, Reply reply) { paddleState(r, std::move(reply)); });
-  routes.addExact("/paddle/event",
-                  [this](const HttpRequest& r, Reply reply) { paddleEvent(r, std::move(reply)); });
-  routes.addExact("/paddle/connect", [this](const HttpRequest& r, Reply reply) {
-    paddleConnect(r, std::move(reply));
-  });
-  routes.addExact(kDeviceSetupPath,
-                  [this](const HttpRequest& r, Reply reply) { deviceSetup(r, std::move(reply)); });
-  routes.addExact(kServerSetupPath,
-                  [this](const HttpRequest& r, Reply reply) { serverSetup(r, std::move(reply)); });
+  routes.addExact("/", paddlePage, "GET");
+  routes.addExact("/paddle", paddlePage, "GET");
+  routes.addPrefix(
+      "/web/",
+      [](const HttpRequest& request, Reply reply) {
+        const WebAsset* asset = findWebAsset(request.path);
+        if (asset == nullptr) {
+          reply(alpaca::textResponse(404, "No such file"));
+          return;
+        }
+        HttpResponse response;
+        response.contentType = std::string(asset->contentType);
+        response.body = std::string(asset->body);
+        reply(page(std::move(response)));
+      },
+      "GET");
+  routes.addExact(
+      "/paddle/state",
+      [this](const HttpRequest& r, Reply reply) { paddleState(r, std::move(reply)); }, "GET");
+  routes.addExact(
+      "/paddle/event",
+      [this](const HttpRequest& r, Reply reply) { paddleEvent(r, std::move(reply)); },
+      kChangeMethods);
+  routes.addExact(
+      "/paddle/connect",
+      [this](const HttpRequest& r, Reply reply) { paddleConnect(r, std::move(reply)); },
+      kChangeMethods);
+  routes.addExact(
+      kDeviceSetupPath,
+      [this](const HttpRequest& r, Reply reply) { deviceSetup(r, std::move(reply)); },
+      "GET, POST, PUT");
+  routes.addExact(
+      kServerSetupPath,
+      [this](const HttpRequest& r, Reply reply) { serverSetup(r, std::move(reply)); }, "GET");
 }
 
 void WebFrontEnd::paddleState(const HttpRequest& request, Reply reply) {
@@ -335,8 +340,8 @@ void WebFrontEnd::paddleState(const HttpRequest& request, Reply reply) {
   // Absent or unreadable values fall below their ranges (version >= 0, dialog >= -1).
   const std::int32_t version = versionText ? alpaca::parseInt32(*versionText).value_or(-1) : -1;
   const std::int32_t dialog = dialogText ? alpaca::parseInt32(*dialogText).value_or(-2) : -2;
-  if (request.method != HttpMethod::Get || version < 0 || dialog < -1) {
-    reply(alpaca::textResponse(400, "Expected GET with version=N&dialog=N"));
+  if (version < 0 || dialog < -1) {
+    reply(alpaca::textResponse(400, "Expected version=N&dialog=N"));
     return;
   }
   onDriver([this, version, dialog, reply = std::move(reply)](alpaca::DriverAccess&) mutable {
@@ -346,9 +351,6 @@ void WebFrontEnd::paddleState(const HttpRequest& request, Reply reply) {
 }
 
 void WebFrontEnd::paddleEvent(const HttpRequest& request, Reply reply) {
-  if (refused(request, reply)) {
-    return;
-  }
   PaddleEvent event;
   std::string why;
   if (!parsePaddleEvent(request.body, event, why)) {
@@ -362,17 +364,16 @@ void WebFrontEnd::paddleEvent(const HttpRequest& request, Reply reply) {
 }
 
 void WebFrontEnd::paddleConnect(const HttpRequest& request, Reply reply) {
-  if (refused(request, reply)) {
-    return;
-  }
   const auto body = nlohmann::json::parse(request.body, nullptr, false);
   const auto wanted = body.is_object() ? body.find("connected") : body.end();
-  if (!body.is_object() || wanted == body.end() || !wanted->is_boolean()) {
-    reply(alpaca::textResponse(400, "Expected {\"connected\": true|false}"));
+  const auto page = body.is_object() ? body.find("page") : body.end();
+  if (!body.is_object() || wanted == body.end() || !wanted->is_boolean() || page == body.end() ||
+      !page->is_string() || !isValidPageId(page->get<std::string>())) {
+    reply(alpaca::textResponse(400, "Expected {\"connected\": true|false, \"page\": \"id\"}"));
     return;
   }
   const bool connect = wanted->get<bool>();
-  const std::string pageId = body.value("page", std::string());
+  const std::string pageId = page->get<std::string>();
   onDriver(
       [this, connect, pageId, reply = std::move(reply)](alpaca::DriverAccess& access) {
         const std::uint64_t before = dialogs_.lastId();
@@ -395,9 +396,6 @@ void WebFrontEnd::deviceSetup(const HttpRequest& request, Reply reply) {
     });
     return;
   }
-  if (refused(request, reply)) {
-    return;
-  }
   auto form = alpaca::parseForm(request.body);
   if (!form) {
     reply(alpaca::textResponse(400, "The form cannot be read"));
@@ -408,11 +406,7 @@ void WebFrontEnd::deviceSetup(const HttpRequest& request, Reply reply) {
   });
 }
 
-void WebFrontEnd::serverSetup(const HttpRequest& request, Reply reply) {
-  if (request.method != HttpMethod::Get) {
-    reply(alpaca::textResponse(405, "Use GET"));
-    return;
-  }
+void WebFrontEnd::serverSetup(const HttpRequest&, Reply reply) {
   onDriver([this, reply = std::move(reply)](alpaca::DriverAccess& access) {
     ServerSetupView view;
     {

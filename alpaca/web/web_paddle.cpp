@@ -45,13 +45,16 @@ const char* kindName(platform::PaddleControlKind kind) {
   return "label";
 }
 
-// A page names itself with a short token; anything longer or odder is not a page of ours.
-bool validPageId(const std::string& page) {
+}  // namespace
+
+bool isValidPageId(const std::string& page) {
   return !page.empty() && page.size() <= 64 && std::all_of(page.begin(), page.end(), [](char c) {
     return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '-' ||
            c == '_';
   });
 }
+
+namespace {
 
 bool controlFits(PaddleAction action, const std::string& control) {
   switch (action) {
@@ -90,7 +93,7 @@ bool parsePaddleEvent(const std::string& body, PaddleEvent& event, std::string& 
     return found != json.end() && found->is_string() ? found->get<std::string>() : std::string();
   };
   event.page = text("page");
-  if (!validPageId(event.page)) {
+  if (!isValidPageId(event.page)) {
     why = "The event has no valid page";
     return false;
   }

@@ -80,6 +80,8 @@ class WebPaddle {
   std::map<std::string, double> refusedStops_;
 };
 
+// A page names itself with a short token; anything longer or odder is not a page of ours.
+bool isValidPageId(const std::string& page);
 bool isDirectionButton(const std::string& control);
 bool isClickButton(const std::string& control);
 

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/prctl.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -39,7 +40,8 @@ bool AlpacaServer::external() {
   return std::getenv("TRAMOX_ALPACA_SERVER") != nullptr;
 }
 
-AlpacaServer::AlpacaServer(const std::string& simulator, const std::string& extraArgs) {
+AlpacaServer::AlpacaServer(const std::string& simulator, const std::string& extraArgs,
+                           int descriptors) {
   if (const char* address = std::getenv("TRAMOX_ALPACA_SERVER")) {
     const std::string text(address);
     const auto colon = text.rfind(':');
@@ -61,6 +63,10 @@ AlpacaServer::AlpacaServer(const std::string& simulator, const std::string& extr
   if (pid_ == 0) {
     // A test that crashes must not leave its server behind.
     ::prctl(PR_SET_PDEATHSIG, SIGTERM);
+    if (descriptors > 0) {
+      const rlimit limit{static_cast<rlim_t>(descriptors / 2), static_cast<rlim_t>(descriptors)};
+      ::setrlimit(RLIMIT_NOFILE, &limit);
+    }
     ::dup2(pipeFds[1], STDOUT_FILENO);
     ::close(pipeFds[0]);
     ::close(pipeFds[1]);

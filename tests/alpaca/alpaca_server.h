@@ -23,7 +23,10 @@ struct HttpReply {
 class AlpacaServer {
  public:
   // simulator: TRAMOX_SIM for the spawned server; the saved mount state is ignored.
-  explicit AlpacaServer(const std::string& simulator = "", const std::string& extraArgs = "");
+  // descriptors: when above 0, the server starts with that hard limit of open descriptors and
+  // a lower soft one.
+  explicit AlpacaServer(const std::string& simulator = "", const std::string& extraArgs = "",
+                        int descriptors = 0);
   ~AlpacaServer();
   AlpacaServer(const AlpacaServer&) = delete;
   AlpacaServer& operator=(const AlpacaServer&) = delete;
@@ -45,6 +48,7 @@ class AlpacaServer {
   int stop(double limitSeconds = 5.0);
   const std::string& host() const { return host_; }
   std::uint16_t port() const { return port_; }
+  pid_t pid() const { return pid_; }
   const std::filesystem::path& home() const { return home_; }
   // The first line printed after the address line.
   const std::string& discoveryLine() const { return discoveryLine_; }

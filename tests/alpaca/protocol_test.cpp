@@ -2,12 +2,19 @@
 #include <gtest/gtest.h>
 
 #include <boost/asio/connect.hpp>
+#include <boost/asio/ip/host_name.hpp>
 #include <boost/asio/ip/tcp.hpp>
 #include <boost/asio/ip/udp.hpp>
+#include <boost/asio/write.hpp>
+#include <boost/beast/core.hpp>
+#include <boost/beast/http.hpp>
 #include <chrono>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <regex>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "alpaca/discovery.h"
@@ -50,6 +57,8 @@ TEST_F(AlpacaProtocol, RequestsAreUnderstoodOrRefusedWith4xx) {
       {"GET", t + "1/description", "", 400},
       {"GET", t + "99999/description", "", 400},
       {"GET", t + "A/description", "", 400},
+      {"GET", t + "00/description", "", 400},
+      {"GET", t + "0/canpark/", "", 400},
       {"GET", t + "0/nosuchmember", "", 400},
       {"GET", t + "0/devicestate", "", 400},  // interface 4 only
       {"PUT", t + "0/connect", "", 400},
@@ -199,6 +208,153 @@ TEST_F(AlpacaProtocol, BadInputIsRefusedAndTheServerKeepsServing) {
   EXPECT_EQ(server().get(devicePath("canpark")).status, 200);
 }
 
+// A request head of exactly size bytes.
+std::string headOfSize(std::size_t size) {
+  const std::string start = "GET " + devicePath("canpark") + "?x=";
+  const std::string end = " HTTP/1.1\r\nHost: 127.0.0.1\r\nConnection: close\r\n\r\n";
+  return start + std::string(size - start.size() - end.size(), 'a') + end;
+}
+
+TEST_F(AlpacaProtocol, MethodsHostsAndHeadsAreCheckedExactly) {
+  const std::string close = "Connection: close\r\n";
+  const auto connect = [&](const std::string& body) {
+    return "POST /paddle/connect HTTP/1.1\r\nHost: x\r\n" + close +
+           "Content-Length: " + std::to_string(body.size()) + "\r\n\r\n" + body;
+  };
+  const struct {
+    std::string request;
+    int status;
+    const char* allow;  // the Allow header a 405 carries
+  } cases[] = {
+      {headOfSize(8192), 200, ""},
+      {headOfSize(8193), 431, ""},
+      {"DELETE / HTTP/1.1\r\nHost: x\r\n" + close + "\r\n", 405, "GET"},
+      {"PUT /paddle HTTP/1.1\r\nHost: x\r\n" + close + "Content-Length: 0\r\n\r\n", 405, "GET"},
+      {"PATCH /web/paddle.js HTTP/1.1\r\nHost: x\r\n" + close + "\r\n", 405, "GET"},
+      {"GET /paddle/event HTTP/1.1\r\nHost: x\r\n" + close + "\r\n", 405, "POST, PUT"},
+      {"GET / HTTP/1.1\r\n" + close + "\r\n", 400, ""},
+      {"GET / HTTP/1.1\r\nHost: x\r\nHost: y\r\n" + close + "\r\n", 400, ""},
+      {"GET / HTTP/1.0\r\n\r\n", 200, ""},
+      {connect(R"({"connected":true,"page":5})"), 400, ""},
+      {connect(R"({"connected":true,"page":""})"), 400, ""},
+      {connect(R"({"connected":true,"x":"p1"})"), 400, ""},
+  };
+  for (const auto& c : cases) {
+    const HttpReply reply = server().raw(c.request);
+    EXPECT_EQ(reply.status, c.status) << c.request.substr(0, 60);
+    EXPECT_NE(reply.headers.find("X-Content-Type-Options: nosniff"), std::string::npos);
+    if (c.status == 405) {
+      EXPECT_NE(reply.headers.find(std::string("Allow: ") + c.allow + "\n"), std::string::npos)
+          << reply.headers;
+    }
+  }
+  // What a text answer echoes cannot break its line.
+  const HttpReply echoed = server().put(devicePath("tracking"), "Tracking=%01%0Ayes");
+  EXPECT_EQ(echoed.status, 400);
+  EXPECT_NE(echoed.body.find("\\x01\\x0Ayes"), std::string::npos) << echoed.body;
+}
+
+TEST_F(AlpacaProtocol, DatesAfterTheLastAutomationDateAreInvalidValues) {
+  for (const char* date : {"9999-12-31T23:59:59-05:00", "9999-12-31T23:59:59.9999999Z"})
+    EXPECT_EQ(server().member("PUT", "utcdate", std::string("UTCDate=") + date)["ErrorNumber"],
+              0x401)
+        << date;
+}
+
+TEST_F(AlpacaProtocol, OnlyNamesNoOtherSiteCanPointHereMayCommandFromAPage) {
+  if (AlpacaServer::external())
+    GTEST_SKIP() << "needs a server trusting a proxy's name";
+  AlpacaServer proxied("", "--trusted-host proxy.example");
+  boost::system::error_code ec;
+  const std::string own = boost::asio::ip::host_name(ec);
+  const std::string port = ":" + std::to_string(proxied.port());
+  const struct {
+    std::string host;
+    std::string origin;  // empty: no Origin header
+    int status;
+  } cases[] = {
+      {"127.0.0.1" + port, "", 200},
+      {"localhost" + port, "http://localhost" + port, 200},
+      {"127.0.0.1" + port, "http://127.0.0.1" + port, 200},
+      {"[::1]" + port, "http://[::1]" + port, 200},
+      {own + port, "http://" + own + port, 200},
+      {own + ".local" + port, "http://" + own + ".local" + port, 200},
+      {"proxy.example", "https://proxy.example", 200},
+      {own + ".evil.example" + port, "http://" + own + ".evil.example" + port, 403},
+      {"localhost.evil.example" + port, "http://localhost.evil.example" + port, 403},
+      {"127.0.0.1.nip.io" + port, "http://127.0.0.1.nip.io" + port, 403},
+      {"localhost" + port, "https://localhost" + port, 403},
+  };
+  for (const auto& c : cases) {
+    const std::string origin = c.origin.empty() ? "" : "Origin: " + c.origin + "\r\n";
+    const HttpReply reply =
+        proxied.raw("PUT " + devicePath("abortslew") + " HTTP/1.1\r\nHost: " + c.host + "\r\n" +
+                    origin + "Connection: close\r\nContent-Length: 0\r\n\r\n");
+    EXPECT_EQ(reply.status, c.status) << c.host << " from " << c.origin;
+  }
+}
+
+TEST(AlpacaPages, AMessageWithBytesThatAreNotUtf8StillReachesEveryPage) {
+  if (AlpacaServer::external())
+    GTEST_SKIP() << "writes the settings of a server of its own";
+  AlpacaServer server;
+  std::ofstream(server.home() / "HKCU.reg")
+      << "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\SOFTWARE\\TRAMOX]\n"
+         "\"Latitude\"=hex:\xff\n";
+  const std::string body = R"({"connected":true,"page":"p1"})";
+  const HttpReply connected = server.raw(
+      "POST /paddle/connect HTTP/1.1\r\nHost: x\r\nConnection: close\r\n"
+      "Content-Length: " +
+      std::to_string(body.size()) + "\r\n\r\n" + body);
+  ASSERT_EQ(connected.status, 200);
+  EXPECT_NE(connected.json()["dialogs"][0]["text"].get<std::string>().find("\xEF\xBF\xBD"),
+            std::string::npos);
+  const HttpReply waiting = server.get("/paddle/state?version=0&dialog=0");
+  ASSERT_EQ(waiting.status, 200);
+  EXPECT_EQ(waiting.json()["dialogs"].size(), 1u);
+}
+
+// A GET of canpark from a loopback address of the test's choosing; 0 when not answered.
+int statusFrom(const AlpacaServer& server, const char* source) {
+  namespace ip = boost::asio::ip;
+  boost::asio::io_context io;
+  boost::beast::tcp_stream stream(io);
+  boost::system::error_code ec;
+  stream.socket().open(ip::tcp::v4(), ec);
+  stream.socket().bind(ip::tcp::endpoint(ip::make_address(source), 0), ec);
+  stream.connect(ip::tcp::endpoint(ip::make_address(server.host()), server.port()), ec);
+  stream.expires_after(std::chrono::seconds(5));
+  const std::string request =
+      "GET " + devicePath("canpark") + " HTTP/1.1\r\nHost: x\r\nConnection: close\r\n\r\n";
+  boost::asio::write(stream, boost::asio::buffer(request), ec);
+  boost::beast::flat_buffer buffer;
+  boost::beast::http::response<boost::beast::http::string_body> response;
+  boost::beast::http::read(stream, buffer, response, ec);
+  return ec ? 0 : static_cast<int>(response.result_int());
+}
+
+TEST(AlpacaLimits, SilentConnectionsFromSomePeersLeaveRoomForOthers) {
+  if (AlpacaServer::external())
+    GTEST_SKIP() << "needs a server under a small descriptor limit";
+  AlpacaServer server("", "", 64);
+  std::ifstream limits("/proc/" + std::to_string(server.pid()) + "/limits");
+  const std::string text((std::istreambuf_iterator<char>(limits)), {});
+  EXPECT_TRUE(std::regex_search(text, std::regex(R"(Max open files\s+64\s+64)"))) << text;
+  namespace ip = boost::asio::ip;
+  boost::asio::io_context io;
+  std::vector<std::unique_ptr<ip::tcp::socket>> silent;
+  for (const auto& [source, count] : {std::pair{"127.0.0.1", 20}, std::pair{"127.0.0.2", 20}}) {
+    for (int i = 0; i < count; ++i) {
+      auto socket =
+          std::make_unique<ip::tcp::socket>(io, ip::tcp::endpoint(ip::make_address(source), 0));
+      socket->connect(ip::tcp::endpoint(ip::make_address(server.host()), server.port()));
+      silent.push_back(std::move(socket));
+    }
+  }
+  EXPECT_EQ(statusFrom(server, "127.0.0.3"), 200);
+  EXPECT_NE(statusFrom(server, "127.0.0.1"), 200);
+}
+
 TEST_F(AlpacaProtocol, IdleConnectionsDoNotBlockOtherClients) {
   boost::asio::io_context io;
   std::vector<std::unique_ptr<boost::asio::ip::tcp::socket>> idle;
@@ -285,6 +441,10 @@ TEST(AlpacaDiscovery, LoopbackSenderLearnsThePort) {
   }
   ASSERT_FALSE(ec) << ec.message();
   EXPECT_EQ(nlohmann::json::parse(std::string(answer, size))["AlpacaPort"], server.port());
+  // Bound to the HTTP server's loopback address alone, so the port stays free elsewhere.
+  ip::udp::socket beside(io, ip::udp::v4());
+  beside.bind(ip::udp::endpoint(ip::make_address("127.0.0.2"), port), ec);
+  EXPECT_FALSE(ec) << ec.message();
 }
 
 }  // namespace
