@@ -13,12 +13,17 @@ namespace {
 
 // What the server assumes when the system does not say.
 constexpr std::size_t kAssumedDescriptors = 1024;
+#ifdef _WIN32
+// Windows has no per-process descriptor limit for sockets (memory bounds them): the caps then
+// only guard against one peer taking everything.
+constexpr std::size_t kWindowsSockets = 1 << 14;
+#endif
 
 }  // namespace
 
 std::size_t raiseDescriptorLimit() {
 #ifdef _WIN32
-  return kAssumedDescriptors;
+  return kWindowsSockets;
 #else
   rlimit limit{};
   if (::getrlimit(RLIMIT_NOFILE, &limit) != 0)

@@ -5,7 +5,8 @@
 # server of its own.
 
 # Starts `tramox.exe --sim serve` with TRAMOX_HOME C:\<home> and TRAMOX_SIM <simulator> (none
-# when empty), runs <program> against it and stops the server; the program's output is in
+# when empty; the server may run as long as the limit of 600 s, not a Wine program's
+# usual 120 s), runs <program> against it and stops the server; the program's output is in
 # $run_out (and $artifacts/<output>), its exit status in $run_rc. False when the server did
 # not start.
 serve_and_run() { # label home simulator program output
@@ -13,7 +14,7 @@ serve_and_run() { # label home simulator program output
   mkdir -p "$WINEPREFIX/drive_c/$2"
   TRAMOX_HOME="C:\\$2" env ${3:+"TRAMOX_SIM=$3"} setsid timeout 600 \
     xvfb-run -a -s "-screen 0 1024x768x24" \
-    bash -c "$(declare -f wine_run); wine_run \"$install_dir/tramox.exe\" --sim serve --port 0 --discovery-port 0" \
+    bash -c "wine_limit=600; $(declare -f wine_run); wine_run \"$install_dir/tramox.exe\" --sim serve --port 0 --discovery-port 0" \
     >"$log" 2>&1 &
   pid=$!
   for _ in $(seq 1 120); do

@@ -36,11 +36,11 @@ if [ "$bits" = 32 ] && ! have_wine32; then
 fi
 
 if [ "$bits" = 32 ]; then
-  wine_run() { timeout 120 wine "$@"; }
+  wine_run() { timeout "${wine_limit:-120}" wine "$@"; }
   sysdir=$WINEPREFIX/drive_c/windows/syswow64
   regview=/reg:32
 else
-  wine_run() { timeout 120 /usr/lib/wine/wine64 "$@"; }
+  wine_run() { timeout "${wine_limit:-120}" /usr/lib/wine/wine64 "$@"; }
   sysdir=$WINEPREFIX/drive_c/windows/system32
   regview=/reg:64
 fi
