@@ -23,6 +23,7 @@ fail() { printf 'FAIL %s\n' "$*"; failures=$((failures + 1)); }
 # Prints what a test program said (its "ok" lines left out); the step passes when the program
 # ended with "<sentinel> failures=0" and exit code 0.
 judge() { # label sentinel output exit-code
+  printf '%s\n' "$3" >"$artifacts/$(printf '%s' "$1" | tr -c 'A-Za-z0-9\n' '-')-$bits.txt"
   printf '%s\n' "$3" | grep -v '^ok '
   if printf '%s\n' "$3" | grep -q "^$2 failures=0\$" && [ "$4" = 0 ]; then pass "$1"; else fail "$1 (exit $4)"; fi
 }
