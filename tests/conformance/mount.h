@@ -7,18 +7,19 @@
 
 #include <nlohmann/json.hpp>
 
+#include "alpaca/error_numbers.h"
 #include "tests/alpaca/alpaca_server.h"
 #include "tests/conformance/report.h"
 
 namespace tramox::conformance {
 
-// Alpaca error numbers the checks tell apart.
-inline constexpr int kNotImplemented = 0x400;
-inline constexpr int kInvalidValue = 0x401;
-inline constexpr int kValueNotSet = 0x402;
-inline constexpr int kInvalidWhileParked = 0x408;
-inline constexpr int kInvalidOperation = 0x40B;
-inline constexpr int kActionNotImplemented = 0x40C;
+// The protocol's error numbers the checks tell apart.
+using alpaca::errors::kActionNotImplemented;
+using alpaca::errors::kInvalidOperation;
+using alpaca::errors::kInvalidValue;
+using alpaca::errors::kInvalidWhileParked;
+using alpaca::errors::kNotImplemented;
+using alpaca::errors::kValueNotSet;
 
 struct Answer {
   int status = 200;
