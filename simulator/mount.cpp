@@ -257,8 +257,10 @@ bool Mount::park(double hourAngleRad, double decRad) {
   }
   startPending_ = false;
   stopAll();
+  // The driver stores the park hour angle unreduced; the mount takes the short way to it.
+  const double shortHourAngleRad = wrapPi(hourAngleRad);
   const AxisAngles goal =
-      alignment_.toAxes({hourAngleRad, decRad}, alignment_.sideFor(hourAngleRad));
+      alignment_.toAxes({shortHourAngleRad, decRad}, alignment_.sideFor(shortHourAngleRad));
   const double speedRadPerSec = units::degreesToRadians(config_.slewDegPerSec);
   placeInMechanicalRange();
   axes_[0].slewTo(goal.primaryRad, speedRadPerSec, config_.endless);

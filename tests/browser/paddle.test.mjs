@@ -20,8 +20,10 @@ const LATITUDE_MESSAGE = 'Latitude must be in the range [-90°,90°]';
 const home = fs.mkdtempSync(path.join(os.tmpdir(), 'tramox-browser-'));
 const journal = path.join(home, 'journal.txt');
 // Away from the pole, where a second of the mount's drift moves the displayed right ascension
-// by minutes and two readings a moment apart could never agree.
-const env = {...process.env, TRAMOX_HOME: home, TRAMOX_SIM_JOURNAL: journal, TRAMOX_SIM: 'dec=20'};
+// by minutes and two readings a moment apart could never agree; fast slews, so that a park
+// (parked only on arrival) arrives within seconds.
+const env = {...process.env, TRAMOX_HOME: home, TRAMOX_SIM_JOURNAL: journal,
+             TRAMOX_SIM: 'dec=20,slew=60'};
 let server;
 let serverLog = '';
 let browser;
