@@ -44,6 +44,7 @@ void TTelescope::Park() {
   FParking = true;
 }
 
+// Axis 0 counts only when it answers exactly 1; axis 1 on any nonzero answer.
 bool TTelescope::axesMoving() {
   return rt_.controller.IsAxisSlewing_DLL(0) == 1 || rt_.controller.IsAxisSlewing_DLL(1) != 0;
 }
