@@ -25,7 +25,9 @@ fail() { printf 'FAIL %s\n' "$*"; failures=$((failures + 1)); }
 judge() { # label sentinel output exit-code
   printf '%s\n' "$3" >"$artifacts/$(printf '%s' "$1" | tr -c 'A-Za-z0-9\n' '-')-$bits.txt"
   printf '%s\n' "$3" | grep -v '^ok '
-  if printf '%s\n' "$3" | grep -q "^$2 failures=0\$" && [ "$4" = 0 ]; then pass "$1"; else fail "$1 (exit $4)"; fi
+  if printf '%s\n' "$3" | grep -q "^$2 failures=0\$" && [ "$4" = 0 ]; then pass "$1"
+  elif [ "$4" = 124 ]; then fail "$1 (stopped at its time limit)"
+  else fail "$1 (exit $4)"; fi
 }
 
 # Without the 32-bit Wine (its i386 packages could not be installed) the 32-bit run, and the
@@ -140,7 +142,12 @@ wine_run regsvr32 /s "$install_dir/TestProfile.dll" || fail "TestProfile registr
 [ -f "$build/bin/platform_services_test.exe" ] && run_platform_test
 wine_run reg add 'HKLM\Software\ASCOM\Telescope Drivers\TRAMOX.Telescope' /ve /d TRAMOX /f /reg:32 >/dev/null 2>&1
 
+# Each script client starts from the simulator's fresh mount: one that dies mid-park must not
+# leave the next one a parked mount and a second, misleading failure.
+fresh_mount() { rm -f "$WINEPREFIX/drive_c/tramox-home/simulator-state"; }
+
 step "VBScript"
+fresh_mount
 out=$(wine_run cscript //nologo 'Z:'"${here//\//\\}"'\scripts\telescope_test.vbs' 2>&1 | tr -d '\r'); rc=$?
 judge "VBScript client" TRAMOX-VBS-RESULT "$out" $rc
 
@@ -148,6 +155,7 @@ tracking=$(wine_run reg query 'HKCU\Software\TRAMOX Test Profile\TRAMOX.Telescop
 case "$tracking" in Yes|No) pass "the driver keeps Tracking=$tracking in DriverHelper.Profile" ;; *) fail "profile value Tracking [$tracking]" ;; esac
 
 step "JScript"
+fresh_mount
 out=$(wine_run cscript //nologo 'Z:'"${here//\//\\}"'\scripts\telescope_test.js' 2>&1 | tr -d '\r'); rc=$?
 judge "JScript client" TRAMOX-JS-RESULT "$out" $rc
 
