@@ -36,13 +36,18 @@ double TTelescope::controllerRightAscensionRad() {
 }
 
 // The paddle shows the mean place of J2000.0; clients get the controller's own coordinates.
+// The conversion waits until someone reads the paddle; it works from the instant, the
+// position and a copy of the pipeline of this read, so the texts come out as if made now.
 void TTelescope::showPaddlePosition(double raRad) {
   const double decRad = units::degreesToRadians(FLastDeclination);
-  const astro::RaDec mean =
-      rt_.state.pipeline->ObservedToMeanJ2000(universalTimeNow(), raRad, decRad);
   paddle::TRaquette& paddle = *rt_.state.paddle;
-  paddle.SetText("LabelAD", rightAscensionLabel(units::radiansToHours(mean.raRad)));
-  paddle.SetText("LabelDEC", declinationLabel(units::radiansToDegrees(mean.decRad)));
+  paddle.SetTextsWhenRead(
+      [pipeline = *rt_.state.pipeline, utDate = universalTimeNow(), raRad, decRad] {
+        const astro::RaDec mean = pipeline.ObservedToMeanJ2000(utDate, raRad, decRad);
+        return paddle::TRaquette::Texts{
+            {"LabelAD", rightAscensionLabel(units::radiansToHours(mean.raRad))},
+            {"LabelDEC", declinationLabel(units::radiansToDegrees(mean.decRad))}};
+      });
   const char* side = "";
   if (rt_.controller.GermanMount_DLL()) {
     side = rt_.controller.TelescopeOuest_DLL() ? "W" : "E";

@@ -48,11 +48,13 @@ platform::PaddleControlState& TRaquette::mutableControl(const std::string& name)
   return controls_[indexOf(name)];
 }
 
-const platform::PaddleControlState& TRaquette::Control(const std::string& name) const {
+const platform::PaddleControlState& TRaquette::Control(const std::string& name) {
+  producePendingTexts();
   return controls_[indexOf(name)];
 }
 
-std::vector<platform::PaddleControlState> TRaquette::Controls() const {
+std::vector<platform::PaddleControlState> TRaquette::Controls() {
+  producePendingTexts();
   return controls_;
 }
 
@@ -60,6 +62,29 @@ void TRaquette::SetText(const std::string& control, const std::string& text) {
   auto& state = mutableControl(control);
   state.text = text;
   view_->update(state);
+}
+
+void TRaquette::SetTextsWhenRead(TextsProducer produce) {
+  pendingTexts_ = std::move(produce);
+  if (view_->drawsContinuously()) {
+    producePendingTexts();
+  }
+}
+
+void TRaquette::aboutToBeRead() {
+  producePendingTexts();
+}
+
+void TRaquette::producePendingTexts() {
+  if (!pendingTexts_) {
+    return;
+  }
+  // Taken out first: SetText may reach a view that reads the paddle back.
+  const TextsProducer produce = std::move(pendingTexts_);
+  pendingTexts_ = nullptr;
+  for (const auto& [control, text] : produce()) {
+    SetText(control, text);
+  }
 }
 
 void TRaquette::SetVisible(const std::string& control, bool visible) {

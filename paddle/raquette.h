@@ -6,8 +6,10 @@
 // reports the user's actions.
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "paddle/paddle_telescope.h"
@@ -42,8 +44,18 @@ class TRaquette : public platform::IPaddleEvents {
   void SetVisible(const std::string& control, bool visible);
   void SetEnabled(const std::string& control, bool enabled);
 
-  const platform::PaddleControlState& Control(const std::string& name) const;
-  std::vector<platform::PaddleControlState> Controls() const;
+  // Texts that cost work to produce, as (control, text) pairs. A view that draws continuously
+  // gets them at once. Any other gets them when the paddle is next read, from the newest
+  // producer only, so a client that reads the position without reading the paddle pays
+  // nothing for them. A producer holds copies of all it needs, never references to state
+  // that later writes change; its controls are written through producers only.
+  using Texts = std::vector<std::pair<std::string, std::string>>;
+  using TextsProducer = std::function<Texts()>;
+  void SetTextsWhenRead(TextsProducer produce);
+
+  // Reading the model produces the texts put off until then.
+  const platform::PaddleControlState& Control(const std::string& name);
+  std::vector<platform::PaddleControlState> Controls();
 
   // The view's events, routed to the handlers below. Every failure is caught here and shown
   // in the error box; the paddle stays as it was. Events for a control the user could not
@@ -53,6 +65,7 @@ class TRaquette : public platform::IPaddleEvents {
   void click(const std::string& control) override;
   void sliderMoved(int position) override;
   void closeBox() override;
+  void aboutToBeRead() override;
 
   // The handlers; these throw the driver's failures (the event boundary above catches them).
   void ButtonSetParkClick();
@@ -76,6 +89,7 @@ class TRaquette : public platform::IPaddleEvents {
   void moveAxis(std::int32_t axis, double rateDegPerSec);
   template <class Handler>
   void guarded(Handler&& handler);
+  void producePendingTexts();
 
   platform::IMessageWindows& messages_;
   std::vector<platform::PaddleControlState> controls_;
@@ -84,6 +98,7 @@ class TRaquette : public platform::IPaddleEvents {
   IPaddleTelescope* telescope_ = nullptr;
   std::shared_ptr<rates::TRates> primaryRates_;
   std::shared_ptr<rates::TRates> secondaryRates_;
+  TextsProducer pendingTexts_;
 };
 
 }  // namespace tramox::paddle

@@ -18,7 +18,7 @@ void TRaquette::GetTelescope(IPaddleTelescope* telescope) {
 // Fetched anew at every press, so the slider may move between presses; the item fetch writes
 // its "Get_Item index" line like any client's.
 double TRaquette::directionRateDegPerSec(const std::shared_ptr<rates::TRates>& axisRates) const {
-  const int position = Control(names::kTrackBarSpeed).position;
+  const int position = controls_[indexOf(names::kTrackBarSpeed)].position;
   return axisRates->Get_Item(position + 1)->Get_Maximum();
 }
 

@@ -31,6 +31,9 @@ class IPaddleEvents {
   virtual void click(const std::string& control) = 0;
   virtual void sliderMoved(int position) = 0;
   virtual void closeBox() = 0;
+  // A view that does not draw continuously is about to hand its controls' state to a reader:
+  // texts the model put off producing are due now, through update().
+  virtual void aboutToBeRead() {}
 };
 
 class IPaddleView {
@@ -40,6 +43,9 @@ class IPaddleView {
   virtual void create(const std::string& caption, int width, int height,
                       const std::vector<PaddleControlState>& controls, IPaddleEvents& events) = 0;
   virtual void update(const PaddleControlState& control) = 0;
+  // True when every update reaches the screen at once; a view that only hands its state to
+  // readers says false, and the model may then produce costly texts when they are read.
+  virtual bool drawsContinuously() const = 0;
   virtual void show() = 0;
   virtual void close() = 0;
 };

@@ -42,6 +42,13 @@ void HeadlessPaddleView::update(const PaddleControlState& control) {
   }
 }
 
+const std::vector<PaddleControlState>& HeadlessPaddleView::controls() {
+  if (events_ != nullptr) {
+    events_->aboutToBeRead();
+  }
+  return controls_;
+}
+
 void HeadlessPaddleView::show() {
   visible_ = true;
 }

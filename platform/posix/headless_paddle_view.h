@@ -21,12 +21,14 @@ class HeadlessPaddleView : public IPaddleView {
   void create(const std::string& caption, int width, int height,
               const std::vector<PaddleControlState>& controls, IPaddleEvents& events) override;
   void update(const PaddleControlState& control) override;
+  bool drawsContinuously() const override { return false; }
   void show() override;
   void close() override;
 
   const std::string& caption() const { return caption_; }
   bool visible() const { return visible_; }
-  const std::vector<PaddleControlState>& controls() const { return controls_; }
+  // Lets the paddle first produce the texts it put off (the position labels).
+  const std::vector<PaddleControlState>& controls();
 
   // The user's actions; each is handed to the paddle, which may drop it (hidden window,
   // disabled control). Control names match whatever their case.

@@ -29,6 +29,7 @@ class PaddleWindow final : public IPaddleView {
   void create(const std::string& caption, int width, int height,
               const std::vector<PaddleControlState>& controls, IPaddleEvents& events) override;
   void update(const PaddleControlState& control) override;
+  bool drawsContinuously() const override { return true; }
   void show() override;
   // Hides the window; it is destroyed with the view.
   void close() override;

@@ -1,6 +1,7 @@
 // Position and status reads.
 #include <cmath>
 #include <map>
+#include <set>
 
 #include "astro/time_scales.h"
 #include "common/units.h"
@@ -66,6 +67,37 @@ TEST_F(RightAscension, UnreadableDeclinationKeepsThePreviousOneForThePaddle) {
   EXPECT_NO_THROW(scope_->Get_RightAscension());
   EXPECT_EQ(paddleControl("LabelDEC").text, before);
   EXPECT_EQ(before[0], '+');
+}
+
+// A headless paddle makes its labels when read, from the read that last refreshed them, with
+// the clock and the declination changed since: text for text what a window on screen shows.
+TEST_F(RightAscension, HeadlessPaddleLabelsMatchThoseOfAWindowOnScreen) {
+  writeSetting("Longitude", -0.21);
+  writeSetting("Latitude", 0.83);
+  writeSetting("Altitude", 410.0);
+  const double start = fakes_.clock.nowLocal();
+  const auto labelsSeen = [&](bool drawsContinuously) {
+    fakes_.paddleViews.drawsContinuously = drawsContinuously;
+    connect();
+    std::vector<std::string> seen;
+    for (int read = 0; read < 600; ++read) {
+      fakes_.clock.setLocal(start + read * 23.0417);
+      mount_.raRad = std::fmod(read * 0.7381, 2.0 * units::kPi);
+      mount_.decRad = 1.5 * std::sin(read * 1.13);
+      scope_->Get_RightAscension();
+      if (read % 3 == 2) {
+        mount_.decRad = -mount_.decRad;
+        scope_->Get_Declination();
+        fakes_.clock.advanceSeconds(3600.0);
+        seen.push_back(paddleControl("LabelAD").text + paddleControl("LabelDEC").text);
+      }
+    }
+    scope_->Set_Connected(false);
+    return seen;
+  };
+  const std::vector<std::string> onScreen = labelsSeen(true);
+  EXPECT_EQ(labelsSeen(false), onScreen);
+  EXPECT_EQ(std::set<std::string>(onScreen.begin(), onScreen.end()).size(), onScreen.size());
 }
 
 class Declination : public DriverTest {};

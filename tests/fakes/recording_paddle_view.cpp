@@ -15,8 +15,8 @@ namespace {
 
 class RecordingPaddleView : public platform::IPaddleView {
  public:
-  explicit RecordingPaddleView(std::shared_ptr<PaddleViewRecord> record)
-      : record_(std::move(record)) {}
+  RecordingPaddleView(std::shared_ptr<PaddleViewRecord> record, bool drawsContinuously)
+      : record_(std::move(record)), drawsContinuously_(drawsContinuously) {}
   ~RecordingPaddleView() override { record_->destroyed = true; }
 
   void create(const std::string& caption, int width, int height,
@@ -42,6 +42,8 @@ class RecordingPaddleView : public platform::IPaddleView {
     record_->controls.push_back(control);
   }
 
+  bool drawsContinuously() const override { return drawsContinuously_; }
+
   void show() override {
     record_->shown = true;
     record_->log.push_back("show");
@@ -54,13 +56,14 @@ class RecordingPaddleView : public platform::IPaddleView {
 
  private:
   std::shared_ptr<PaddleViewRecord> record_;
+  bool drawsContinuously_;
 };
 
 }  // namespace
 
 std::unique_ptr<platform::IPaddleView> RecordingPaddleViewFactory::createView() {
   views_.push_back(std::make_shared<PaddleViewRecord>());
-  return std::make_unique<RecordingPaddleView>(views_.back());
+  return std::make_unique<RecordingPaddleView>(views_.back(), drawsContinuously);
 }
 
 }  // namespace tramox::fakes

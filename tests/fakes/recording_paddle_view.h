@@ -26,6 +26,9 @@ class RecordingPaddleViewFactory : public platform::IPaddleViewFactory {
  public:
   std::unique_ptr<platform::IPaddleView> createView() override;
 
+  // What the views created from now on say: true, a window on screen; false, a headless view.
+  bool drawsContinuously = true;
+
   const std::vector<std::shared_ptr<PaddleViewRecord>>& views() const { return views_; }
   // The most recent view; nullptr before the first.
   PaddleViewRecord* lastView() const { return views_.empty() ? nullptr : views_.back().get(); }

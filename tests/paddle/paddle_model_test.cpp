@@ -84,6 +84,31 @@ TEST_F(PaddleModelTest, DriverWritesUpdateTheModelAndThenTheView) {
                                                 "update ButtonTracking"}));
 }
 
+// A window on screen gets costly texts at once; a headless view only when it is read, made
+// once and from the newest producer.
+TEST_F(PaddleModelTest, CostlyTextsWaitForAReaderUnlessTheViewDrawsContinuously) {
+  for (const bool draws : {true, false}) {
+    SCOPED_TRACE(draws ? "window on screen" : "headless view");
+    fakes::RecordingPaddleViewFactory factory;
+    factory.drawsContinuously = draws;
+    TRaquette raquette{factory, messages};
+    const fakes::PaddleViewRecord& record = *factory.lastView();
+    int produced = 0;
+    for (const char* text : {"first", "second", "third"}) {
+      raquette.SetTextsWhenRead([&produced, text] {
+        ++produced;
+        return TRaquette::Texts{{"LabelAD", text}};
+      });
+    }
+    EXPECT_EQ(produced, draws ? 3 : 0);
+    EXPECT_EQ(record.control("LabelAD")->text, draws ? "third" : "AD");
+    record.events->aboutToBeRead();
+    EXPECT_EQ(record.control("LabelAD")->text, "third");
+    EXPECT_EQ(raquette.Control("LabelAD").text, "third");
+    EXPECT_EQ(produced, draws ? 3 : 1);
+  }
+}
+
 TEST_F(PaddleModelTest, UnknownControlNamesAreRefused) {
   EXPECT_THROW(paddle.SetText("LabelNord", "x"), std::invalid_argument);
   EXPECT_THROW(paddle.Control("ButtonNord"), std::invalid_argument);
