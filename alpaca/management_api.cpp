@@ -1,7 +1,7 @@
 #include "alpaca/management_api.h"
 
-#include <cstdio>
-#include <random>
+#include <boost/uuid/random_generator.hpp>
+#include <boost/uuid/uuid_io.hpp>
 
 #include "alpaca/parameter_values.h"
 #include "platform/settings_key.h"
@@ -11,18 +11,7 @@ namespace tramox::alpaca {
 namespace {
 
 std::string randomUuid() {
-  std::random_device device;
-  std::uint8_t bytes[16];
-  for (std::uint8_t& byte : bytes)
-    byte = static_cast<std::uint8_t>(device());
-  bytes[6] = static_cast<std::uint8_t>((bytes[6] & 0x0F) | 0x40);  // version 4: random
-  bytes[8] = static_cast<std::uint8_t>((bytes[8] & 0x3F) | 0x80);  // RFC 4122 variant
-  char text[37];
-  std::snprintf(text, sizeof text,
-                "%02x%02x%02x%02x-%02x%02x-%02x%02x-%02x%02x-%02x%02x%02x%02x%02x%02x", bytes[0],
-                bytes[1], bytes[2], bytes[3], bytes[4], bytes[5], bytes[6], bytes[7], bytes[8],
-                bytes[9], bytes[10], bytes[11], bytes[12], bytes[13], bytes[14], bytes[15]);
-  return text;
+  return boost::uuids::to_string(boost::uuids::random_generator()());
 }
 
 // Management requests are GETs with the same optional identifiers as device requests.
