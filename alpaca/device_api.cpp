@@ -118,7 +118,7 @@ struct CallFailure {
 
 CallFailure failureOf(const client::CallResult& result) {
   if (result.hr == server::status::kDispException)
-    return {alpacaErrorNumber(result.code, result.description), result.description};
+    return {alpacaErrorNumber(result.reason), result.description};
   return {errors::kUnspecified, "Automation call failed (" + client::formatCode(result.hr) + ")"};
 }
 

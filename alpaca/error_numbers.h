@@ -2,8 +2,7 @@
 // Alpaca error numbers, chosen from what a driver failure means. Clients turn 0x400 to 0x40C
 // into typed exceptions, so the number must say what happened; the message stays the
 // driver's own.
-#include <cstdint>
-#include <string_view>
+#include "common/failure_reason.h"
 
 namespace tramox::alpaca {
 
@@ -21,8 +20,6 @@ inline constexpr int kUnspecified = 0x4FF;
 inline constexpr int kControllerFailure = 0x500;
 }  // namespace errors
 
-// code: the status code the automation layer reported for the member (the driver's own
-// failure code, or 0x8000FFFF for registry and automation-layer failures); message: its text.
-int alpacaErrorNumber(std::int32_t code, std::string_view message);
+int alpacaErrorNumber(FailureReason reason);
 
 }  // namespace tramox::alpaca

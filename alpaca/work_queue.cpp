@@ -62,11 +62,6 @@ void WorkQueue::close() {
   changed_.notify_all();
 }
 
-bool WorkQueue::closed() const {
-  std::lock_guard lock(mutex_);
-  return closed_;
-}
-
 void WorkQueue::clear() {
   std::deque<Item> dropped;
   {

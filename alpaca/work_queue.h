@@ -32,7 +32,6 @@ class WorkQueue {
   void waitForWork();
   // Wakes every waiter; later pushes are dropped and take() answers nothing.
   void close();
-  bool closed() const;
   // Drops what is still queued (their replies are never called).
   void clear();
 

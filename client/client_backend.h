@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "common/failure_reason.h"
 #include "platform/clock.h"
 #include "platform/message_windows.h"
 #include "platform/paddle_view.h"
@@ -48,10 +49,11 @@ struct NamedValue {
 struct CallResult {
   std::int32_t hr = 0;
   Value value;
-  // The member's own failure, when hr is DISP_E_EXCEPTION.
+  // The member's own failure, when hr is DISP_E_EXCEPTION; the reason says what it means.
   std::int32_t code = 0;
   std::string source;
   std::string description;
+  FailureReason reason = FailureReason::Unexpected;
   std::uint32_t argErr = 0;  // argument at fault, in call order (0 = first)
   // The first parameter name the object could not resolve, when the member's was known.
   std::string unknownParameter;

@@ -14,6 +14,7 @@
 #include "client/com_paddle.h"
 #include "client/message_lines.h"
 #include "client/value_format.h"
+#include "driver/failure_reasons.h"
 #include "platform/win32/wide_text.h"
 #include "server/argument_position.h"
 #include "server/binding/abi.h"
@@ -171,6 +172,8 @@ void takeException(EXCEPINFO& excep, CallResult& result) {
                                  : static_cast<std::int32_t>(DISP_E_EXCEPTION);
   result.source = fromBstr(excep.bstrSource);
   result.description = fromBstr(excep.bstrDescription);
+  // COM's error information has no field for the reason: the driver's table tells it again.
+  result.reason = driver::failureReason(result.code, result.description);
   SysFreeString(excep.bstrSource);
   SysFreeString(excep.bstrDescription);
   SysFreeString(excep.bstrHelpFile);

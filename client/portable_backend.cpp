@@ -176,6 +176,7 @@ CallResult PortableBackend::invoke(ClientObject& object, const std::string& memb
   result.code = r.error.scode;
   result.source = r.error.source;
   result.description = r.error.description;
+  result.reason = r.error.reason;
   result.argErr = r.argErr;
   result.unknownParameter = r.unknownParameter;
   return result;
@@ -197,6 +198,7 @@ CallResult PortableBackend::newEnum(ClientObject& object) {
   result.code = excep.scode;
   result.source = excep.source;
   result.description = excep.description;
+  result.reason = excep.reason;
   ComRef<binding::IEnumVariant> enumerator;
   if (!status::failed(result.hr) && enumVariant.unknown() &&
       enumVariant.unknown()->QueryInterface(

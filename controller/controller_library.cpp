@@ -21,7 +21,7 @@ namespace {
 template <typename Function>
 Function resolved(platform::ILibraryLoader::Handle handle, void* address) {
   if (handle == nullptr || address == nullptr) {
-    throw DriverError(codes::kInvalidState, kNotLoadedMessage);
+    throw DriverError(codes::kInvalidState, FailureReason::NotConnected, kNotLoadedMessage);
   }
   Function function = nullptr;
   static_assert(sizeof(function) == sizeof(address));

@@ -41,7 +41,8 @@ void TTelescope::connect() {
   }
   // The loader has already shown why; nothing here may reach an empty slot.
   if (!mount.loaded()) {
-    throw DriverError(codes::kInvalidState, controller::kNotLoadedMessage);
+    throw DriverError(codes::kInvalidState, FailureReason::NotConnected,
+                      controller::kNotLoadedMessage);
   }
 
   FConnected = false;

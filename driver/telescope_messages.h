@@ -1,6 +1,7 @@
 #pragma once
-// The driver's failure messages that a front end tells apart: the Alpaca server chooses its
-// error numbers from them, so each is written once, here, and thrown from here.
+// The driver's failure messages that are recognised after they are raised (by the reasons
+// told from a code and a message, and in the paddle's error boxes), so each is written once,
+// here, and thrown from here.
 #include <string_view>
 
 #include "platform/settings_key.h"

@@ -45,7 +45,7 @@ void TTelescope::moveAxisAt(std::int32_t axe, double rateDegPerSec) {
   // During the park motion only a stop goes through: it stops the park as well.
   if (FParked || (FParking && rateDegPerSec != 0.0)) {
     log("ASK for MoveAxis but Parked");
-    throw DriverError(codes::kInvalidState, messages::kParked);
+    throw DriverError(codes::kInvalidState, FailureReason::Parked, messages::kParked);
   }
   if (axe == axisTertiary) {
     log("ASK for MoveAxis tertiary rate=" + number(rateDegPerSec));

@@ -11,6 +11,20 @@
 
 namespace tramox::driver {
 
+namespace {
+
+// No SetPark yet: the registry's own failure and words, but a state the client mends with
+// SetPark rather than a fault.
+double storedParkValue(platform::SettingsKey& settings, const char* name) {
+  if (const auto value = settings.readDouble(name)) {
+    return *value;
+  }
+  throw DriverError(codes::kUnexpected, FailureReason::InvalidOperation,
+                    platform::missingValueMessage(name));
+}
+
+}  // namespace
+
 void TTelescope::Park() {
   logAsk("Park");
   if (FParked || FParking) {
@@ -27,8 +41,8 @@ void TTelescope::Park() {
   rt_.services.registry->snapshot(platform::Hive::CurrentUser, [&](platform::IRegistry& view) {
     if (view.keyExists(platform::Hive::CurrentUser, platform::SettingsKey::kPath)) {
       platform::SettingsKey settings(view);
-      hourAngleRad = settings.requireDouble("Park_AH");
-      decRad = settings.requireDouble("Park_Dec");
+      hourAngleRad = storedParkValue(settings, "Park_AH");
+      decRad = storedParkValue(settings, "Park_Dec");
     }
   });
   const double hourAngle = units::fromRadiansMultiplyingFirst(hourAngleRad, 12.0);
@@ -39,7 +53,8 @@ void TTelescope::Park() {
   FParkDeclination = declination;
   log("Park at " + number(FParkHourAngle) + " " + number(FParkDeclination));
   if (!rt_.controller.ParkTel_DLL(hourAngleRad, decRad)) {
-    throw DriverError(codes::kNotImplemented, messages::kParkFailed);
+    throw DriverError(codes::kNotImplemented, FailureReason::ControllerRefused,
+                      messages::kParkFailed);
   }
   FParking = true;
 }
@@ -87,7 +102,8 @@ void TTelescope::Unpark() {
   logAsk("Unpark");
   const bool accepted = FParking ? stopParkMotion() : rt_.controller.UnParkTel_DLL() != 0;
   if (!accepted) {
-    throw DriverError(codes::kNotImplemented, messages::kUnParkFailed);
+    throw DriverError(codes::kNotImplemented, FailureReason::ControllerRefused,
+                      messages::kUnParkFailed);
   }
   FParked = false;
   FTracking = true;

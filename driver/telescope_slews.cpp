@@ -12,14 +12,15 @@ namespace tramox::driver {
 
 void TTelescope::requireNotParked() {
   if (FParked || FParking) {
-    throw DriverError(codes::kInvalidState, messages::kParked);
+    throw DriverError(codes::kInvalidState, FailureReason::Parked, messages::kParked);
   }
 }
 
 void TTelescope::requireNotParkedAndTracking() {
   requireNotParked();
   if (!FTracking) {
-    throw DriverError(codes::kInvalidState, messages::kNotTracking);
+    throw DriverError(codes::kInvalidState, FailureReason::InvalidOperation,
+                      messages::kNotTracking);
   }
 }
 
@@ -38,13 +39,15 @@ void TTelescope::SlewToCoordinatesAsync(double raHours, double decDegrees) {
   log("SlewToCoordinatesAsync " + number(raHours) + " " + number(decDegrees));
   requireNotParkedAndTracking();
   if (!raInRange(raHours)) {
-    throw DriverError(codes::kInvalidState, messages::kRightAscensionOutOfRange);
+    throw DriverError(codes::kInvalidState, FailureReason::InvalidValue,
+                      messages::kRightAscensionOutOfRange);
   }
   // Stored before the declination is checked: a refused declination leaves this target set.
   FTargetRightAscension = raHours;
   rt_.state.TargetRightAscensionSet = true;
   if (!decInRange(decDegrees)) {
-    throw DriverError(codes::kInvalidState, messages::kDeclinationOutOfRange);
+    throw DriverError(codes::kInvalidState, FailureReason::InvalidValue,
+                      messages::kDeclinationOutOfRange);
   }
   FTargetDeclination = decDegrees;
   rt_.state.TargetDeclinationSet = true;
@@ -107,7 +110,8 @@ void TTelescope::waitForSlewEnd(double limitSeconds) {
 void TTelescope::SyncToCoordinates(double raHours, double decDegrees) {
   requireNotParkedAndTracking();
   if (!decInRange(decDegrees) || !raInRange(raHours)) {
-    throw DriverError(codes::kInvalidState, messages::kCoordinatesNotAvailable);
+    throw DriverError(codes::kInvalidState, FailureReason::InvalidValue,
+                      messages::kCoordinatesNotAvailable);
   }
   FLastDeclination = decDegrees;
   FTargetDeclination = decDegrees;
@@ -136,7 +140,7 @@ void TTelescope::AbortSlew() {
     logAsk("AbortSlew");
     // A park motion can be stopped like any slew; only a parked mount refuses.
     if (FParked) {
-      throw DriverError(codes::kInvalidState, messages::kParked);
+      throw DriverError(codes::kInvalidState, FailureReason::Parked, messages::kParked);
     }
     if (FParking) {
       // A refused unpark leaves the mount as the controller then reports it.

@@ -13,7 +13,10 @@ MemberFailure classifyFailure(std::exception_ptr failure, std::string_view progI
     } catch (const DriverError& e) {
       // Only a failure code is a failure: a driver error built with a success or zero code
       // would otherwise reach the client as success.
-      result.code = e.code() < 0 ? e.code() : status::kUnexpected;
+      if (e.code() < 0) {
+        result.code = e.code();
+        result.reason = e.reason();
+      }
       result.description = e.what();
     } catch (const std::exception& e) {
       result.code = status::kUnexpected;

@@ -1,13 +1,14 @@
 #pragma once
-// How every interface member reports failure: a driver failure keeps its own (negative) code;
-// anything else becomes E_UNEXPECTED. The source is the programmatic identifier of the
-// object's class, the description the failure's message. Both the portable runtime and the
-// Windows server apply this one rule.
+// How every interface member reports failure: a driver failure keeps its own (negative) code
+// and reason; anything else becomes E_UNEXPECTED, for no better reason. The source is the
+// programmatic identifier of the object's class, the description the failure's message. Both the
+// portable runtime and the Windows server apply this one rule.
 #include <cstdint>
 #include <exception>
 #include <string>
 #include <string_view>
 
+#include "common/failure_reason.h"
 #include "server/status_codes.h"
 
 namespace tramox::server {
@@ -16,6 +17,7 @@ struct MemberFailure {
   status::HResult code = status::kUnexpected;
   std::string source;
   std::string description;
+  FailureReason reason = FailureReason::Unexpected;
 };
 
 // Classifies a caught exception. Never throws.

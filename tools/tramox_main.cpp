@@ -53,7 +53,7 @@ int runScript(ScriptSession& session, const std::string& file) {
   std::ifstream stream;
   std::istream* in = &std::cin;
   const std::string name = file.empty() || file == "-" ? "<stdin>" : file;
-  if (in != nullptr && name != "<stdin>") {
+  if (name != "<stdin>") {
     stream.open(file);
     if (!stream) {
       std::fprintf(stderr, "tramox: cannot read %s\n", file.c_str());

@@ -1,8 +1,9 @@
 #pragma once
 // The web paddle's dead man's switch. A page holding a direction button tells the server so
-// every 250 ms at most; a hold not heard of for more than kHoldTimeoutSeconds is dropped, so a
-// locked phone, a lost network or a closed tab stops the axis. Several pages may hold the same
-// button: it is pressed when the first takes it and released when the last lets go.
+// every 200 ms (the page's HEARTBEAT_MS); a hold not heard of for more than kHoldTimeoutSeconds
+// is dropped, so a locked phone, a lost network or a closed tab stops the axis. Several pages
+// may hold the same button: it is pressed when the first takes it and released when the last
+// lets go.
 #include <map>
 #include <string>
 #include <vector>
@@ -12,8 +13,6 @@
 namespace tramox::web {
 
 inline constexpr double kHoldTimeoutSeconds = 1.0;
-// What the page is told to keep to (a quarter of the time-out leaves room for a late packet).
-inline constexpr int kHeartbeatMilliseconds = 250;
 
 class HeldButtons {
  public:

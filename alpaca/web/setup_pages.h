@@ -25,7 +25,7 @@ struct DeviceSetupView {
   std::vector<SetupField> fields;  // the site, then "SlewTimeout" and "GuideRate"
   bool logEnabled = false;
   std::string logError;
-  std::string parkPosition;       // text, e.g. "hour angle 0.5 rad, declination 0.25 rad"
+  std::string parkPosition;       // text, e.g. "hour angle 1.5 h, declination 20°"
   std::string controllerLibrary;  // the path in use
   std::string notice;             // e.g. "Saved."
   bool noticeIsError = false;

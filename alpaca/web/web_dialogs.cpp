@@ -1,6 +1,6 @@
 #include "alpaca/web/web_dialogs.h"
 
-#include "driver/telescope_messages.h"
+#include "client/error_box_meaning.h"
 
 namespace tramox::web {
 
@@ -26,7 +26,7 @@ void WebMessageWindows::showErrorBox(const std::string& text) {
 }
 
 void WebMessageWindows::add(bool error, const std::string& text) {
-  const bool parkUnset = error && driver::messages::isMissingParkPosition(text);
+  const bool parkUnset = error && client::showsMissingParkPosition(text);
   kept_.push_back({nextId_++, error, text, page_, parkUnset ? kSetParkFirstHint : ""});
   if (kept_.size() > kKeptDialogs) {
     kept_.pop_front();

@@ -7,10 +7,8 @@
 #include "alpaca/json_response.h"
 #include "alpaca/parameter_values.h"
 #include "alpaca/web/web_assets.h"
+#include "client/setup_settings.h"
 #include "common/units.h"
-#include "controller/controller_library.h"
-#include "driver/guide_rate_setting.h"
-#include "driver/slew_wait.h"
 #include "paddle/error_box_text.h"
 #include "platform/services.h"
 #include "platform/settings_key.h"
@@ -96,7 +94,7 @@ DeviceSetupView readDeviceSetup(alpaca::DriverAccess& access) {
     view.fields.push_back(std::move(field));
   }
   platform::SettingsKey key(*platform::nativeServices().registry);
-  SetupField timeout{driver::kSlewTimeoutValue, "Slew time limit", "seconds", "", ""};
+  SetupField timeout{client::kSlewTimeoutValue, "Slew time limit", "seconds", "", ""};
   try {
     view.logEnabled = key.readInt32(kLogEnabledValue).value_or(0) != 0;
   } catch (const std::exception& e) {
@@ -104,14 +102,14 @@ DeviceSetupView readDeviceSetup(alpaca::DriverAccess& access) {
   }
   try {
     timeout.value = std::to_string(
-        key.readInt32(driver::kSlewTimeoutValue).value_or(driver::kDefaultSlewTimeoutSeconds));
+        key.readInt32(client::kSlewTimeoutValue).value_or(client::kDefaultSlewTimeoutSeconds));
   } catch (const std::exception& e) {
     timeout.error = e.what();
   }
   view.fields.push_back(std::move(timeout));
-  SetupField guideRate{driver::kGuideRateValue, "Guide rate", "× sidereal rate, in ]0,2]", "", ""};
+  SetupField guideRate{client::kGuideRateValue, "Guide rate", "× sidereal rate, in ]0,2]", "", ""};
   try {
-    const auto multiple = driver::storedGuideRate(key);
+    const auto multiple = client::storedGuideRate(key);
     guideRate.value = multiple ? numberText(*multiple) : "";
   } catch (const std::exception& e) {
     guideRate.error = e.what();
@@ -128,7 +126,7 @@ DeviceSetupView readDeviceSetup(alpaca::DriverAccess& access) {
   } catch (const std::exception& e) {
     view.parkPosition = e.what();
   }
-  view.controllerLibrary = controller::controllerLibraryPath(*platform::nativeServices().libraries);
+  view.controllerLibrary = client::controllerLibraryPath(*platform::nativeServices().libraries);
   return view;
 }
 
@@ -162,31 +160,31 @@ DeviceSetupView writeDeviceSetup(alpaca::DriverAccess& access,
       logError = e.what();
     }
   }
-  if (const std::string* typed = formValue(form, driver::kSlewTimeoutValue)) {
+  if (const std::string* typed = formValue(form, client::kSlewTimeoutValue)) {
     const auto seconds = alpaca::parseInt32(*typed);
     if (!seconds || *seconds <= 0) {
-      refusals.emplace_back(driver::kSlewTimeoutValue,
+      refusals.emplace_back(client::kSlewTimeoutValue,
                             "The slew time limit is a whole number of seconds above 0");
     } else {
       try {
-        key.writeInt32(driver::kSlewTimeoutValue, *seconds);
+        key.writeInt32(client::kSlewTimeoutValue, *seconds);
       } catch (const std::exception& e) {
-        refusals.emplace_back(driver::kSlewTimeoutValue, e.what());
+        refusals.emplace_back(client::kSlewTimeoutValue, e.what());
       }
     }
   }
   // An empty field leaves the guide rate as it is (not set, perhaps).
-  if (const std::string* typed = formValue(form, driver::kGuideRateValue);
+  if (const std::string* typed = formValue(form, client::kGuideRateValue);
       typed != nullptr && !typed->empty()) {
     const auto multiple = alpaca::parseDouble(*typed);
     try {
       if (!multiple) {
-        refusals.emplace_back(driver::kGuideRateValue, "Not a number");
+        refusals.emplace_back(client::kGuideRateValue, "Not a number");
       } else {
-        driver::storeGuideRate(key, *multiple);
+        client::storeGuideRate(key, *multiple);
       }
     } catch (const std::exception& e) {
-      refusals.emplace_back(driver::kGuideRateValue, e.what());
+      refusals.emplace_back(client::kGuideRateValue, e.what());
     }
   }
   DeviceSetupView view = readDeviceSetup(access);

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 
+#include "common/failure_reason.h"
 #include "server/guid.h"
 #include "server/member_table.h"
 #include "server/status_codes.h"
@@ -70,11 +71,13 @@ struct DispParams {
   std::uint32_t namedCount = 0;
 };
 
-// As EXCEPINFO, filled when Invoke answers kDispException.
+// As EXCEPINFO, filled when Invoke answers kDispException; the reason is the driver's, which
+// real COM's error information has no field for.
 struct ExcepInfo {
   std::string source;
   std::string description;
   HResult scode = status::kOk;
+  FailureReason reason = FailureReason::Unexpected;
 };
 
 class IDispatch : public IUnknown {

@@ -133,6 +133,7 @@ HResult reportFailure(const MemberFailure& failure, ExcepInfo* excepInfo) {
       // Without memory for the texts the client still gets the code.
     }
     excepInfo->scode = failure.code;
+    excepInfo->reason = failure.reason;
   }
   return status::kDispException;
 }

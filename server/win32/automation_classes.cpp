@@ -2,6 +2,7 @@
 
 #include <new>
 
+#include "common/driver_error.h"
 #include "server/binding/class_construction.h"
 
 namespace tramox::server::win32 {
@@ -84,8 +85,8 @@ STDMETHODIMP CollectionObject<Interface, Collection>::Next(ULONG count, VARIANT*
   auto result = collection_->Next(count);
   if (result.status != rates::kSOk && result.status != rates::kSFalse) {
     // A failed element ends the call: nothing is handed out that the client would not free.
-    MemberFailure failure{result.status, std::string(this->classInfo().progId),
-                          result.errorMessage};
+    MemberFailure failure{result.status, std::string(this->classInfo().progId), result.errorMessage,
+                          reasonForCode(result.status)};
     publishErrorInfo(failure, toGuid(this->classInfo().defaultInterface->iid));
     return result.status;
   }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "common/driver_error.h"
+#include "driver/failure_reasons.h"
 #include "driver/telescope.h"
 #include "tests/fakes/fake_services.h"
 #include "tests/fakes/scripted_controller.h"
@@ -41,7 +42,8 @@ class DriverTest : public ::testing::Test {
   std::unique_ptr<TTelescope> scope_;
 };
 
-// Runs `action`, expects a DriverError with this code and message.
+// Runs `action`, expects a DriverError with this code and message, raised with the reason a
+// COM client tells from them.
 template <class Action>
 void expectDriverError(Action&& action, std::int32_t code, const std::string& message) {
   try {
@@ -50,6 +52,7 @@ void expectDriverError(Action&& action, std::int32_t code, const std::string& me
   } catch (const DriverError& e) {
     EXPECT_EQ(e.code(), code) << e.what();
     EXPECT_EQ(std::string(e.what()), message);
+    EXPECT_EQ(e.reason(), failureReason(e.code(), e.what())) << e.what();
   }
 }
 

@@ -60,12 +60,8 @@ TEST_F(Parking, WithoutTheSettingsKeyParksAtZero) {
 }
 
 TEST_F(Parking, MissingOrMistypedParkValuesFailAfterTrackingStarted) {
-  try {
-    scope_->Park();
-    ADD_FAILURE() << "no error";
-  } catch (const platform::RegistryError& e) {
-    EXPECT_EQ(std::string(e.what()), "Echec à l'obtention des données pour 'Park_AH'");
-  }
+  expectDriverError([&] { scope_->Park(); }, codes::kUnexpected,
+                    "Echec à l'obtention des données pour 'Park_AH'");
   EXPECT_TRUE(scope_->tracking());
   EXPECT_FALSE(scope_->parked());
   writeSetting("Park_AH", 0.0);

@@ -28,11 +28,13 @@ struct FakeScope {
       throw DriverError(codes::kInvalidValue, "Latitude must be in the range [-90°,90°]");
     latitude = v;
   }
-  double Get_Declination() { throw DriverError(codes::kDeclinationUnreadable, "no declination"); }
+  double Get_Declination() {
+    throw DriverError(codes::kDeclinationUnreadable, FailureReason::NotConnected, "no declination");
+  }
   std::string Get_Name() {
     throw std::runtime_error("Type de données incorrect pour 'LogEnabled'");
   }
-  bool Get_Connected() { throw DriverError(0x00040000, "positive code"); }
+  bool Get_Connected() { throw DriverError(0x00040000, FailureReason::Parked, "positive code"); }
   double Get_UTCDate() { return 45000.5; }
 };
 
@@ -145,20 +147,23 @@ TEST_F(DispatcherTest, PropertiesByIdentifierWithTheirKinds) {
   EXPECT_EQ(byName("UTCDate", kDispatchPropertyGet, {}).value.type(), VarType::Date);
 }
 
-TEST_F(DispatcherTest, FailureRuleGivesCodeSourceAndMessage) {
+TEST_F(DispatcherTest, FailureRuleGivesCodeSourceMessageAndReason) {
   auto r = byName("Declination", kDispatchPropertyGet, {});
   ASSERT_EQ(r.hr, status::kDispException);
   EXPECT_EQ(r.error.scode, codes::kDeclinationUnreadable);
   EXPECT_EQ(r.error.source, "TRAMOX.Telescope");
   EXPECT_EQ(r.error.description, "no declination");
+  EXPECT_EQ(r.error.reason, FailureReason::NotConnected);
 
   r = byName("Name", kDispatchPropertyGet, {});
   EXPECT_EQ(r.error.scode, status::kUnexpected);
   EXPECT_EQ(r.error.description, "Type de données incorrect pour 'LogEnabled'");
+  EXPECT_EQ(r.error.reason, FailureReason::Unexpected);
 
   // A driver error that carries no failure code must not reach the client as success.
   r = byName("Connected", kDispatchPropertyGet, {});
   EXPECT_EQ(r.error.scode, status::kUnexpected);
+  EXPECT_EQ(r.error.reason, FailureReason::Unexpected);
 
   r = byName("SiteLatitude", kDispatchPropertyPut, {Variant::ofDouble(95)});
   EXPECT_EQ(r.error.scode, codes::kInvalidValue);

@@ -1,0 +1,72 @@
+#pragma once
+// A client backend with no module behind it: each call is recorded and answered by the test,
+// on the driver thread of the host that made the backend.
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "alpaca/driver_host.h"
+#include "client/client_backend.h"
+
+namespace tramox::alpaca::testing {
+
+struct FakeDriver {
+  struct Call {
+    std::string member;
+    client::CallKind kind;
+    std::vector<client::Value> positional;
+  };
+  // Answers every invoke; success with no value unless set.
+  std::function<client::CallResult(const Call&)> answer;
+  std::vector<Call> calls;
+  bool released = false;  // the driver object's last reference went
+};
+
+class FakeBackend final : public client::IClientBackend {
+ public:
+  explicit FakeBackend(FakeDriver& driver) : driver_(driver) {}
+
+  std::int32_t createDriver(client::ObjectRef& driver, std::string&) override {
+    driver = std::make_shared<Object>(driver_);
+    return 0;
+  }
+  client::CallResult invoke(client::ClientObject&, const std::string& member, client::CallKind kind,
+                            const std::vector<client::Value>& positional,
+                            const std::vector<client::NamedValue>&) override {
+    driver_.calls.push_back({member, kind, positional});
+    return driver_.answer ? driver_.answer(driver_.calls.back()) : client::CallResult{};
+  }
+  client::CallResult newEnum(client::ClientObject&) override { return {}; }
+  std::int32_t next(client::ClientObject&, std::uint32_t, std::vector<client::Value>&) override {
+    return 1;
+  }
+  bool supports(client::ClientObject&, const server::Guid&) override { return false; }
+  std::int32_t canUnloadNow() override { return 1; }
+  std::optional<std::vector<platform::PaddleControlState>> paddleControls() override {
+    return std::nullopt;
+  }
+  void paddleAction(const client::PaddleAction&) override {}
+  std::vector<std::string> takeMessages() override { return {}; }
+  void wait(double) override {}
+  std::int32_t registerModule(const std::string&) override { return 0; }
+  std::int32_t unregisterModule(const std::string&) override { return 0; }
+  bool driverRegistered() override { return true; }
+  std::string lastLoadError() const override { return {}; }
+
+ private:
+  struct Object final : client::ClientObject {
+    explicit Object(FakeDriver& driver) : driver(driver) {}
+    ~Object() override { driver.released = true; }
+    const void* identity() const override { return this; }
+    FakeDriver& driver;
+  };
+  FakeDriver& driver_;
+};
+
+// A host whose backend is a FakeBackend over driver.
+inline DriverHost::BackendFactory fakeBackendFactory(FakeDriver& driver) {
+  return [&driver](platform::IClock&) { return std::make_unique<FakeBackend>(driver); };
+}
+
+}  // namespace tramox::alpaca::testing

@@ -1,0 +1,56 @@
+// The driver thread's queue: stops first, and nested inside a call's wait only calls that do
+// not wait themselves.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "alpaca/work_queue.h"
+
+namespace tramox::alpaca::testing {
+namespace {
+
+struct Taken {
+  std::vector<std::string> names;
+  WorkQueue::Item item(const std::string& name, bool mayWait, bool stop) {
+    return {[this, name] { names.push_back(name); }, mayWait, stop};
+  }
+};
+
+bool runNext(WorkQueue& queue, bool nested) {
+  auto item = queue.take(nested);
+  if (item)
+    item->work();
+  return item.has_value();
+}
+
+TEST(WorkQueue, StopsGoFirstAndANestedTakeLeavesCallsThatWait) {
+  WorkQueue queue;
+  Taken taken;
+  queue.push(taken.item("slew", true, false));
+  queue.push(taken.item("read", false, false));
+  queue.push(taken.item("abort", false, true));
+  queue.push(taken.item("second slew", true, false));
+  EXPECT_TRUE(runNext(queue, true));
+  EXPECT_TRUE(runNext(queue, true));
+  EXPECT_FALSE(runNext(queue, true));
+  EXPECT_EQ(taken.names, (std::vector<std::string>{"abort", "read"}));
+  EXPECT_TRUE(runNext(queue, false));
+  EXPECT_TRUE(runNext(queue, false));
+  EXPECT_EQ(taken.names, (std::vector<std::string>{"abort", "read", "slew", "second slew"}));
+}
+
+TEST(WorkQueue, CloseWakesAWaiterAndDropsLaterPushes) {
+  WorkQueue queue;
+  std::thread waiter([&] { queue.waitForWork(); });
+  queue.close();
+  waiter.join();
+  Taken taken;
+  queue.push(taken.item("late", false, true));
+  EXPECT_FALSE(queue.take(false));
+  EXPECT_FALSE(queue.takeStop());
+}
+
+}  // namespace
+}  // namespace tramox::alpaca::testing
