@@ -71,13 +71,13 @@ alpaca() { # GET member, or PUT member form
     curl -sf -X PUT -d "$2" "http://127.0.0.1:$alpaca_port/api/v1/telescope/0/$1"
   fi | python3 -c 'import json, sys; v = json.load(sys.stdin); print(v.get("Value", v["ErrorNumber"]))'
 }
-near() { # a b tolerance
-  python3 -c "import sys; sys.exit(0 if abs($1 - $2) <= $3 else 1)"
+near() { # a b tolerance [period]
+  python3 -c "import sys; d = abs($1 - $2) % ${4:-1e9}; sys.exit(0 if min(d, ${4:-1e9} - d) <= $3 else 1)"
 }
 # INDI's position is polled every second: agree within a few polls.
 agrees() {
   for _ in $(seq 1 6); do
-    near "$(iget EQUATORIAL_EOD_COORD.RA)" "$(alpaca rightascension)" 0.002 &&
+    near "$(iget EQUATORIAL_EOD_COORD.RA)" "$(alpaca rightascension)" 0.002 24 &&
       near "$(iget EQUATORIAL_EOD_COORD.DEC)" "$(alpaca declination)" 0.02 && return 0
     sleep 0.5
   done
@@ -126,8 +126,12 @@ check "the goto turned tracking on" test "$(alpaca tracking)" = True
 check "the goto was told on the console" grep -q "LX200 goto: tracking turned on" "$work/serve.err"
 
 alpaca park "" >/dev/null
+# The alert lasts until INDI's next poll: watch for it before the goto.
+iwait 8 "$(state EQUATORIAL_EOD_COORD 3)" &
+watcher=$!
+sleep 0.5
 iset "EQUATORIAL_EOD_COORD.RA;DEC=5;20"
-check "a goto the driver refuses shows as refused" iwait 8 "$(state EQUATORIAL_EOD_COORD 3)"
+check "a goto the driver refuses shows as refused" wait $watcher
 check "the refusal's message is on the console" grep -q "LX200 goto refused: .*park" "$work/serve.err"
 alpaca unpark "" >/dev/null
 sleep 1.5
