@@ -173,24 +173,29 @@ TEST(Lx200Listener, ServesTwoClientsAndCountsEachAsConnected) {
 
 struct StopCase {
   const char* name;
-  bool drop;  // else the client falls silent
+  enum { kDrop, kSilence, kLeave } how;
 };
 
-// A direction a client set moving stops when its connection drops, or when nothing has come
-// from it for the silence limit; not before.
+// A direction a client set moving stops when its connection drops, when nothing has come from
+// it for the silence limit (not before), and when the server leaves.
 TEST(Lx200Listener, StopsTheDirectionOfAClientThatGoesOrFallsSilent) {
   if (skipExternal())
     GTEST_SKIP() << "needs a server of its own";
-  for (const StopCase& c : {StopCase{"dropped", true}, StopCase{"silent", false}}) {
+  for (const StopCase& c :
+       {StopCase{"dropped", StopCase::kDrop}, StopCase{"silent", StopCase::kSilence},
+        StopCase{"server leaves", StopCase::kLeave}}) {
     JournaledServer server("", "--lx200-port 0");
     Lx200Client client(lx200Port(*server));
     client.ask(":GR#");
     client.send(":RS#:Mn#");
     const auto started = Clock::now();
     ASSERT_EQ(client.ask(":Gc#"), "24#") << c.name;
-    if (c.drop) {
+    if (c.how == StopCase::kDrop) {
       client.close();
       EXPECT_TRUE(axisStopsWithin(server, "StopTelescopeEngineDevice_DLL 0 1", 2.0)) << c.name;
+    } else if (c.how == StopCase::kLeave) {
+      EXPECT_EQ(server->stop(), 0);
+      EXPECT_TRUE(axisStopsWithin(server, "StopTelescopeEngineDevice_DLL 0 1", 0.0)) << c.name;
     } else {
       EXPECT_FALSE(axisStopsWithin(server, "StopTelescopeEngineDevice_DLL 0 1", 3.5)) << c.name;
       EXPECT_TRUE(axisStopsWithin(server, "StopTelescopeEngineDevice_DLL 0 1", 4.0)) << c.name;
