@@ -5,7 +5,6 @@
 #include <boost/asio/dispatch.hpp>
 #include <boost/asio/io_context.hpp>
 #include <boost/asio/ip/tcp.hpp>
-#include <boost/asio/ip/v6_only.hpp>
 #include <boost/asio/post.hpp>
 #include <boost/asio/steady_timer.hpp>
 #include <boost/asio/strand.hpp>
@@ -19,6 +18,7 @@
 #include <utility>
 #include <vector>
 
+#include "alpaca/listening_socket.h"
 #include "alpaca/process_resources.h"
 
 namespace tramox::alpaca {
@@ -262,24 +262,7 @@ class HttpServer::Impl {
         retry_(io_) {}
 
   void start(const std::string& bindAddress, std::uint16_t port) {
-    beast::error_code ec;
-    const auto address = asio::ip::make_address(bindAddress, ec);
-    if (ec)
-      throw std::runtime_error("not an IP address: " + bindAddress);
-    const tcp::endpoint endpoint(address, port);
-    acceptor_.open(endpoint.protocol(), ec);
-    // An IPv6 wildcard also takes IPv4 clients, as the user who binds "::" expects.
-    if (!ec && address.is_v6() && address.is_unspecified())
-      acceptor_.set_option(asio::ip::v6_only(false), ec);
-    if (!ec)
-      acceptor_.set_option(asio::socket_base::reuse_address(true), ec);
-    if (!ec)
-      acceptor_.bind(endpoint, ec);
-    if (!ec)
-      acceptor_.listen(asio::socket_base::max_listen_connections, ec);
-    if (ec)
-      throw std::runtime_error("cannot listen on " + bindAddress + " port " + std::to_string(port) +
-                               ": " + ec.message());
+    listenOn(acceptor_, bindAddress, port);
     port_ = acceptor_.local_endpoint().port();
     accept();
     for (int i = 0; i < shared_.limits.ioThreads; ++i)

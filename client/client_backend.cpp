@@ -1,6 +1,7 @@
 #include "client/client_backend.h"
 
 #include <exception>
+#include <utility>
 
 #include "client/value_format.h"
 #include "server/binding/abi.h"
@@ -9,6 +10,34 @@
 namespace tramox::client {
 
 namespace binding = server::binding;
+
+Value Value::ofBool(bool value) {
+  Value v;
+  v.kind = Kind::Bool;
+  v.boolean = value;
+  return v;
+}
+
+Value Value::ofInt32(std::int32_t value) {
+  Value v;
+  v.kind = Kind::Int32;
+  v.int32 = value;
+  return v;
+}
+
+Value Value::ofDouble(double value) {
+  Value v;
+  v.kind = Kind::Double;
+  v.number = value;
+  return v;
+}
+
+Value Value::ofText(std::string value) {
+  Value v;
+  v.kind = Kind::Text;
+  v.text = std::move(value);
+  return v;
+}
 
 std::uint16_t dispatchFlags(CallKind kind) {
   switch (kind) {

@@ -34,6 +34,11 @@ struct Value {
   double number = 0.0;  // Double and Date
   std::string text;
   ObjectRef object;  // Object; null for Nothing
+
+  static Value ofBool(bool value);
+  static Value ofInt32(std::int32_t value);
+  static Value ofDouble(double value);
+  static Value ofText(std::string value);
 };
 
 enum class CallKind { Get, Put, Call };

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <exception>
 #include <memory>
+#include <optional>
 
 #include "alpaca/alpaca_answer.h"
 #include "alpaca/device_api.h"
@@ -16,6 +17,7 @@
 #include "alpaca/web/web_front_end.h"
 #include "client/client_backend.h"
 #include "client/console_message_windows.h"
+#include "lx200/lx200_listener.h"
 #include "platform/services.h"
 #include "platform/stop_request.h"
 
@@ -38,6 +40,7 @@ struct ServeOptions {
   std::uint16_t port = kDefaultPort;
   std::uint16_t discoveryPort = kDefaultDiscoveryPort;
   std::vector<std::string> trustedHosts;
+  std::optional<std::uint16_t> lx200Port;  // off unless asked for
 };
 
 bool parsePort(const std::string& text, std::uint16_t& port) {
@@ -54,6 +57,8 @@ bool parseOptions(const std::vector<std::string>& args, ServeOptions& options) {
       options.bind = value;
     else if (args[i - 1] == "--trusted-host")
       options.trustedHosts.push_back(value);
+    else if (args[i - 1] == "--lx200-port" && parsePort(value, options.lx200Port.emplace()))
+      continue;
     else if (args[i - 1] == "--port"             ? !parsePort(value, options.port)
              : args[i - 1] == "--discovery-port" ? !parsePort(value, options.discoveryPort)
                                                  : true)
@@ -73,10 +78,11 @@ bool isConnected(alpaca::DriverAccess& access) {
 }
 
 // Leaving stops whatever the server's clients set moving (tracking stays as it is): the
-// pages' held buttons, a slew, hand motion on both axes. Nothing is left to stop the mount
-// once the server has gone.
-void stopMotion(alpaca::DriverAccess& access, web::WebFrontEnd& pages) {
+// pages' held buttons, the LX200 clients' directions, a slew, hand motion on both axes.
+// Nothing is left to stop the mount once the server has gone.
+void stopMotion(alpaca::DriverAccess& access, web::WebFrontEnd& pages, lx200::Listener& lx200) {
   pages.leave(access);
+  lx200.leave(access);
   if (!isConnected(access))
     return;
   access.backend.invoke(*access.driver, "AbortSlew", CallKind::Call, {}, {});
@@ -106,7 +112,7 @@ int runServe(const std::vector<std::string>& args) {
   if (!parseOptions(args, options)) {
     std::fputs(
         "usage: tramox [--sim | --controller PATH] serve [--bind ADDR] [--port N] "
-        "[--discovery-port N] [--trusted-host NAME]...\n",
+        "[--discovery-port N] [--trusted-host NAME]... [--lx200-port N]\n",
         stderr);
     return 1;
   }
@@ -173,6 +179,20 @@ int runServe(const std::vector<std::string>& args) {
   const std::string discoveryText =
       discovering ? "on UDP port " + std::to_string(options.discoveryPort) : "off";
   std::printf("Discovery %s\n", discoveryText.c_str());
+  lx200::Listener lx200(host, device, *platform::nativeServices().clock,
+                        {"TRAMOX", TRAMOX_VERSION, TRAMOX_BUILD_DATE, TRAMOX_BUILD_TIME},
+                        [](const std::string& line) {
+                          std::fprintf(stderr, "tramox: %s\n", line.c_str());
+                          std::fflush(stderr);
+                        });
+  if (options.lx200Port) {
+    try {
+      lx200.start(options.bind, *options.lx200Port);
+      std::printf("LX200 on TCP port %u\n", static_cast<unsigned>(lx200.port()));
+    } catch (const std::exception& e) {
+      std::fprintf(stderr, "tramox: LX200: %s\n", e.what());
+    }
+  }
   pages.listeningOn(server.port(), discoveryText);
   pages.start();
   std::fflush(stdout);
@@ -182,7 +202,9 @@ int runServe(const std::vector<std::string>& args) {
   discovery.stop();
   // The driver thread ends before the HTTP server: every answer it still holds is given or
   // dropped while the connections exist.
-  host.stop([&pages](alpaca::DriverAccess& access) { stopMotion(access, pages); }, disconnect);
+  host.stop([&pages, &lx200](alpaca::DriverAccess& access) { stopMotion(access, pages, lx200); },
+            disconnect);
+  lx200.stop();
   server.stop();
   platform::stopRequestHandled();
   return 0;

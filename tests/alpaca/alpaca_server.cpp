@@ -114,6 +114,10 @@ int AlpacaServer::stop(double limitSeconds) {
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
+std::string AlpacaServer::nextLine() {
+  return readLine(output_);
+}
+
 HttpReply AlpacaServer::raw(const std::string& bytes) const {
   asio::io_context io;
   beast::tcp_stream stream(io);

@@ -52,6 +52,8 @@ class AlpacaServer {
   const std::filesystem::path& home() const { return home_; }
   // The first line printed after the address line.
   const std::string& discoveryLine() const { return discoveryLine_; }
+  // The next line the server prints (empty once it has ended).
+  std::string nextLine();
 
  private:
   std::string host_ = "127.0.0.1";

@@ -18,42 +18,12 @@
 #include <vector>
 
 #include "tests/alpaca/alpaca_server.h"
+#include "tests/alpaca/journaled_server.h"
 
 namespace tramox::alpaca::testing {
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-// A server of the test's own whose simulator journals every controller call.
-class JournaledServer {
- public:
-  explicit JournaledServer(const std::string& simulator)
-      : journal_(std::filesystem::temp_directory_path() /
-                 ("tramox-journal-" + std::to_string(::getpid()) + "-" + std::to_string(next_++))) {
-    ::setenv("TRAMOX_SIM_JOURNAL", journal_.c_str(), 1);
-    server_ = std::make_unique<AlpacaServer>(simulator);
-    ::unsetenv("TRAMOX_SIM_JOURNAL");
-  }
-  ~JournaledServer() {
-    server_.reset();
-    std::filesystem::remove(journal_);
-  }
-  AlpacaServer& operator*() { return *server_; }
-  AlpacaServer* operator->() { return server_.get(); }
-
-  std::vector<std::string> journal() const {
-    std::ifstream in(journal_);
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(in, line);)
-      lines.push_back(line);
-    return lines;
-  }
-
- private:
-  static inline int next_ = 0;
-  std::filesystem::path journal_;
-  std::unique_ptr<AlpacaServer> server_;
-};
 
 HttpReply post(const AlpacaServer& server, const std::string& target, const std::string& json) {
   return server.raw("POST " + target + " HTTP/1.1\r\nHost: " + server.host() +
