@@ -12,6 +12,7 @@
 serve_and_run() { # label home simulator program output
   local log=$artifacts/serve-$2-$bits.txt port="" pid
   mkdir -p "$WINEPREFIX/drive_c/$2"
+  : >"$log"  # read below before the server's shell may have opened it
   TRAMOX_HOME="C:\\$2" env ${3:+"TRAMOX_SIM=$3"} setsid timeout 600 \
     xvfb-run -a -s "-screen 0 1024x768x24" \
     bash -c "wine_limit=600; $(declare -f wine_run); wine_run \"$install_dir/tramox.exe\" --sim serve --port 0 --discovery-port 0" \
@@ -81,4 +82,22 @@ if [ -f "$install_dir/tramox.exe" ]; then
       *) fail "the paddle's error box did not reach the console: $run_out" ;;
     esac
   fi
+fi
+
+# Ctrl+C while a client moves an axis and a page holds a button: the server stops both before
+# it closes the controller, and ends by itself (leaving_check.sh).
+if [ -f "$install_dir/tramox.exe" ]; then
+  step "Alpaca server leaves the mount still"
+  export TRAMOX_SIM_JOURNAL='C:\tramox-leave-home\journal.txt'
+  export TRAMOX_SERVE_JOURNAL=$WINEPREFIX/drive_c/tramox-leave-home/journal.txt
+  if serve_and_run "leaving" tramox-leave-home "reset=1" "$here/leaving_check.sh" \
+      "alpaca-leaving-$bits.txt"; then
+    for said in "exit ok|the server ended after Ctrl+C" "stops ok|both axes stopped before the controller closed"; do
+      case "$run_out" in
+        *"${said%%|*}"*) pass "${said#*|}" ;;
+        *) fail "leaving: $run_out" ;;
+      esac
+    done
+  fi
+  unset TRAMOX_SIM_JOURNAL
 fi
