@@ -74,6 +74,9 @@ HttpMethod methodOf(http::verb verb) {
   }
 }
 
+// Set on the server's I/O threads: a reply made there is written at once.
+thread_local bool onIoThread = false;
+
 // What every connection of one server shares; it outlives them all.
 struct ServerShared {
   const RouteTable& routes;
@@ -81,6 +84,7 @@ struct ServerShared {
   const OriginRule origins;
   ConnectionLimits connections;
   std::atomic<int> unwritten{0};     // answers handed over and not yet written
+  std::atomic<int> awaiting{0};      // requests handed to a handler and not yet answered
   std::atomic<bool> stopped{false};  // later answers are dropped
 };
 
@@ -93,6 +97,7 @@ class Session : public std::enable_shared_from_this<Session> {
         limits_(shared.limits),
         peer_(std::move(peer)) {}
   ~Session() {
+    stopAwaiting();  // a request whose answer was dropped
     if (shared_.connections.release(peer_))
       releaseFreedMemory();
   }
@@ -173,8 +178,7 @@ class Session : public std::enable_shared_from_this<Session> {
     request.host = std::string(message[http::field::host]);
     request.origin = std::string(message[http::field::origin]);
     request.body = std::move(message.body());
-    beast::error_code ignored;
-    request.remoteAddress = stream_.socket().remote_endpoint(ignored).address().to_string();
+    request.remoteAddress = peer_;  // the connection's, learnt when it was accepted
     version_ = message.version();
     keepAlive_ = message.keep_alive();
     // No deadline while the request waits for the driver: a synchronous slew may take minutes.
@@ -186,22 +190,37 @@ class Session : public std::enable_shared_from_this<Session> {
       return answerAndClose(textResponse(400, "An HTTP/1.1 request names exactly one Host"));
     if (!mayCommand(request.origin, request.host, shared_.origins))
       return write(textResponse(403, "Requests from a web page of another site are refused"));
+    awaiting_ = true;
+    ++shared_.awaiting;
     Reply reply = [self = shared_from_this()](HttpResponse response) {
       ++self->shared_.unwritten;
+      const bool othersAwaiting = self->stopAwaiting() > 0;
       if (self->shared_.stopped)
         return self->answered();
-      self->write(response, true);
+      // The driver thread writes itself only when no other request waits for it; else the I/O
+      // threads write while it goes on with the next call.
+      if (othersAwaiting && !onIoThread)
+        return asio::post(self->stream_.get_executor(), [self, response = std::move(response)] {
+          self->write(std::move(response), true);
+        });
+      self->write(std::move(response), true);
     };
     try {
       shared_.routes.dispatch(request, std::move(reply));
     } catch (const std::exception& e) {
+      stopAwaiting();
       write(textResponse(500, std::string("Server fault: ") + e.what()));
     }
   }
 
+  // The requests of all connections still waiting for their answer, this one no longer.
+  int stopAwaiting() {
+    return awaiting_.exchange(false) ? --shared_.awaiting : shared_.awaiting.load();
+  }
+
   void answerAndClose(HttpResponse response) {
     keepAlive_ = false;
-    write(response);
+    write(std::move(response));
   }
 
   // Called while nothing else touches the connection: its request is read and no operation is
@@ -209,7 +228,7 @@ class Session : public std::enable_shared_from_this<Session> {
   // with one non-blocking call, and the I/O thread only starts reading the next request while
   // the client reads this answer. What the socket does not take at once goes through the I/O
   // threads, under the write limit. counted: the answer was handed over by a reply.
-  void write(const HttpResponse& response, bool counted = false) {
+  void write(HttpResponse response, bool counted = false) {
     http::response<http::string_body> message(static_cast<http::status>(response.status),
                                               version_ ? version_ : 11);
     message.set(http::field::server, "TRAMOX");
@@ -219,7 +238,7 @@ class Session : public std::enable_shared_from_this<Session> {
     for (const auto& [name, value] : response.headers)
       message.set(name, value);
     message.keep_alive(keepAlive_);
-    message.body() = response.body;
+    message.body() = std::move(response.body);
     message.prepare_payload();
     keepAlive_ = message.keep_alive();
     serialize(message, wire_);
@@ -290,6 +309,7 @@ class Session : public std::enable_shared_from_this<Session> {
   const std::string peer_;
   unsigned version_ = 11;
   bool keepAlive_ = false;
+  std::atomic<bool> awaiting_{false};  // this connection's request is counted in awaiting
   std::string wire_;  // the answer as sent, its room kept from one answer to the next
 };
 
@@ -333,7 +353,10 @@ class HttpServer::Impl {
     port_ = acceptor_.local_endpoint().port();
     accept();
     for (int i = 0; i < shared_.limits.ioThreads; ++i)
-      threads_.emplace_back([this] { io_.run(); });
+      threads_.emplace_back([this] {
+        onIoThread = true;
+        io_.run();
+      });
   }
 
   std::uint16_t port() const { return port_; }
