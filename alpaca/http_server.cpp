@@ -46,6 +46,19 @@ constexpr std::string_view kTooManyConnections =
     "X-Content-Type-Options: nosniff\r\nRetry-After: 1\r\nConnection: close\r\n"
     "Content-Length: 21\r\n\r\nToo many connections\n";
 
+// The message as it goes on the wire, into out (whose room is reused).
+void serialize(http::response<http::string_body>& message, std::string& out) {
+  out.clear();
+  http::response_serializer<http::string_body> serializer(message);
+  beast::error_code ec;
+  while (!ec && !serializer.is_done())
+    serializer.next(ec, [&](beast::error_code&, const auto& buffers) {
+      for (const auto buffer : beast::buffers_range_ref(buffers))
+        out.append(static_cast<const char*>(buffer.data()), buffer.size());
+      serializer.consume(beast::buffer_bytes(buffers));
+    });
+}
+
 bool isParseError(const beast::error_code& ec) {
   return ec.category() == http::make_error_code(http::error::bad_target).category();
 }
@@ -61,13 +74,18 @@ HttpMethod methodOf(http::verb verb) {
   }
 }
 
+// Set on the server's I/O threads: a reply made there is written at once.
+thread_local bool onIoThread = false;
+
 // What every connection of one server shares; it outlives them all.
 struct ServerShared {
   const RouteTable& routes;
   const HttpServerLimits limits;
   const OriginRule origins;
   ConnectionLimits connections;
-  std::atomic<int> unwritten{0};  // answers handed over and not yet written
+  std::atomic<int> unwritten{0};     // answers handed over and not yet written
+  std::atomic<int> awaiting{0};      // requests handed to a handler and not yet answered
+  std::atomic<bool> stopped{false};  // later answers are dropped
 };
 
 class Session : public std::enable_shared_from_this<Session> {
@@ -79,6 +97,7 @@ class Session : public std::enable_shared_from_this<Session> {
         limits_(shared.limits),
         peer_(std::move(peer)) {}
   ~Session() {
+    stopAwaiting();  // a request whose answer was dropped
     if (shared_.connections.release(peer_))
       releaseFreedMemory();
   }
@@ -86,7 +105,12 @@ class Session : public std::enable_shared_from_this<Session> {
   Session& operator=(const Session&) = delete;
 
   void start() {
-    asio::dispatch(stream_.get_executor(), [self = shared_from_this()] { self->read(); });
+    asio::dispatch(stream_.get_executor(), [self = shared_from_this()] {
+      // Lets the thread with the answer write it without ever blocking (see write).
+      beast::error_code ignored;
+      self->stream_.socket().non_blocking(true, ignored);
+      self->read();
+    });
   }
 
  private:
@@ -154,8 +178,7 @@ class Session : public std::enable_shared_from_this<Session> {
     request.host = std::string(message[http::field::host]);
     request.origin = std::string(message[http::field::origin]);
     request.body = std::move(message.body());
-    beast::error_code ignored;
-    request.remoteAddress = stream_.socket().remote_endpoint(ignored).address().to_string();
+    request.remoteAddress = peer_;  // the connection's, learnt when it was accepted
     version_ = message.version();
     keepAlive_ = message.keep_alive();
     // No deadline while the request waits for the driver: a synchronous slew may take minutes.
@@ -167,46 +190,91 @@ class Session : public std::enable_shared_from_this<Session> {
       return answerAndClose(textResponse(400, "An HTTP/1.1 request names exactly one Host"));
     if (!mayCommand(request.origin, request.host, shared_.origins))
       return write(textResponse(403, "Requests from a web page of another site are refused"));
-    auto self = shared_from_this();
-    Reply reply = [self](HttpResponse response) {
+    awaiting_ = true;
+    ++shared_.awaiting;
+    Reply reply = [self = shared_from_this()](HttpResponse response) {
       ++self->shared_.unwritten;
-      asio::post(self->stream_.get_executor(), [self, response = std::move(response)]() mutable {
-        self->write(response);
-        --self->shared_.unwritten;
-      });
+      const bool othersAwaiting = self->stopAwaiting() > 0;
+      if (self->shared_.stopped)
+        return self->answered();
+      // The driver thread writes itself only when no other request waits for it; else the I/O
+      // threads write while it goes on with the next call.
+      if (othersAwaiting && !onIoThread)
+        return asio::post(self->stream_.get_executor(), [self, response = std::move(response)] {
+          self->write(std::move(response), true);
+        });
+      self->write(std::move(response), true);
     };
     try {
       shared_.routes.dispatch(request, std::move(reply));
     } catch (const std::exception& e) {
+      stopAwaiting();
       write(textResponse(500, std::string("Server fault: ") + e.what()));
     }
   }
 
-  void answerAndClose(HttpResponse response) {
-    keepAlive_ = false;
-    write(response);
+  // The requests of all connections still waiting for their answer, this one no longer.
+  int stopAwaiting() {
+    return awaiting_.exchange(false) ? --shared_.awaiting : shared_.awaiting.load();
   }
 
-  void write(const HttpResponse& response) {
-    auto message = std::make_shared<http::response<http::string_body>>(
-        static_cast<http::status>(response.status), version_ ? version_ : 11);
-    message->set(http::field::server, "TRAMOX");
-    message->set(http::field::content_type, response.contentType);
-    message->set(http::field::cache_control, "no-store");
-    message->set("X-Content-Type-Options", "nosniff");
-    for (const auto& [name, value] : response.headers)
-      message->set(name, value);
-    message->keep_alive(keepAlive_);
-    message->body() = response.body;
-    message->prepare_payload();
-    stream_.expires_after(kWriteLimit);
-    http::async_write(stream_, *message,
-                      [self = shared_from_this(), message](beast::error_code ec, std::size_t) {
-                        if (ec || !message->keep_alive())
-                          return self->close();
-                        self->read();
-                      });
+  void answerAndClose(HttpResponse response) {
+    keepAlive_ = false;
+    write(std::move(response));
   }
+
+  // Called while nothing else touches the connection: its request is read and no operation is
+  // pending on it. So the thread with the answer, the driver thread often, sends it at once
+  // with one non-blocking call, and the I/O thread only starts reading the next request while
+  // the client reads this answer. What the socket does not take at once goes through the I/O
+  // threads, under the write limit. counted: the answer was handed over by a reply.
+  void write(HttpResponse response, bool counted = false) {
+    http::response<http::string_body> message(static_cast<http::status>(response.status),
+                                              version_ ? version_ : 11);
+    message.set(http::field::server, "TRAMOX");
+    message.set(http::field::content_type, response.contentType);
+    message.set(http::field::cache_control, "no-store");
+    message.set("X-Content-Type-Options", "nosniff");
+    for (const auto& [name, value] : response.headers)
+      message.set(name, value);
+    message.keep_alive(keepAlive_);
+    message.body() = std::move(response.body);
+    message.prepare_payload();
+    keepAlive_ = message.keep_alive();
+    serialize(message, wire_);
+    beast::error_code ec;
+    const std::size_t sent = stream_.socket().write_some(asio::buffer(wire_), ec);
+    if (ec && ec != asio::error::would_block && ec != asio::error::try_again)
+      return asio::dispatch(stream_.get_executor(), [self = shared_from_this(), counted] {
+        self->close();
+        if (counted)
+          self->answered();
+      });
+    if (ec)
+      wire_.erase();  // nothing went; the whole text follows
+    else
+      wire_.erase(0, sent);
+    asio::dispatch(stream_.get_executor(), [self = shared_from_this(), counted] {
+      if (self->wire_.empty())
+        return self->afterWrite({}, counted);
+      self->stream_.expires_after(kWriteLimit);
+      asio::async_write(
+          self->stream_, asio::buffer(self->wire_),
+          [self, counted](beast::error_code ec, std::size_t) { self->afterWrite(ec, counted); });
+    });
+  }
+
+  void afterWrite(const beast::error_code& ec, bool counted) {
+    wire_.clear();
+    if (ec || !keepAlive_)
+      close();
+    else
+      read();
+    if (counted)
+      answered();
+  }
+
+  void answered() { --shared_.unwritten; }
 
   // Closing a socket with unread data resets the connection, which can destroy an answer
   // (413, 431, 400) before the client has read it, or fail the client's own write: so the
@@ -241,6 +309,8 @@ class Session : public std::enable_shared_from_this<Session> {
   const std::string peer_;
   unsigned version_ = 11;
   bool keepAlive_ = false;
+  std::atomic<bool> awaiting_{false};  // this connection's request is counted in awaiting
+  std::string wire_;  // the answer as sent, its room kept from one answer to the next
 };
 
 }  // namespace
@@ -266,7 +336,10 @@ class HttpServer::Impl {
     port_ = acceptor_.local_endpoint().port();
     accept();
     for (int i = 0; i < shared_.limits.ioThreads; ++i)
-      threads_.emplace_back([this] { io_.run(); });
+      threads_.emplace_back([this] {
+        onIoThread = true;
+        io_.run();
+      });
   }
 
   std::uint16_t port() const { return port_; }
@@ -281,6 +354,7 @@ class HttpServer::Impl {
     const auto deadline = std::chrono::steady_clock::now() + kAnswerGrace;
     while (shared_.unwritten > 0 && std::chrono::steady_clock::now() < deadline)
       std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    shared_.stopped = true;
     io_.stop();
     for (std::thread& thread : threads_)
       thread.join();

@@ -1,5 +1,6 @@
 #include "diag/diagnostic_log.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <memory>
 #include <mutex>
@@ -8,6 +9,7 @@
 
 #include "diag/ansi_text.h"
 #include "platform/automation_date.h"
+#include "platform/call_epoch.h"
 #include "platform/settings_key.h"
 
 namespace tramox::diag {
@@ -36,7 +38,8 @@ DiagnosticLog::DiagnosticLog(platform::IRegistry& registry, platform::IClock& cl
                              platform::ILocaleFormat& locale, std::string path)
     : registry_(registry), clock_(clock), locale_(locale), path_(std::move(path)) {}
 
-void DiagnosticLog::WriteLog(const std::string& message) {
+// The switch as the store gave it; absent when the key cannot be opened or created.
+std::optional<platform::RegistryValue> DiagnosticLog::readSwitch() {
   using platform::Hive;
   using platform::SettingsKey;
 
@@ -51,16 +54,35 @@ void DiagnosticLog::WriteLog(const std::string& message) {
       registry_.createKey(Hive::CurrentUser, SettingsKey::kPath);
     }
   } catch (...) {
-    return;  // a key that cannot be opened or created reads as an absent switch
+    return std::nullopt;
   }
-  if (!logSwitch) {
-    return;
+  return logSwitch;
+}
+
+void DiagnosticLog::WriteLog(const std::string& message) {
+  using platform::Hive;
+
+  // Read once per member call: every line of the call, on every layer, follows that answer,
+  // and an edit counts from the next call. A switch of the wrong type is read again, so that
+  // each line reports it with the value found.
+  enum class Switch { Off, On };
+  struct SwitchRead {
+    const DiagnosticLog* log = nullptr;
+    std::uint64_t call = 0;
+    Switch state = Switch::Off;
+  };
+  thread_local SwitchRead last;  // trivially destructible: the module may be unloaded
+  const std::uint64_t call = platform::currentCallEpoch();
+  if (call == 0 || last.call != call || last.log != this) {
+    const std::optional<platform::RegistryValue> logSwitch = readSwitch();
+    if (logSwitch && logSwitch->kind != platform::ValueKind::Dword) {
+      last = {};
+      throw platform::RegistryError(platform::wrongTypeMessage(
+          kSwitchName, *logSwitch, registry_.storeName(Hive::CurrentUser)));
+    }
+    last = {this, call, logSwitch && logSwitch->dword != 0 ? Switch::On : Switch::Off};
   }
-  if (logSwitch->kind != platform::ValueKind::Dword) {
-    throw platform::RegistryError(platform::wrongTypeMessage(
-        kSwitchName, *logSwitch, registry_.storeName(Hive::CurrentUser)));
-  }
-  if (logSwitch->dword == 0) {
+  if (last.state == Switch::Off) {
     return;
   }
 

@@ -1,5 +1,6 @@
 #pragma once
 // The optional call log: one time-stamped line per WriteLog, when "LogEnabled" is nonzero.
+#include <optional>
 #include <string>
 
 #include "platform/clock.h"
@@ -17,6 +18,8 @@ class DiagnosticLog {
   void WriteLog(const std::string& message);
 
  private:
+  std::optional<platform::RegistryValue> readSwitch();
+
   platform::IRegistry& registry_;
   platform::IClock& clock_;
   platform::ILocaleFormat& locale_;

@@ -1,8 +1,8 @@
 // `tramox --sim serve` through real HTTP on loopback: throughput against the least a server of
-// the same HTTP library can do, the latency of a position read, and the server's resident
-// memory over many requests. The in-process read of the same member
-// (RightAscensionOnTheSimulator) comes from the dispatch benchmarks linked into this program,
-// so both latencies come from one run.
+// the same HTTP library can do, the latency of a position read, the server's resident memory
+// over many requests and what the diagnostic log costs a polled read. The in-process read of
+// the same member (RightAscensionOnTheSimulator) comes from the dispatch benchmarks linked into
+// this program, so both latencies come from one run.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -18,6 +18,7 @@
 #include "bench/alpaca/constant_json_server.h"
 #include "bench/alpaca/keep_alive_client.h"
 #include "bench/alpaca/resident_memory.h"
+#include "platform/posix/reg_file_registry.h"
 #include "tests/alpaca/alpaca_server.h"
 
 namespace {
@@ -81,35 +82,77 @@ double requestsPerSecond(const std::string& host, std::uint16_t port, const std:
   return static_cast<double>(answered) / elapsed.count();
 }
 
-// The argument is the number of concurrent clients. The two servers take turns, so that the
-// machine's other load falls on both alike.
-void CanParkAgainstConstantJson(benchmark::State& state) {
-  constexpr int kTurns = 3;
-  constexpr std::chrono::milliseconds kTurnLength{1500};
-  const int clients = static_cast<int>(state.range(0));
-  const std::string target = devicePath("canpark");
-  ConstantJsonServer yardstick;
+struct Throughputs {
   double alpaca = 0;
   double constant = 0;
+};
+
+// The two servers take turns, so that the machine's other load falls on both alike.
+Throughputs takingTurns(const AlpacaServer& server, const std::string& target, int clients) {
+  constexpr int kTurns = 3;
+  constexpr std::chrono::milliseconds kTurnLength{1500};
+  ConstantJsonServer yardstick;
+  Throughputs sum;
+  for (int turn = 0; turn < kTurns; ++turn) {
+    sum.alpaca += requestsPerSecond(server.host(), server.port(), target, clients, kTurnLength);
+    sum.constant += requestsPerSecond("127.0.0.1", yardstick.port(), target, clients, kTurnLength);
+  }
+  return {sum.alpaca / kTurns, sum.constant / kTurns};
+}
+
+void report(benchmark::State& state, const Throughputs& rates) {
+  state.counters["alpaca_rps"] = rates.alpaca;
+  state.counters["constant_json_rps"] = rates.constant;
+  state.counters["ratio"] = rates.alpaca / rates.constant;
+}
+
+// The argument is the number of concurrent clients.
+void CanParkAgainstConstantJson(benchmark::State& state) {
+  const int clients = static_cast<int>(state.range(0));
+  Throughputs rates;
   try {
     AlpacaServer& server = connectedServer();
     for (auto _ : state)
-      for (int turn = 0; turn < kTurns; ++turn) {
-        alpaca += requestsPerSecond(server.host(), server.port(), target, clients, kTurnLength);
-        constant += requestsPerSecond("127.0.0.1", yardstick.port(), target, clients, kTurnLength);
-      }
+      rates = takingTurns(server, devicePath("canpark"), clients);
   } catch (const std::exception& e) {
     state.SkipWithError(e.what());
     return;
   }
-  state.counters["alpaca_rps"] = alpaca / kTurns;
-  state.counters["constant_json_rps"] = constant / kTurns;
-  state.counters["ratio"] = alpaca / constant;
+  report(state, rates);
 }
 BENCHMARK(CanParkAgainstConstantJson)
     ->ArgName("clients")
     ->Arg(1)
     ->Arg(8)
+    ->Iterations(1)
+    ->UseRealTime()
+    ->Unit(benchmark::kSecond);
+
+// One client; the argument is the log switch, written to the server's store as a user would,
+// and set back to off afterwards.
+void CanParkWithTheLog(benchmark::State& state) {
+  Throughputs rates;
+  try {
+    AlpacaServer& server = connectedServer();
+    tramox::platform::RegFileRegistry store(server.home().string());
+    const auto logSwitch = [&](std::uint32_t on) {
+      store.writeValue(tramox::platform::Hive::CurrentUser, "SOFTWARE\\TRAMOX", "LogEnabled",
+                       tramox::platform::RegistryValue::ofDword(on));
+    };
+    logSwitch(static_cast<std::uint32_t>(state.range(0)));
+    for (auto _ : state)
+      rates = takingTurns(server, devicePath("canpark"), 1);
+    logSwitch(0);
+  } catch (const std::exception& e) {
+    state.SkipWithError(e.what());
+    return;
+  }
+  report(state, rates);
+}
+BENCHMARK(CanParkWithTheLog)
+    ->ArgName("log")
+    ->Arg(0)
+    ->Arg(1)
     ->Iterations(1)
     ->UseRealTime()
     ->Unit(benchmark::kSecond);

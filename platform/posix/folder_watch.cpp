@@ -13,6 +13,8 @@
 #include <mutex>
 #include <utility>
 
+#include "platform/call_epoch.h"
+
 namespace tramox::platform {
 
 namespace {
@@ -124,7 +126,7 @@ void FolderWatch::drain() {
   }
 }
 
-bool FolderWatch::quietSinceLastLook(std::size_t name) {
+bool FolderWatch::quietSinceLastLook(std::size_t name, bool now) {
   if (forks_ != forks.load()) {
     forks_ = forks.load();
     if (notices_ >= 0) {
@@ -137,8 +139,10 @@ bool FolderWatch::quietSinceLastLook(std::size_t name) {
   if (watch_ < 0) {
     start();
   }
-  if (watch_ >= 0) {
+  const std::uint64_t call = currentCallEpoch();
+  if (watch_ >= 0 && (now || call == 0 || call != drainedIn_)) {
     drain();
+    drainedIn_ = call;
   }
   if (watch_ < 0) {
     return false;

@@ -5,6 +5,7 @@
 // remote file system whose other clients the kernel never hears of), every look reports a
 // possible change and the caller checks the file itself.
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -19,8 +20,10 @@ class FolderWatch {
 
   // Takes the notices queued so far; false when `name` (an index into the names) may have
   // changed since the previous look at it, or when nothing watches the folder. A look starts
-  // a new period: call it before reading the file.
-  bool quietSinceLastLook(std::size_t name);
+  // a new period: call it before reading the file. Within one member call the queue is read
+  // at its first look only (see call_epoch.h); `now` reads it whatever the call, for a writer
+  // that must see every change made before it took the file's lock.
+  bool quietSinceLastLook(std::size_t name, bool now = false);
   // True while the kernel reports every change made through the folder.
   bool live() const { return watch_ >= 0; }
 
@@ -35,7 +38,8 @@ class FolderWatch {
   int notices_ = -1;  // the inotify descriptor
   int watch_ = -1;
   bool unsupported_ = false;
-  unsigned forks_;  // the process's forks when the queue was made
+  unsigned forks_;               // the process's forks when the queue was made
+  std::uint64_t drainedIn_ = 0;  // the call of the last read of the queue
 };
 
 }  // namespace tramox::platform

@@ -57,11 +57,11 @@ std::string RegFileRegistry::fileOf(Hive hive) const {
   return {};
 }
 
-std::shared_ptr<const RegistryTree> RegFileRegistry::load(Hive hive) {
+std::shared_ptr<const RegistryTree> RegFileRegistry::load(Hive hive, bool now) {
   const std::string file = fileOf(hive);
   std::lock_guard<std::mutex> guard(parsesMutex_);
   LastParse& last = parses_[static_cast<std::size_t>(hive)];
-  const bool quiet = watch_.quietSinceLastLook(static_cast<std::size_t>(hive));
+  const bool quiet = watch_.quietSinceLastLook(static_cast<std::size_t>(hive), now);
   if (last.watched && quiet) {
     if (!last.error.empty()) {
       throw RegistryError(last.error);
@@ -108,11 +108,14 @@ void RegFileRegistry::update(Hive hive, const std::function<bool(RegistryTree&)>
   std::error_code ignored;  // a folder that cannot be made fails just below, with its reason
   std::filesystem::create_directories(folder_, ignored);
   FileLock lock(file + ".lock", lockWait, lockWaitClock.load());
-  RegistryTree tree = *load(hive);
+  RegistryTree tree = *load(hive, true);
   if (change(tree)) {
     const std::string target = followLinks(file);
     removeStaleTemporaries(target);
     replaceFile(target, formatRegFile(tree, hive), beforeRename);
+    // Its notice may be taken only at the next call: the next read looks at the file.
+    const std::lock_guard<std::mutex> guard(parsesMutex_);
+    parses_[static_cast<std::size_t>(hive)] = {};
   }
 }
 

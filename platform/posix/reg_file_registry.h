@@ -9,7 +9,8 @@
 // identity. A file changed in place within the file system's clock granularity of the parse
 // could keep all three, so a parse is trusted only once its file is older than that.
 // While the kernel's change notices for the folder work, a hive without a notice since its
-// last read is not even looked at; a notice leads to the check above.
+// last read is not even looked at; a notice leads to the check above. The notices are taken
+// once per member call, except by a writer, which looks again under its lock.
 #include <sys/types.h>
 
 #include <array>
@@ -69,7 +70,8 @@ class RegFileRegistry : public IRegistry {
     bool watched = false;  // every later change to the file brings a notice
   };
 
-  std::shared_ptr<const RegistryTree> load(Hive hive);
+  // now: look for changes whatever the current call has already seen (a writer under its lock).
+  std::shared_ptr<const RegistryTree> load(Hive hive, bool now = false);
   // Applies `change` under the hive's lock; writes only when it reports a change.
   void update(Hive hive, const std::function<bool(RegistryTree&)>& change);
 

@@ -8,6 +8,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/call_epoch.h"
+
 namespace tramox::platform {
 
 namespace {
@@ -71,6 +73,11 @@ void ZoneChangeWatch::watchAgain() {
 }
 
 bool ZoneChangeWatch::changed() {
+  const std::uint64_t call = currentCallEpoch();
+  if (asked_ && call != 0 && call == askedIn_) {
+    return false;
+  }
+  askedIn_ = call;
   std::optional<std::string> tz = environmentZone();
   if (!asked_ || tz != tz_) {
     asked_ = true;

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <span>
 
+#include "platform/call_epoch.h"
 #include "server/binding/abi.h"
 #include "server/binding/variant.h"
 #include "server/failure_rule.h"
@@ -59,6 +60,7 @@ HResult invokeMember(const ClassInfo& cls, std::span<const Invoker<Target>> invo
     return status::kDispMemberNotFound;
   Variant value;
   MemberFailure failure;
+  const platform::CallScope scope;
   hr = guardMember(cls.progId, failure, [&] {
     invoker->call(target, std::span<const Variant>(call.args.data(), call.member->paramCount),
                   value);

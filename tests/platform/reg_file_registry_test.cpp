@@ -17,6 +17,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/call_epoch.h"
 #include "tests/fakes/fake_services.h"
 
 namespace tramox::platform {
@@ -263,6 +264,24 @@ TEST_F(RegFileRegistryTest, EveryChangeCountsFromTheNextRead) {
       EXPECT_THROW(reader.readValue(Hive::CurrentUser, kKey, "LogEnabled"), RegistryError);
     }
   }
+}
+
+// A member call takes the notices once; its own writes and a writer under its lock still see
+// every change made before them, and the next call sees the rest.
+TEST_F(RegFileRegistryTest, WithinOneCallWritesStillSeeEveryChange) {
+  RegFileRegistry other(home);
+  auto read = [&](const char* name) { return registry.readValue(Hive::CurrentUser, kKey, name); };
+  registry.writeValue(Hive::CurrentUser, kKey, "Mine", RegistryValue::ofDword(1));
+  {
+    const CallScope call;
+    EXPECT_EQ(read("Mine"), RegistryValue::ofDword(1));
+    other.writeValue(Hive::CurrentUser, kKey, "Other", RegistryValue::ofDword(7));
+    registry.writeValue(Hive::CurrentUser, kKey, "Mine", RegistryValue::ofDword(2));
+    EXPECT_EQ(read("Mine"), RegistryValue::ofDword(2));
+  }
+  const CallScope next;
+  EXPECT_EQ(read("Other"), RegistryValue::ofDword(7));
+  EXPECT_EQ(other.readValue(Hive::CurrentUser, kKey, "Mine"), RegistryValue::ofDword(2));
 }
 
 TEST_F(RegFileRegistryTest, AForkedChildLeavesItsParentsNoticesAlone) {
