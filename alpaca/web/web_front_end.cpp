@@ -20,7 +20,6 @@ using alpaca::HttpMethod;
 using alpaca::HttpRequest;
 using alpaca::HttpResponse;
 using alpaca::Reply;
-using client::CallKind;
 using client::Value;
 
 constexpr const char* kLogEnabledValue = "LogEnabled";
@@ -58,13 +57,6 @@ std::string numberText(double value) {
   return text;
 }
 
-Value doubleValue(double number) {
-  Value value;
-  value.kind = Value::Kind::Double;
-  value.number = number;
-  return value;
-}
-
 struct SiteMember {
   const char* member;
   const char* label;
@@ -74,20 +66,16 @@ constexpr SiteMember kSiteMembers[] = {{"SiteLatitude", "Latitude", "degrees, no
                                        {"SiteLongitude", "Longitude", "degrees, east positive"},
                                        {"SiteElevation", "Elevation", "metres"}};
 
-bool driverConnected(alpaca::DriverAccess& access) {
-  const auto result = access.backend.invoke(*access.driver, "Connected", CallKind::Get, {}, {});
-  return result.hr >= 0 && result.value.kind == Value::Kind::Bool && result.value.boolean;
-}
-
 // The site as the driver's members give it, and the rest from the settings key.
 DeviceSetupView readDeviceSetup(alpaca::DriverAccess& access) {
+  const client::DriverObject driver = access.object();
   DeviceSetupView view;
-  view.connected = driverConnected(access);
+  view.connected = driver.connected();
   for (const auto& site : kSiteMembers) {
     SetupField field{site.member, site.label, site.unit, "", ""};
-    const auto result = access.backend.invoke(*access.driver, site.member, CallKind::Get, {}, {});
-    if (result.hr < 0) {
-      field.error = result.description;
+    const auto result = driver.get(site.member);
+    if (!result.ok) {
+      field.error = result.message;
     } else {
       field.value = numberText(result.value.number);
     }
@@ -134,6 +122,7 @@ DeviceSetupView readDeviceSetup(alpaca::DriverAccess& access) {
 // beside their field, the log switch and the slew time limit into the settings key.
 DeviceSetupView writeDeviceSetup(alpaca::DriverAccess& access,
                                  const std::vector<alpaca::Parameter>& form) {
+  const client::DriverObject driver = access.object();
   std::vector<std::pair<std::string, std::string>> refusals;
   for (const auto& site : kSiteMembers) {
     const std::string* typed = formValue(form, site.member);
@@ -145,10 +134,9 @@ DeviceSetupView writeDeviceSetup(alpaca::DriverAccess& access,
       refusals.emplace_back(site.member, "Not a number");
       continue;
     }
-    const auto result = access.backend.invoke(*access.driver, site.member, CallKind::Put,
-                                              {doubleValue(*number)}, {});
-    if (result.hr < 0) {
-      refusals.emplace_back(site.member, result.description);
+    const auto result = driver.put(site.member, Value::ofDouble(*number));
+    if (!result.ok) {
+      refusals.emplace_back(site.member, result.message);
     }
   }
   platform::SettingsKey key(*platform::nativeServices().registry);
@@ -238,10 +226,9 @@ void WebFrontEnd::onDriver(Work work, Lane lane) {
   alpaca::DriverHost::Work attached =
       [this, work = std::move(work)](alpaca::DriverAccess& access) mutable {
         // Restored, not cleared: a stop may run inside another call's wait.
-        alpaca::DriverAccess* outer = link_.attached();
-        link_.attach(&access);
+        alpaca::DriverAccess* outer = std::exchange(link_.access, &access);
         work(access);
-        link_.attach(outer);
+        link_.access = outer;
       };
   if (lane == Lane::Stop) {
     host_.postStop(std::move(attached));
@@ -251,10 +238,9 @@ void WebFrontEnd::onDriver(Work work, Lane lane) {
 }
 
 void WebFrontEnd::leave(alpaca::DriverAccess& access) {
-  alpaca::DriverAccess* outer = link_.attached();
-  link_.attach(&access);
+  alpaca::DriverAccess* outer = std::exchange(link_.access, &access);
   paddle_.releaseEveryHold();
-  link_.attach(outer);
+  link_.access = outer;
   feed_.close();
 }
 
@@ -414,7 +400,7 @@ void WebFrontEnd::serverSetup(const HttpRequest&, Reply reply) {
       view.discovery = facts_.discovery;
       view.uniqueId = facts_.uniqueId;
     }
-    view.connected = driverConnected(access);
+    view.connected = access.object().connected();
     view.driverName = "TRAMOX.Telescope";
     view.connectedClients = static_cast<int>(device_.connectedClientCount());
     reply(page(alpaca::htmlResponse(serverSetupPage(view))));

@@ -11,8 +11,8 @@
 #include "alpaca/device_api.h"
 #include "alpaca/driver_host.h"
 #include "alpaca/route_table.h"
-#include "alpaca/web/backend_paddle_link.h"
 #include "alpaca/web/paddle_feed.h"
+#include "alpaca/web/paddle_link.h"
 #include "alpaca/web/setup_pages.h"
 #include "alpaca/web/web_dialogs.h"
 #include "alpaca/web/web_paddle.h"
@@ -51,6 +51,17 @@ class WebFrontEnd {
   void leave(alpaca::DriverAccess& access);
 
  private:
+  // The paddle of the call now running on the driver thread; none between calls.
+  struct AttachedPaddle final : IPaddleLink {
+    std::optional<std::vector<platform::PaddleControlState>> controls() override {
+      return access != nullptr ? access->backend.paddleControls() : std::nullopt;
+    }
+    platform::IPaddleEvents* events() override {
+      return access != nullptr ? access->backend.paddleEvents() : nullptr;
+    }
+    alpaca::DriverAccess* access = nullptr;
+  };
+
   // How a call is queued for the driver thread.
   enum class Lane { Plain, MayWait, Stop };
   // On the driver thread, with the paddle reachable through access.
@@ -70,7 +81,7 @@ class WebFrontEnd {
   platform::IClock& clock_;
   std::mutex factsLock_;  // the server page reads them on the driver thread
   ServerFacts facts_;
-  BackendPaddleLink link_;
+  AttachedPaddle link_;
   WebPaddle paddle_;
   PaddleFeed feed_;
   std::atomic<bool> running_{false};
