@@ -7,6 +7,7 @@
 
 #include "alpaca/error_numbers.h"
 #include "alpaca/parameter_values.h"
+#include "common/whole_number.h"
 #include "server/status_codes.h"
 
 namespace tramox::alpaca {
@@ -36,15 +37,10 @@ std::vector<std::string_view> split(std::string_view path) {
 }
 
 // Digits only, as an unsigned 32-bit number, in its one form: "00" or "01" name no device.
-bool parseDeviceNumber(std::string_view text, std::uint32_t& number) {
-  if (text.empty() || text.size() > 10 || (text.size() > 1 && text[0] == '0') ||
-      !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
-    return false;
-  std::uint64_t value = 0;
-  for (char c : text)
-    value = value * 10 + static_cast<std::uint64_t>(c - '0');
-  number = static_cast<std::uint32_t>(value);
-  return value <= 0xFFFFFFFFu;
+std::optional<std::uint32_t> parseDeviceNumber(std::string_view text) {
+  if (text.size() > 1 && text[0] == '0')
+    return std::nullopt;
+  return parseWholeNumber<std::uint32_t>(text);
 }
 
 template <typename T, typename Make>
@@ -196,10 +192,10 @@ void DeviceApi::handle(const HttpRequest& request, Reply reply) {
     return reply(badRequest("Expected /api/v1/telescope/0/member, got " + request.path));
   if (parts[3] != kDeviceType)
     return reply(badRequest("No device of type " + std::string(parts[3]) + " here"));
-  std::uint32_t number = 0;
-  if (!parseDeviceNumber(parts[4], number))
+  const auto number = parseDeviceNumber(parts[4]);
+  if (!number)
     return reply(badRequest("Device number " + std::string(parts[4]) + " is not a whole number"));
-  if (number != kDeviceNumber)
+  if (*number != kDeviceNumber)
     return reply(badRequest("No telescope number " + std::string(parts[4]) + " here"));
   const std::string path(parts[5]);
   const DeviceMember* member = findDeviceMember(path, request.method);

@@ -1,6 +1,5 @@
 #include "tools/serve_command.h"
 
-#include <charconv>
 #include <cstdio>
 #include <exception>
 #include <memory>
@@ -18,6 +17,7 @@
 #include "client/client_backend.h"
 #include "client/console_message_windows.h"
 #include "client/driver_object.h"
+#include "common/whole_number.h"
 #include "lx200/lx200_listener.h"
 #include "platform/services.h"
 #include "platform/stop_request.h"
@@ -43,8 +43,9 @@ struct ServeOptions {
 };
 
 bool parsePort(const std::string& text, std::uint16_t& port) {
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), port);
-  return !text.empty() && error == std::errc() && end == text.data() + text.size();
+  const auto parsed = parseWholeNumber<std::uint16_t>(text);
+  port = parsed.value_or(port);
+  return parsed.has_value();
 }
 
 bool parseOptions(const std::vector<std::string>& args, ServeOptions& options) {

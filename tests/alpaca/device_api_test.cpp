@@ -24,8 +24,8 @@ class DeviceApiTest : public ::testing::Test {
 
   nlohmann::json ask(HttpMethod method, const std::string& member, const std::string& form) {
     HttpRequest request;
-    request.method = method;
     request.methodName = method == HttpMethod::Put ? "PUT" : "GET";
+    request.method = methodNamed(request.methodName);
     request.path = "/api/v1/telescope/0/" + member;
     (method == HttpMethod::Put ? request.body : request.query) = form;
     request.contentType = "application/x-www-form-urlencoded";
