@@ -7,7 +7,7 @@
 
 #include "alpaca/error_numbers.h"
 #include "alpaca/parameter_values.h"
-#include "client/value_format.h"
+#include "common/whole_number.h"
 #include "server/status_codes.h"
 
 namespace tramox::alpaca {
@@ -19,8 +19,6 @@ using client::Value;
 
 constexpr std::string_view kDeviceType = "telescope";
 constexpr std::uint32_t kDeviceNumber = 0;
-// More than either collection holds; one Next fetches them all.
-constexpr std::uint32_t kCollectionFetch = 64;
 
 HttpResponse badRequest(const std::string& why) {
   return textResponse(400, why);
@@ -39,40 +37,29 @@ std::vector<std::string_view> split(std::string_view path) {
 }
 
 // Digits only, as an unsigned 32-bit number, in its one form: "00" or "01" name no device.
-bool parseDeviceNumber(std::string_view text, std::uint32_t& number) {
-  if (text.empty() || text.size() > 10 || (text.size() > 1 && text[0] == '0') ||
-      !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
-    return false;
-  std::uint64_t value = 0;
-  for (char c : text)
-    value = value * 10 + static_cast<std::uint64_t>(c - '0');
-  number = static_cast<std::uint32_t>(value);
-  return value <= 0xFFFFFFFFu;
+std::optional<std::uint32_t> parseDeviceNumber(std::string_view text) {
+  if (text.size() > 1 && text[0] == '0')
+    return std::nullopt;
+  return parseWholeNumber<std::uint32_t>(text);
 }
 
-template <typename T, typename Field>
-std::optional<Value> valueOf(const std::optional<T>& parsed, Value::Kind kind,
-                             Field Value::*field) {
-  if (!parsed)
-    return std::nullopt;
-  Value value;
-  value.kind = kind;
-  value.*field = *parsed;
-  return value;
+template <typename T, typename Make>
+std::optional<Value> valueOf(const std::optional<T>& parsed, Make make) {
+  return parsed ? std::optional<Value>(make(*parsed)) : std::nullopt;
 }
 
 std::optional<Value> parseValue(ValueType type, const std::string& text) {
   switch (type) {
     case ValueType::Bool:
-      return valueOf(parseBool(text), Value::Kind::Bool, &Value::boolean);
+      return valueOf(parseBool(text), Value::ofBool);
     case ValueType::Double:
-      return valueOf(parseDouble(text), Value::Kind::Double, &Value::number);
+      return valueOf(parseDouble(text), Value::ofDouble);
     case ValueType::Int32:
-      return valueOf(parseInt32(text), Value::Kind::Int32, &Value::int32);
+      return valueOf(parseInt32(text), Value::ofInt32);
     case ValueType::Date:
-      return valueOf(parseIsoDate(text), Value::Kind::Date, &Value::number);
+      return valueOf(parseIsoDate(text), Value::ofDate);
     case ValueType::Text:
-      return valueOf(std::optional<std::string>(text), Value::Kind::Text, &Value::text);
+      return Value::ofText(text);
     default:
       return std::nullopt;
   }
@@ -110,78 +97,58 @@ Json emptyValue(ValueType type) {
   }
 }
 
-// A failure of the automation call itself, not the member's.
-struct CallFailure {
-  int number;
-  std::string message;
-};
-
-CallFailure failureOf(const client::CallResult& result) {
-  if (result.hr == server::status::kDispException)
-    return {alpacaErrorNumber(result.reason), result.description};
-  return {errors::kUnspecified, "Automation call failed (" + client::formatCode(result.hr) + ")"};
-}
-
-Value invokeOrThrow(DriverAccess& access, client::ClientObject& object, const std::string& member,
-                    CallKind kind, const std::vector<Value>& arguments = {}) {
-  client::CallResult result = access.backend.invoke(object, member, kind, arguments, {});
-  if (result.hr < 0)
-    throw failureOf(result);
+// A failed call ends the answer with the driver's failure.
+Value valueOrThrow(client::DriverResult result) {
+  if (!result.ok)
+    throw result;
   return std::move(result.value);
 }
 
-std::vector<Value> elements(DriverAccess& access, const Value& collection) {
+client::DriverResult failed(std::string message) {
+  client::DriverResult failure;
+  failure.code = server::status::kUnexpected;
+  failure.message = std::move(message);
+  return failure;
+}
+
+std::vector<Value> elements(const client::DriverObject& driver, const Value& collection) {
   if (collection.kind != Value::Kind::Object || !collection.object)
-    throw CallFailure{errors::kUnspecified, "The driver returned no collection"};
-  const client::CallResult enumerator = access.backend.newEnum(*collection.object);
-  if (enumerator.hr < 0 || !enumerator.value.object)
-    throw CallFailure{errors::kUnspecified, "The driver's collection cannot be enumerated"};
-  std::vector<Value> items;
-  access.backend.next(*enumerator.value.object, kCollectionFetch, items);
-  return items;
+    throw failed("The driver returned no collection");
+  auto items = driver.child(collection.object).elements();
+  if (!items)
+    throw failed("The driver's collection cannot be enumerated");
+  return std::move(*items);
 }
 
-double numberOf(const Value& v) {
-  switch (v.kind) {
-    case Value::Kind::Bool:
-      return v.boolean ? 1.0 : 0.0;
-    case Value::Kind::Int32:
-      return v.int32;
-    case Value::Kind::Double:
-    case Value::Kind::Date:
-      return v.number;
-    default:
-      return 0.0;
-  }
-}
-
-Json encode(DriverAccess& access, ValueType type, const Value& v) {
+Json encode(const client::DriverObject& driver, ValueType type, const Value& v) {
   switch (type) {
     case ValueType::Bool:
-      return v.kind == Value::Kind::Bool ? v.boolean : numberOf(v) != 0.0;
+      return v.kind == Value::Kind::Bool ? v.boolean : v.asNumber() != 0.0;
     case ValueType::Double:
-      return numberOf(v);
+      return v.asNumber();
     case ValueType::Int32:
-      return v.kind == Value::Kind::Int32 ? v.int32 : static_cast<std::int32_t>(numberOf(v));
+      return v.kind == Value::Kind::Int32 ? v.int32 : static_cast<std::int32_t>(v.asNumber());
     case ValueType::Text:
       return v.text;
     case ValueType::Date:
-      return formatIsoDate(numberOf(v));
+      return formatIsoDate(v.asNumber());
     case ValueType::AxisRates: {
       Json list = Json::array();
-      for (const Value& rate : elements(access, v)) {
+      for (const Value& rate : elements(driver, v)) {
         if (!rate.object)
           continue;
-        list.push_back(
-            {{"Minimum", numberOf(invokeOrThrow(access, *rate.object, "Minimum", CallKind::Get))},
-             {"Maximum", numberOf(invokeOrThrow(access, *rate.object, "Maximum", CallKind::Get))}});
+        const client::DriverObject axisRate = driver.child(rate.object);
+        const auto limit = [&](const char* name) {
+          return valueOrThrow(axisRate.get(name)).asNumber();
+        };
+        list.push_back({{"Minimum", limit("Minimum")}, {"Maximum", limit("Maximum")}});
       }
       return list;
     }
     case ValueType::TrackingRates: {
       Json list = Json::array();
-      for (const Value& rate : elements(access, v))
-        list.push_back(static_cast<std::int32_t>(numberOf(rate)));
+      for (const Value& rate : elements(driver, v))
+        list.push_back(static_cast<std::int32_t>(rate.asNumber()));
       return list;
     }
     default:
@@ -225,10 +192,10 @@ void DeviceApi::handle(const HttpRequest& request, Reply reply) {
     return reply(badRequest("Expected /api/v1/telescope/0/member, got " + request.path));
   if (parts[3] != kDeviceType)
     return reply(badRequest("No device of type " + std::string(parts[3]) + " here"));
-  std::uint32_t number = 0;
-  if (!parseDeviceNumber(parts[4], number))
+  const auto number = parseDeviceNumber(parts[4]);
+  if (!number)
     return reply(badRequest("Device number " + std::string(parts[4]) + " is not a whole number"));
-  if (number != kDeviceNumber)
+  if (*number != kDeviceNumber)
     return reply(badRequest("No telescope number " + std::string(parts[4]) + " here"));
   const std::string path(parts[5]);
   const DeviceMember* member = findDeviceMember(path, request.method);
@@ -295,14 +262,15 @@ Answer DeviceApi::answer(DriverAccess& access, const DeviceMember& member,
                          const std::vector<Value>& arguments, std::uint32_t clientId) {
   if (member.special == Special::Connect)
     return connect(access, arguments.front().boolean, clientId);
+  const client::DriverObject driver = access.object();
   Answer answer;
   try {
-    const Value result = invokeOrThrow(access, *access.driver, std::string(member.path),
-                                       kindOf(member.call), arguments);
+    const Value result =
+        valueOrThrow(driver.invoke(std::string(member.path), kindOf(member.call), arguments));
     if (member.value != ValueType::None)
-      answer.value = encode(access, member.value, result);
-  } catch (const CallFailure& failure) {
-    answer.errorNumber = failure.number;
+      answer.value = encode(driver, member.value, result);
+  } catch (const client::DriverResult& failure) {
+    answer.errorNumber = alpacaErrorNumber(failure.reason);
     answer.errorMessage = failure.message;
     if (member.value != ValueType::None)
       answer.value = emptyValue(member.value);
@@ -312,27 +280,20 @@ Answer DeviceApi::answer(DriverAccess& access, const DeviceMember& member,
 
 // The mount stays connected while any client that connected it has not let it go.
 Answer DeviceApi::connect(DriverAccess& access, bool connect, std::uint32_t clientId) {
+  const client::DriverObject driver = access.object();
   Answer answer;
   try {
     if (connect) {
-      const Value connected = invokeOrThrow(access, *access.driver, "Connected", CallKind::Get);
-      if (!(connected.kind == Value::Kind::Bool && connected.boolean)) {
-        Value on;
-        on.kind = Value::Kind::Bool;
-        on.boolean = true;
-        invokeOrThrow(access, *access.driver, "Connected", CallKind::Put, {on});
-      }
+      if (!valueOrThrow(driver.get("Connected")).boolean)
+        valueOrThrow(driver.setConnected(true));
       connectedClients_.insert(clientId);
     } else {
       connectedClients_.erase(clientId);
-      if (connectedClients_.empty()) {
-        Value off;
-        off.kind = Value::Kind::Bool;
-        invokeOrThrow(access, *access.driver, "Connected", CallKind::Put, {off});
-      }
+      if (connectedClients_.empty())
+        valueOrThrow(driver.setConnected(false));
     }
-  } catch (const CallFailure& failure) {
-    answer.errorNumber = failure.number;
+  } catch (const client::DriverResult& failure) {
+    answer.errorNumber = alpacaErrorNumber(failure.reason);
     answer.errorMessage = failure.message;
   }
   return answer;

@@ -23,7 +23,7 @@
 
 #include "alpaca/driver_host_loop.h"
 #include "alpaca/work_queue.h"
-#include "client/client_backend.h"
+#include "client/driver_object.h"
 #include "platform/clock.h"
 
 namespace tramox::alpaca {
@@ -31,6 +31,8 @@ namespace tramox::alpaca {
 struct DriverAccess {
   client::IClientBackend& backend;
   client::ObjectRef driver;
+
+  client::DriverObject object() const { return {backend, driver}; }
 };
 
 // How long leaving waits for a synchronous slew to return after its abort before it

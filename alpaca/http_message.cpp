@@ -6,6 +6,16 @@
 
 namespace tramox::alpaca {
 
+HttpMethod methodNamed(std::string_view name) {
+  if (name == "GET")
+    return HttpMethod::Get;
+  if (name == "PUT")
+    return HttpMethod::Put;
+  if (name == "POST")
+    return HttpMethod::Post;
+  return HttpMethod::Other;
+}
+
 HttpResponse textResponse(int status, std::string_view text) {
   HttpResponse response;
   response.status = status;

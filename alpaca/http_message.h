@@ -9,7 +9,11 @@
 
 namespace tramox::alpaca {
 
-enum class HttpMethod { Get, Put, Other };
+enum class HttpMethod { Get, Put, Post, Other };
+
+// The method a request line names (methods are case-sensitive): Other for any the handlers
+// do not take.
+HttpMethod methodNamed(std::string_view name);
 
 struct HttpRequest {
   HttpMethod method = HttpMethod::Other;

@@ -63,17 +63,6 @@ bool isParseError(const beast::error_code& ec) {
   return ec.category() == http::make_error_code(http::error::bad_target).category();
 }
 
-HttpMethod methodOf(http::verb verb) {
-  switch (verb) {
-    case http::verb::get:
-      return HttpMethod::Get;
-    case http::verb::put:
-      return HttpMethod::Put;
-    default:
-      return HttpMethod::Other;
-  }
-}
-
 // Set on the server's I/O threads: a reply made there is written at once.
 thread_local bool onIoThread = false;
 
@@ -167,7 +156,7 @@ class Session : public std::enable_shared_from_this<Session> {
   void onRequest() {
     auto& message = parser_->get();
     HttpRequest request;
-    request.method = methodOf(message.method());
+    request.method = methodNamed(message.method_string());
     request.methodName = std::string(message.method_string());
     const std::string target(message.target());
     const auto question = target.find('?');

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "alpaca/utf8_text.h"
+#include "common/whole_number.h"
 #include "platform/automation_date.h"
 #include "server/decimal_text.h"
 #include "server/member_table.h"
@@ -92,15 +93,19 @@ std::optional<double> parseDouble(std::string_view text) {
   return value;
 }
 
+const std::string* lastValue(const std::vector<Parameter>& form, std::string_view name) {
+  const std::string* found = nullptr;
+  for (const Parameter& parameter : form)
+    if (parameter.name == name)
+      found = &parameter.value;
+  return found;
+}
+
 std::optional<std::int32_t> parseInt32(std::string_view text) {
   text = server::trimBlanks(text);
   if (text.starts_with('+') && !text.starts_with("+-"))
     text.remove_prefix(1);
-  std::int32_t value = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (text.empty() || error != std::errc() || end != text.data() + text.size())
-    return std::nullopt;
-  return value;
+  return parseWholeNumber<std::int32_t>(text);
 }
 
 std::optional<bool> parseBool(std::string_view text) {
@@ -164,12 +169,7 @@ bool fitsAutomationDate(double date) {
 std::uint32_t parseIdentifier(const std::string* text) {
   if (!text)
     return 0;
-  const std::string_view digits = server::trimBlanks(*text);
-  std::uint32_t value = 0;
-  const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
-  if (digits.empty() || error != std::errc() || end != digits.data() + digits.size())
-    return 0;
-  return value;
+  return parseWholeNumber<std::uint32_t>(server::trimBlanks(*text)).value_or(0);
 }
 
 std::string formatIsoDate(double automationDate) {

@@ -36,6 +36,10 @@ class Parameters {
   bool exactCase_;
 };
 
+// A page's form: the last value of that name (a ticked box follows its hidden default);
+// nullptr when there is none.
+const std::string* lastValue(const std::vector<Parameter>& form, std::string_view name);
+
 std::optional<double> parseDouble(std::string_view text);
 std::optional<std::int32_t> parseInt32(std::string_view text);
 // "True"/"False" in any casing.

@@ -32,6 +32,27 @@ Value Value::ofDouble(double value) {
   return v;
 }
 
+Value Value::ofDate(double value) {
+  Value v;
+  v.kind = Kind::Date;
+  v.number = value;
+  return v;
+}
+
+double Value::asNumber() const {
+  switch (kind) {
+    case Kind::Bool:
+      return boolean ? 1.0 : 0.0;
+    case Kind::Int32:
+      return int32;
+    case Kind::Double:
+    case Kind::Date:
+      return number;
+    default:
+      return 0.0;
+  }
+}
+
 Value Value::ofText(std::string value) {
   Value v;
   v.kind = Kind::Text;

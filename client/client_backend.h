@@ -13,6 +13,7 @@
 #include "platform/message_windows.h"
 #include "platform/paddle_view.h"
 #include "server/guid.h"
+#include "server/late_call_result.h"
 
 namespace tramox::client {
 
@@ -38,7 +39,11 @@ struct Value {
   static Value ofBool(bool value);
   static Value ofInt32(std::int32_t value);
   static Value ofDouble(double value);
+  static Value ofDate(double value);  // automation days, as number holds them
   static Value ofText(std::string value);
+
+  // The value as a number (booleans 0 or 1); 0 for anything that is not one.
+  double asNumber() const;
 };
 
 enum class CallKind { Get, Put, Call };
@@ -51,25 +56,9 @@ struct NamedValue {
   Value value;
 };
 
-struct CallResult {
-  std::int32_t hr = 0;
-  Value value;
-  // The member's own failure, when hr is DISP_E_EXCEPTION; the reason says what it means.
-  std::int32_t code = 0;
-  std::string source;
-  std::string description;
-  FailureReason reason = FailureReason::Unexpected;
-  std::uint32_t argErr = 0;  // argument at fault, in call order (0 = first)
-  // The first parameter name the object could not resolve, when the member's was known.
-  std::string unknownParameter;
-};
-
-// What a user's mouse does on the paddle.
-struct PaddleAction {
-  enum class Kind { MouseDown, MouseUp, Click, Slider, CloseBox } kind = Kind::Click;
-  std::string control;        // MouseDown, MouseUp, Click
-  std::int32_t position = 0;  // Slider
-};
+// The member's own failure is result.error when hr is DISP_E_EXCEPTION; its reason says what
+// it means.
+using CallResult = server::LateCallResult<Value>;
 
 class IClientBackend {
  public:
@@ -93,8 +82,9 @@ class IClientBackend {
 
   // The paddle the user would see, its controls in creation order; nullopt when none.
   virtual std::optional<std::vector<platform::PaddleControlState>> paddleControls() = 0;
-  // The action on the paddle, when there is one (the control name is known).
-  virtual void paddleAction(const PaddleAction& action) = 0;
+  // The paddle's own event sink, as the window's controls call it (control names as the
+  // paddle spells them); nullptr when there is no paddle. Valid until the next call.
+  virtual platform::IPaddleEvents* paddleEvents() = 0;
 
   // Message lines shown since the last call that were not printed at once.
   virtual std::vector<std::string> takeMessages() = 0;

@@ -168,12 +168,12 @@ VARIANT toVariant(const Value& value) {
 void takeException(EXCEPINFO& excep, CallResult& result) {
   if (excep.pfnDeferredFillIn)
     excep.pfnDeferredFillIn(&excep);
-  result.code = excep.scode != 0 ? static_cast<std::int32_t>(excep.scode)
-                                 : static_cast<std::int32_t>(DISP_E_EXCEPTION);
-  result.source = fromBstr(excep.bstrSource);
-  result.description = fromBstr(excep.bstrDescription);
+  result.error.scode = excep.scode != 0 ? static_cast<std::int32_t>(excep.scode)
+                                        : static_cast<std::int32_t>(DISP_E_EXCEPTION);
+  result.error.source = fromBstr(excep.bstrSource);
+  result.error.description = fromBstr(excep.bstrDescription);
   // COM's error information has no field for the reason: the driver's table tells it again.
-  result.reason = driver::failureReason(result.code, result.description);
+  result.error.reason = driver::failureReason(result.error.scode, result.error.description);
   SysFreeString(excep.bstrSource);
   SysFreeString(excep.bstrDescription);
   SysFreeString(excep.bstrHelpFile);
@@ -381,10 +381,9 @@ class ComBackend final : public IClientBackend {
     return readPaddle();
   }
 
-  void paddleAction(const PaddleAction& action) override {
-    drivePaddle(action);
+  platform::IPaddleEvents* paddleEvents() override {
     pump();
-    forwardMessages();
+    return findPaddleWindow() != nullptr ? &paddleEvents_ : nullptr;
   }
 
   std::vector<std::string> takeMessages() override {
@@ -405,6 +404,8 @@ class ComBackend final : public IClientBackend {
         break;
       MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(left.count()), QS_ALLINPUT);
     }
+    // Windows raised by the module's timers meanwhile.
+    forwardMessages();
   }
 
   std::int32_t registerModule(const std::string& path) override {
@@ -497,6 +498,10 @@ class ComBackend final : public IClientBackend {
   }
 
   platform::IMessageWindows* sink_;
+  WindowPaddleEvents paddleEvents_{[this] {
+    pump();
+    forwardMessages();
+  }};
   bool initialized_ = false;
   std::wstring messageFile_;
   long messageOffset_ = 0;

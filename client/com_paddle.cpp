@@ -78,43 +78,62 @@ std::optional<std::vector<PaddleControlState>> readPaddle() {
   return controls;
 }
 
-void drivePaddle(const PaddleAction& action) {
-  const HWND paddle = findPaddleWindow();
-  if (paddle == nullptr)
-    return;
+namespace {
+
+// The control of that name (any case) in the paddle window, or the slider when slider is set.
+HWND targetOf(HWND paddle, const std::string& control, bool slider) {
   const std::vector<PaddleControlState> design = paddle::designControls();
   HWND target = nullptr;
   for (std::size_t i = 0; i < design.size(); ++i) {
-    const bool wanted = action.kind == PaddleAction::Kind::Slider
-                            ? design[i].kind == PaddleControlKind::Slider
-                            : server::equalsIgnoreCase(design[i].name, action.control);
+    const bool wanted = slider ? design[i].kind == PaddleControlKind::Slider
+                               : server::equalsIgnoreCase(design[i].name, control);
     if (wanted)
       target = controlWindow(paddle, i);
   }
-  switch (action.kind) {
-    case PaddleAction::Kind::MouseDown:
-      if (target)
-        SendMessageW(target, WM_LBUTTONDOWN, MK_LBUTTON, kPressPoint);
-      break;
-    case PaddleAction::Kind::MouseUp:
-      if (target)
-        SendMessageW(target, WM_LBUTTONUP, 0, kPressPoint);
-      break;
-    case PaddleAction::Kind::Click:
-      if (target)
-        SendMessageW(target, BM_CLICK, 0, 0);
-      break;
-    case PaddleAction::Kind::Slider:
-      if (target) {
-        SendMessageW(target, TBM_SETPOS, TRUE, action.position);
-        SendMessageW(paddle, WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, action.position),
-                     reinterpret_cast<LPARAM>(target));
-      }
-      break;
-    case PaddleAction::Kind::CloseBox:
-      SendMessageW(paddle, WM_CLOSE, 0, 0);
-      break;
+  return target;
+}
+
+}  // namespace
+
+void WindowPaddleEvents::send(const std::string& control, UINT message, WPARAM w, LPARAM l) {
+  const HWND paddle = findPaddleWindow();
+  if (paddle == nullptr)
+    return;
+  if (const HWND target = targetOf(paddle, control, false))
+    SendMessageW(target, message, w, l);
+  settle_();
+}
+
+void WindowPaddleEvents::mouseDown(const std::string& control) {
+  send(control, WM_LBUTTONDOWN, MK_LBUTTON, kPressPoint);
+}
+
+void WindowPaddleEvents::mouseUp(const std::string& control) {
+  send(control, WM_LBUTTONUP, 0, kPressPoint);
+}
+
+void WindowPaddleEvents::click(const std::string& control) {
+  send(control, BM_CLICK, 0, 0);
+}
+
+void WindowPaddleEvents::sliderMoved(int position) {
+  const HWND paddle = findPaddleWindow();
+  if (paddle == nullptr)
+    return;
+  if (const HWND target = targetOf(paddle, "", true)) {
+    SendMessageW(target, TBM_SETPOS, TRUE, position);
+    SendMessageW(paddle, WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, position),
+                 reinterpret_cast<LPARAM>(target));
   }
+  settle_();
+}
+
+void WindowPaddleEvents::closeBox() {
+  const HWND paddle = findPaddleWindow();
+  if (paddle == nullptr)
+    return;
+  SendMessageW(paddle, WM_CLOSE, 0, 0);
+  settle_();
 }
 
 }  // namespace tramox::client

@@ -3,10 +3,12 @@
 // and driven through its child controls as a user's mouse would.
 #include <windows.h>
 
+#include <functional>
 #include <optional>
+#include <string>
+#include <utility>
 #include <vector>
 
-#include "client/client_backend.h"
 #include "platform/paddle_view.h"
 
 namespace tramox::client {
@@ -15,7 +17,22 @@ namespace tramox::client {
 HWND findPaddleWindow();
 // Its controls in creation order, as they are on screen; nullopt when there is no paddle.
 std::optional<std::vector<platform::PaddleControlState>> readPaddle();
-// mousedown, mouseup, click, slider or closebox, sent to the window as the system would.
-void drivePaddle(const PaddleAction& action);
+// The user's actions sent to the paddle window as the system would; settle runs after each
+// (the client pumps the thread's messages and passes on the windows the action raised).
+class WindowPaddleEvents final : public platform::IPaddleEvents {
+ public:
+  explicit WindowPaddleEvents(std::function<void()> settle) : settle_(std::move(settle)) {}
+
+  void mouseDown(const std::string& control) override;
+  void mouseUp(const std::string& control) override;
+  void click(const std::string& control) override;
+  void sliderMoved(int position) override;
+  void closeBox() override;
+
+ private:
+  void send(const std::string& control, UINT message, WPARAM w, LPARAM l);
+
+  std::function<void()> settle_;
+};
 
 }  // namespace tramox::client

@@ -13,27 +13,14 @@ DriverResult DriverResult::of(CallResult result) {
   if (answer.ok) {
     answer.value = std::move(result.value);
   } else if (result.hr == server::status::kDispException) {
-    answer.code = result.code;
-    answer.message = std::move(result.description);
+    answer.code = result.error.scode;
+    answer.message = std::move(result.error.description);
+    answer.reason = result.error.reason;
   } else {
     answer.code = result.hr;
     answer.message = "Automation call failed (" + formatCode(result.hr) + ")";
   }
   return answer;
-}
-
-double DriverResult::number() const {
-  switch (value.kind) {
-    case Value::Kind::Bool:
-      return value.boolean ? 1.0 : 0.0;
-    case Value::Kind::Int32:
-      return value.int32;
-    case Value::Kind::Double:
-    case Value::Kind::Date:
-      return value.number;
-    default:
-      return 0.0;
-  }
 }
 
 DriverResult DriverObject::get(const std::string& name, const std::vector<Value>& args) const {
@@ -57,6 +44,21 @@ DriverResult DriverObject::invoke(const std::string& name, CallKind kind,
     return missing;
   }
   return DriverResult::of(backend_.invoke(*object_, name, kind, args, {}));
+}
+
+std::optional<std::vector<Value>> DriverObject::elements() const {
+  if (!object_)
+    return std::nullopt;
+  const CallResult enumerator = backend_.newEnum(*object_);
+  if (enumerator.hr < 0 || !enumerator.value.object)
+    return std::nullopt;
+  std::vector<Value> items;
+  for (;;) {
+    const std::size_t before = items.size();
+    if (backend_.next(*enumerator.value.object, kElementsFetch, items) != server::status::kOk ||
+        items.size() - before < kElementsFetch)
+      return items;
+  }
 }
 
 }  // namespace tramox::client

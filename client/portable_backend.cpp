@@ -169,17 +169,8 @@ CallResult PortableBackend::invoke(ClientObject& object, const std::string& memb
   std::vector<portable::NamedArgument> namedArgs;
   for (const NamedValue& n : named)
     namedArgs.push_back({n.name, toVariant(n.value)});
-  portable::CallResult r =
-      portable::invokeByName(*dispatch.get(), member, dispatchFlags(kind), args, namedArgs);
-  result.hr = r.hr;
-  result.value = fromVariant(r.value);
-  result.code = r.error.scode;
-  result.source = r.error.source;
-  result.description = r.error.description;
-  result.reason = r.error.reason;
-  result.argErr = r.argErr;
-  result.unknownParameter = r.unknownParameter;
-  return result;
+  return portable::invokeByName(*dispatch.get(), member, dispatchFlags(kind), args, namedArgs)
+      .withValue(fromVariant);
 }
 
 CallResult PortableBackend::newEnum(ClientObject& object) {
@@ -191,14 +182,9 @@ CallResult PortableBackend::newEnum(ClientObject& object) {
   }
   binding::DispParams none;
   Variant enumVariant;
-  binding::ExcepInfo excep;
   result.hr = dispatch->Invoke(server::kDispIdNewEnum,
                                binding::kDispatchMethod | binding::kDispatchPropertyGet, &none,
-                               &enumVariant, &excep, nullptr);
-  result.code = excep.scode;
-  result.source = excep.source;
-  result.description = excep.description;
-  result.reason = excep.reason;
+                               &enumVariant, &result.error, nullptr);
   ComRef<binding::IEnumVariant> enumerator;
   if (!status::failed(result.hr) && enumVariant.unknown() &&
       enumVariant.unknown()->QueryInterface(
@@ -237,27 +223,9 @@ std::optional<std::vector<platform::PaddleControlState>> PortableBackend::paddle
   return view->controls();
 }
 
-void PortableBackend::paddleAction(const PaddleAction& action) {
+platform::IPaddleEvents* PortableBackend::paddleEvents() {
   platform::HeadlessPaddleView* view = paddles_.current();
-  if (!view)
-    return;
-  switch (action.kind) {
-    case PaddleAction::Kind::MouseDown:
-      view->mouseDown(action.control);
-      break;
-    case PaddleAction::Kind::MouseUp:
-      view->mouseUp(action.control);
-      break;
-    case PaddleAction::Kind::Click:
-      view->click(action.control);
-      break;
-    case PaddleAction::Kind::Slider:
-      view->moveSlider(action.position);
-      break;
-    case PaddleAction::Kind::CloseBox:
-      view->pressCloseBox();
-      break;
-  }
+  return view ? view->events() : nullptr;
 }
 
 void PortableBackend::wait(double seconds) {

@@ -28,7 +28,7 @@ class PortableBackend final : public IClientBackend {
   bool supports(ClientObject& object, const server::Guid& iid) override;
   std::int32_t canUnloadNow() override;
   std::optional<std::vector<platform::PaddleControlState>> paddleControls() override;
-  void paddleAction(const PaddleAction& action) override;
+  platform::IPaddleEvents* paddleEvents() override;
   // Messages are printed the moment they are shown.
   std::vector<std::string> takeMessages() override { return {}; }
   void wait(double seconds) override;

@@ -16,8 +16,6 @@ namespace tramox::diag {
 
 namespace {
 
-constexpr const char* kSwitchName = "LogEnabled";
-
 // One lock for the whole module rather than per driver object: an axis-rate collection may log
 // while no driver object exists, and two driver objects must not tear down each other's lock.
 // Never destroyed, so that logging from another object's destructor at process exit is safe.
@@ -48,7 +46,7 @@ std::optional<platform::RegistryValue> DiagnosticLog::readSwitch() {
     bool keyFound = false;  // one look at the store answers both
     registry_.snapshot(Hive::CurrentUser, [&](platform::IRegistry& view) {
       keyFound = view.keyExists(Hive::CurrentUser, SettingsKey::kPath);
-      logSwitch = view.readValue(Hive::CurrentUser, SettingsKey::kPath, kSwitchName);
+      logSwitch = view.readValue(Hive::CurrentUser, SettingsKey::kPath, kLogEnabledValue);
     });
     if (!keyFound) {
       registry_.createKey(Hive::CurrentUser, SettingsKey::kPath);
@@ -78,7 +76,7 @@ void DiagnosticLog::WriteLog(const std::string& message) {
     if (logSwitch && logSwitch->kind != platform::ValueKind::Dword) {
       last = {};
       throw platform::RegistryError(platform::wrongTypeMessage(
-          kSwitchName, *logSwitch, registry_.storeName(Hive::CurrentUser)));
+          kLogEnabledValue, *logSwitch, registry_.storeName(Hive::CurrentUser)));
     }
     last = {this, call, logSwitch && logSwitch->dword != 0 ? Switch::On : Switch::Off};
   }

@@ -9,6 +9,9 @@
 
 namespace tramox::diag {
 
+// The settings value that turns the log on.
+inline constexpr const char* kLogEnabledValue = "LogEnabled";
+
 class DiagnosticLog {
  public:
   DiagnosticLog(platform::IRegistry& registry, platform::IClock& clock,

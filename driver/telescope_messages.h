@@ -4,6 +4,7 @@
 // here, and thrown from here.
 #include <string_view>
 
+#include "driver/park_setting.h"
 #include "platform/settings_key.h"
 
 namespace tramox::driver::messages {
@@ -30,8 +31,8 @@ inline constexpr const char* kSlewSettleTimeNotAvailable = "SlewSettleTime not a
 // Park before any Set Park: the registry layer's missing-value failure for either value, as
 // raised or as an error box shows it.
 inline bool isMissingParkPosition(std::string_view message) {
-  return message.starts_with(platform::missingValueMessage("Park_AH")) ||
-         message.starts_with(platform::missingValueMessage("Park_Dec"));
+  return message.starts_with(platform::missingValueMessage(kParkHourAngleValue)) ||
+         message.starts_with(platform::missingValueMessage(kParkDeclinationValue));
 }
 
 }  // namespace tramox::driver::messages

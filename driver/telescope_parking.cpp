@@ -41,14 +41,14 @@ void TTelescope::Park() {
   rt_.services.registry->snapshot(platform::Hive::CurrentUser, [&](platform::IRegistry& view) {
     if (view.keyExists(platform::Hive::CurrentUser, platform::SettingsKey::kPath)) {
       platform::SettingsKey settings(view);
-      hourAngleRad = storedParkValue(settings, "Park_AH");
-      decRad = storedParkValue(settings, "Park_Dec");
+      hourAngleRad = storedParkValue(settings, kParkHourAngleValue);
+      decRad = storedParkValue(settings, kParkDeclinationValue);
     }
   });
   const double hourAngle = units::fromRadiansMultiplyingFirst(hourAngleRad, 12.0);
   const double declination = units::fromRadiansMultiplyingFirst(decRad, 180.0);
-  requireStoredInRange("Park_AH", hourAngleRad, hourAngle, kParkHourAngleRange);
-  requireStoredInRange("Park_Dec", decRad, declination, kParkDeclinationRange);
+  requireStoredInRange(kParkHourAngleValue, hourAngleRad, hourAngle, kParkHourAngleRange);
+  requireStoredInRange(kParkDeclinationValue, decRad, declination, kParkDeclinationRange);
   FParkHourAngle = hourAngle;
   FParkDeclination = declination;
   log("Park at " + number(FParkHourAngle) + " " + number(FParkDeclination));
@@ -126,8 +126,8 @@ void TTelescope::SetPark() {
   // declination.
   rt_.services.registry->transact(platform::Hive::CurrentUser, [&](platform::IRegistry& view) {
     platform::SettingsKey settings(view);
-    settings.writeDouble("Park_AH", units::hoursToRadians(FParkHourAngle));
-    settings.writeDouble("Park_Dec", units::degreesToRadians(FParkDeclination));
+    settings.writeDouble(kParkHourAngleValue, units::hoursToRadians(FParkHourAngle));
+    settings.writeDouble(kParkDeclinationValue, units::degreesToRadians(FParkDeclination));
   });
 }
 

@@ -21,28 +21,20 @@ const server::InterfaceInfo* interfaceOf(IClientBackend& backend, ClientObject& 
   return nullptr;
 }
 
-PaddleAction paddleActionOf(const Command& command) {
-  PaddleAction action;
-  action.control = command.control;
-  action.position = command.position;
+// The user's action on the paddle, the control as the paddle spells it.
+void playInto(platform::IPaddleEvents& paddle, const Command& command, const std::string& control) {
   switch (command.kind) {
     case CommandKind::MouseDown:
-      action.kind = PaddleAction::Kind::MouseDown;
-      break;
+      return paddle.mouseDown(control);
     case CommandKind::MouseUp:
-      action.kind = PaddleAction::Kind::MouseUp;
-      break;
+      return paddle.mouseUp(control);
     case CommandKind::Slider:
-      action.kind = PaddleAction::Kind::Slider;
-      break;
+      return paddle.sliderMoved(command.position);
     case CommandKind::CloseBox:
-      action.kind = PaddleAction::Kind::CloseBox;
-      break;
+      return paddle.closeBox();
     default:
-      action.kind = PaddleAction::Kind::Click;
-      break;
+      return paddle.click(control);
   }
-  return action;
 }
 
 // What the object's type information says of a member.
@@ -214,20 +206,16 @@ bool ScriptSession::toValue(const Literal& literal, Value& value, Outcome& faile
   value = Value();
   switch (literal.kind) {
     case Literal::Kind::Int32:
-      value.kind = Value::Kind::Int32;
-      value.int32 = literal.int32;
+      value = Value::ofInt32(literal.int32);
       return true;
     case Literal::Kind::Double:
-      value.kind = Value::Kind::Double;
-      value.number = literal.number;
+      value = Value::ofDouble(literal.number);
       return true;
     case Literal::Kind::Text:
-      value.kind = Value::Kind::Text;
-      value.text = literal.text;
+      value = Value::ofText(literal.text);
       return true;
     case Literal::Kind::Bool:
-      value.kind = Value::Kind::Bool;
-      value.boolean = literal.boolean;
+      value = Value::ofBool(literal.boolean);
       return true;
     case Literal::Kind::Empty:
       return true;
@@ -261,7 +249,7 @@ Outcome ScriptSession::member(const Command& command) {
     kind = CallKind::Call;
   CallResult r = backend_.invoke(*object, command.member, kind, positional, named);
   if (r.hr == status::kDispException) {
-    o.lines.push_back(errorLine(r.code, r.source, r.description));
+    o.lines.push_back(errorLine(r.error.scode, r.error.source, r.error.description));
     return o;
   }
   if (r.hr == status::kNoInterface)
@@ -291,7 +279,9 @@ Outcome ScriptSession::enumerate(const Command& command) {
   const std::string handle = "$" + std::to_string(command.object);
   CallResult made = backend_.newEnum(*object);
   if (made.hr == status::kDispException)
-    return o.lines.push_back(errorLine(made.code, made.source, made.description)), o;
+    return o.lines.push_back(
+               errorLine(made.error.scode, made.error.source, made.error.description)),
+           o;
   if (status::failed(made.hr))
     return failure(made.hr, handle + " cannot be enumerated");
   if (!made.value.object)
@@ -358,14 +348,16 @@ Outcome ScriptSession::paddle(const Command& command) {
   }
   if (!controls)
     return failure(status::kFail, "The hand paddle is not shown");
+  std::string control;
   if (!command.control.empty()) {
-    bool known = false;
     for (const platform::PaddleControlState& c : *controls)
-      known = known || server::equalsIgnoreCase(c.name, command.control);
-    if (!known)
+      if (server::equalsIgnoreCase(c.name, command.control))
+        control = c.name;
+    if (control.empty())
       return failure(status::kInvalidArg, "No control named " + command.control);
   }
-  backend_.paddleAction(paddleActionOf(command));
+  if (platform::IPaddleEvents* paddle = backend_.paddleEvents())
+    playInto(*paddle, command, control);
   o.ok = true;
   o.lines.push_back("ok");
   return o;

@@ -1,6 +1,5 @@
 #include "tools/serve_command.h"
 
-#include <charconv>
 #include <cstdio>
 #include <exception>
 #include <memory>
@@ -17,6 +16,8 @@
 #include "alpaca/web/web_front_end.h"
 #include "client/client_backend.h"
 #include "client/console_message_windows.h"
+#include "client/driver_object.h"
+#include "common/whole_number.h"
 #include "lx200/lx200_listener.h"
 #include "platform/services.h"
 #include "platform/stop_request.h"
@@ -25,8 +26,6 @@ namespace tramox::tools {
 
 namespace {
 
-using client::CallKind;
-using client::CallResult;
 using client::IClientBackend;
 using client::Value;
 
@@ -44,8 +43,9 @@ struct ServeOptions {
 };
 
 bool parsePort(const std::string& text, std::uint16_t& port) {
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), port);
-  return !text.empty() && error == std::errc() && end == text.data() + text.size();
+  const auto parsed = parseWholeNumber<std::uint16_t>(text);
+  port = parsed.value_or(port);
+  return parsed.has_value();
 }
 
 bool parseOptions(const std::vector<std::string>& args, ServeOptions& options) {
@@ -71,38 +71,25 @@ std::string urlHost(const std::string& address) {
   return address.find(':') == std::string::npos ? address : "[" + address + "]";
 }
 
-bool isConnected(alpaca::DriverAccess& access) {
-  const CallResult connected =
-      access.backend.invoke(*access.driver, "Connected", CallKind::Get, {}, {});
-  return connected.hr >= 0 && connected.value.kind == Value::Kind::Bool && connected.value.boolean;
-}
-
 // Leaving stops whatever the server's clients set moving (tracking stays as it is): the
 // pages' held buttons, the LX200 clients' directions, a slew, hand motion on both axes.
 // Nothing is left to stop the mount once the server has gone.
 void stopMotion(alpaca::DriverAccess& access, web::WebFrontEnd& pages, lx200::Listener& lx200) {
   pages.leave(access);
   lx200.leave(access);
-  if (!isConnected(access))
+  const client::DriverObject driver = access.object();
+  if (!driver.connected())
     return;
-  access.backend.invoke(*access.driver, "AbortSlew", CallKind::Call, {}, {});
-  for (std::int32_t axis : {0, 1}) {
-    Value which;
-    which.kind = Value::Kind::Int32;
-    which.int32 = axis;
-    Value rate;
-    rate.kind = Value::Kind::Double;
-    access.backend.invoke(*access.driver, "MoveAxis", CallKind::Call, {which, rate}, {});
-  }
+  driver.call("AbortSlew");
+  for (std::int32_t axis : {0, 1})
+    driver.call("MoveAxis", {Value::ofInt32(axis), Value::ofDouble(0.0)});
 }
 
 // Disconnects as a client would before the driver object goes.
 void disconnect(alpaca::DriverAccess& access) {
-  if (isConnected(access)) {
-    Value off;
-    off.kind = Value::Kind::Bool;
-    access.backend.invoke(*access.driver, "Connected", CallKind::Put, {off}, {});
-  }
+  const client::DriverObject driver = access.object();
+  if (driver.connected())
+    driver.setConnected(false);
 }
 
 }  // namespace

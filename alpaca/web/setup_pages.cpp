@@ -1,6 +1,7 @@
 #include "alpaca/web/setup_pages.h"
 
 #include "alpaca/web/html_text.h"
+#include "client/setup_settings.h"
 
 namespace tramox::web {
 namespace {
@@ -54,10 +55,11 @@ std::string deviceSetupPage(const DeviceSetupView& view) {
   for (const auto& field : view.fields) {
     html += fieldRow(field);
   }
-  html += std::string("<tr><th><label for=\"LogEnabled\">Diagnostic log</label></th><td>") +
-          "<input type=\"hidden\" name=\"LogEnabled\" value=\"0\">"
-          "<input type=\"checkbox\" id=\"LogEnabled\" name=\"LogEnabled\" value=\"1\"" +
-          (view.logEnabled ? " checked" : "") + "> on" + errorSpan("LogEnabled", view.logError) +
+  const std::string log = client::kLogEnabledValue;
+  html += "<tr><th><label for=\"" + log + "\">Diagnostic log</label></th><td>" +
+          "<input type=\"hidden\" name=\"" + log + "\" value=\"0\">" +
+          "<input type=\"checkbox\" id=\"" + log + "\" name=\"" + log + "\" value=\"1\"" +
+          (view.logEnabled ? " checked" : "") + "> on" + errorSpan(log, view.logError) +
           "</td></tr>\n";
   html += row("Driver", view.connected ? "connected" : "not connected");
   html += row("Park position", htmlEscape(view.parkPosition));

@@ -11,16 +11,12 @@
 #include "alpaca/device_api.h"
 #include "alpaca/driver_host.h"
 #include "alpaca/route_table.h"
-#include "alpaca/web/backend_paddle_link.h"
-#include "alpaca/web/paddle_feed.h"
+#include "alpaca/web/paddle_routes.h"
 #include "alpaca/web/setup_pages.h"
 #include "alpaca/web/web_dialogs.h"
-#include "alpaca/web/web_paddle.h"
 
 namespace tramox::web {
 
-// The web pages together count as one client of the server when they connect the mount.
-inline constexpr std::uint32_t kWebPagesClientId = 0xFFFFFFFFu;
 // How often held buttons are checked and waiting pages told of changes.
 inline constexpr int kTickMilliseconds = 100;
 
@@ -51,30 +47,15 @@ class WebFrontEnd {
   void leave(alpaca::DriverAccess& access);
 
  private:
-  // How a call is queued for the driver thread.
-  enum class Lane { Plain, MayWait, Stop };
-  // On the driver thread, with the paddle reachable through access.
-  template <class Work>
-  void onDriver(Work work, Lane lane = Lane::Plain);
-  void tick(alpaca::DriverAccess& access);
-
-  void paddleState(const alpaca::HttpRequest& request, alpaca::Reply reply);
-  void paddleEvent(const alpaca::HttpRequest& request, alpaca::Reply reply);
-  void paddleConnect(const alpaca::HttpRequest& request, alpaca::Reply reply);
   void deviceSetup(const alpaca::HttpRequest& request, alpaca::Reply reply);
   void serverSetup(const alpaca::HttpRequest& request, alpaca::Reply reply);
 
   alpaca::DriverHost& host_;
   alpaca::DeviceApi& device_;
-  WebMessageWindows& dialogs_;
-  platform::IClock& clock_;
   std::mutex factsLock_;  // the server page reads them on the driver thread
   ServerFacts facts_;
-  BackendPaddleLink link_;
-  WebPaddle paddle_;
-  PaddleFeed feed_;
+  PaddleRoutes paddle_;
   std::atomic<bool> running_{false};
-  std::atomic<bool> tickQueued_{false};
   std::thread ticker_;
 };
 

@@ -4,8 +4,7 @@
 #include <array>
 #include <string_view>
 
-#include "driver/telescope_messages.h"
-#include "paddle/error_box_text.h"
+#include "client/error_box_meaning.h"
 #include "paddle/paddle_layout.h"
 
 namespace tramox::web {
@@ -186,22 +185,20 @@ void WebPaddle::release(const std::vector<std::string>& controls) {
   }
 }
 
-// The paddle's handlers report a failure only through their error box, so the refusal is
-// known by the driver's own message for it.
+// The paddle's handlers report a failure only through their error box.
 bool WebPaddle::stop(platform::IPaddleEvents& paddle, const std::string& control, bool retry) {
-  const std::string refused = paddle::errorBoxText(driver::messages::kStopAxisImpossible);
   bool accepted = true;
   if (retry) {
     // Tried every second: the pages show the alarm rather than a window each time.
     WebMessageWindows::Muted muted(dialogs_);
     paddle.mouseUp(control);
-    accepted = std::find(muted.errorBoxes().begin(), muted.errorBoxes().end(), refused) ==
-               muted.errorBoxes().end();
+    accepted = std::none_of(muted.errorBoxes().begin(), muted.errorBoxes().end(),
+                            [](const std::string& box) { return client::showsRefusedStop(box); });
   } else {
     const std::uint64_t before = dialogs_.lastId();
     paddle.mouseUp(control);
     for (const auto& dialog : dialogs_.since(before)) {
-      accepted = accepted && !(dialog.error && dialog.text == refused);
+      accepted = accepted && !(dialog.error && client::showsRefusedStop(dialog.text));
     }
   }
   if (accepted) {

@@ -37,6 +37,9 @@ class HeadlessPaddleView : public IPaddleView {
   void click(const std::string& control);
   void moveSlider(int position);
   void pressCloseBox();
+  // The paddle's own sink, for a client that names controls as the paddle does; nullptr
+  // before the paddle made its window.
+  IPaddleEvents* events() const { return events_; }
 
  private:
   std::string canonicalName(const std::string& typed) const;

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "common/failure_reason.h"
+#include "server/binding/excep_info.h"
 #include "server/guid.h"
 #include "server/member_table.h"
 #include "server/status_codes.h"
@@ -73,12 +73,6 @@ struct DispParams {
 
 // As EXCEPINFO, filled when Invoke answers kDispException; the reason is the driver's, which
 // real COM's error information has no field for.
-struct ExcepInfo {
-  std::string source;
-  std::string description;
-  HResult scode = status::kOk;
-  FailureReason reason = FailureReason::Unexpected;
-};
 
 class IDispatch : public IUnknown {
  public:

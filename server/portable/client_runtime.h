@@ -10,6 +10,7 @@
 #include "platform/registry.h"
 #include "server/binding/com_ref.h"
 #include "server/binding/variant.h"
+#include "server/late_call_result.h"
 
 namespace tramox::server::portable {
 
@@ -54,14 +55,7 @@ class ClientRuntime {
 };
 
 // Late binding helpers, as a script host does it.
-struct CallResult {
-  HResult hr = status::kOk;
-  Variant value;
-  ExcepInfo error;           // when hr is kDispException
-  std::uint32_t argErr = 0;  // argument at fault, in call order (0 = first)
-  // The first parameter name GetIDsOfNames could not resolve, when the member's was known.
-  std::string unknownParameter;
-};
+using CallResult = LateCallResult<Variant>;
 struct NamedArgument {
   std::string name;
   Variant value;

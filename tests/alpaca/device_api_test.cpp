@@ -24,8 +24,8 @@ class DeviceApiTest : public ::testing::Test {
 
   nlohmann::json ask(HttpMethod method, const std::string& member, const std::string& form) {
     HttpRequest request;
-    request.method = method;
     request.methodName = method == HttpMethod::Put ? "PUT" : "GET";
+    request.method = methodNamed(request.methodName);
     request.path = "/api/v1/telescope/0/" + member;
     (method == HttpMethod::Put ? request.body : request.query) = form;
     request.contentType = "application/x-www-form-urlencoded";
@@ -54,6 +54,24 @@ TEST_F(DeviceApiTest, ArgumentsReachTheMemberInItsOwnOrderWhateverTheirOrderInTh
   EXPECT_EQ(call.positional[1].number, -20.5);
 }
 
+TEST_F(DeviceApiTest, ACollectionIsReadToItsLastElementWhateverItsSize) {
+  for (std::int32_t rate = 0; rate < 70; ++rate)
+    driver_.elements.push_back(client::Value::ofInt32(rate));
+  struct Collection final : client::ClientObject {
+    const void* identity() const override { return this; }
+  };
+  driver_.answer = [](const FakeDriver::Call&) {
+    client::CallResult collection;
+    collection.value.kind = client::Value::Kind::Object;
+    collection.value.object = std::make_shared<Collection>();
+    return collection;
+  };
+  const nlohmann::json rates = ask(HttpMethod::Get, "trackingrates", "")["Value"];
+  ASSERT_EQ(rates.size(), 70u);
+  EXPECT_EQ(rates.front(), 0);
+  EXPECT_EQ(rates.back(), 69);
+}
+
 TEST_F(DeviceApiTest, AFailureIsNumberedByItsReasonAndKeepsItsMessage) {
   struct Case {
     std::int32_t hr;
@@ -74,9 +92,9 @@ TEST_F(DeviceApiTest, AFailureIsNumberedByItsReasonAndKeepsItsMessage) {
     driver_.answer = [&c](const FakeDriver::Call&) {
       client::CallResult result;
       result.hr = c.hr;
-      result.code = codes::kInvalidState;
-      result.reason = c.reason;
-      result.description = c.description;
+      result.error.scode = codes::kInvalidState;
+      result.error.reason = c.reason;
+      result.error.description = c.description;
       return result;
     };
     const nlohmann::json answer = ask(HttpMethod::Get, "rightascension", "");

@@ -20,6 +20,8 @@ struct FakeDriver {
   // Answers every invoke; success with no value unless set.
   std::function<client::CallResult(const Call&)> answer;
   std::vector<Call> calls;
+  // What every collection the driver returns holds.
+  std::vector<client::Value> elements;
   bool released = false;  // the driver object's last reference went
 };
 
@@ -37,16 +39,27 @@ class FakeBackend final : public client::IClientBackend {
     driver_.calls.push_back({member, kind, positional});
     return driver_.answer ? driver_.answer(driver_.calls.back()) : client::CallResult{};
   }
-  client::CallResult newEnum(client::ClientObject&) override { return {}; }
-  std::int32_t next(client::ClientObject&, std::uint32_t, std::vector<client::Value>&) override {
-    return 1;
+  client::CallResult newEnum(client::ClientObject&) override {
+    client::CallResult made;
+    made.value.kind = client::Value::Kind::Object;
+    made.value.object = std::make_shared<Enumerator>();
+    return made;
+  }
+  // S_OK while count elements were there, S_FALSE once fewer were.
+  std::int32_t next(client::ClientObject& enumerator, std::uint32_t count,
+                    std::vector<client::Value>& items) override {
+    std::size_t& taken = static_cast<Enumerator&>(enumerator).taken;
+    std::uint32_t given = 0;
+    for (; given < count && taken < driver_.elements.size(); ++given)
+      items.push_back(driver_.elements[taken++]);
+    return given == count ? 0 : 1;
   }
   bool supports(client::ClientObject&, const server::Guid&) override { return false; }
   std::int32_t canUnloadNow() override { return 1; }
   std::optional<std::vector<platform::PaddleControlState>> paddleControls() override {
     return std::nullopt;
   }
-  void paddleAction(const client::PaddleAction&) override {}
+  platform::IPaddleEvents* paddleEvents() override { return nullptr; }
   std::vector<std::string> takeMessages() override { return {}; }
   void wait(double) override {}
   std::int32_t registerModule(const std::string&) override { return 0; }
@@ -60,6 +73,10 @@ class FakeBackend final : public client::IClientBackend {
     ~Object() override { driver.released = true; }
     const void* identity() const override { return this; }
     FakeDriver& driver;
+  };
+  struct Enumerator final : client::ClientObject {
+    const void* identity() const override { return this; }
+    std::size_t taken = 0;
   };
   FakeDriver& driver_;
 };

@@ -115,7 +115,7 @@ class FakeBackend : public IClientBackend {
   std::optional<std::vector<platform::PaddleControlState>> paddleControls() override {
     return std::nullopt;
   }
-  void paddleAction(const PaddleAction&) override {}
+  platform::IPaddleEvents* paddleEvents() override { return nullptr; }
   std::vector<std::string> takeMessages() override { return {}; }
   void wait(double) override {}
   std::int32_t registerModule(const std::string&) override { return 0; }
