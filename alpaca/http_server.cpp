@@ -156,8 +156,8 @@ class Session : public std::enable_shared_from_this<Session> {
   void onRequest() {
     auto& message = parser_->get();
     HttpRequest request;
-    request.method = methodNamed(message.method_string());
     request.methodName = std::string(message.method_string());
+    request.method = methodNamed(request.methodName);
     const std::string target(message.target());
     const auto question = target.find('?');
     request.path = target.substr(0, question);
