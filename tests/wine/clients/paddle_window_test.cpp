@@ -256,8 +256,9 @@ void exercise(HWND paddle, const char* screenshot) {
   // Park: the caption follows, the tracking button is disabled, motion is refused.
   SendMessageW(control(kButtonSetPark), BM_CLICK, 0, 0);
   SendMessageW(control(kButtonPark), BM_CLICK, 0, 0);
-  // Parked once the mount has arrived, which the update button's refresh finds out.
-  for (int refresh = 0; refresh < 20 && textOf(control(kButtonPark)) != "UnPark"; ++refresh) {
+  // Parked once the mount has arrived, which the update button's refresh finds out; a loaded
+  // machine may take seconds to get there.
+  for (int refresh = 0; refresh < 150 && textOf(control(kButtonPark)) != "UnPark"; ++refresh) {
     pump(100);
     SendMessageW(control(kButtonMaj), BM_CLICK, 0, 0);
   }
