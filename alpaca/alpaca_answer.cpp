@@ -6,8 +6,9 @@ namespace tramox::alpaca {
 
 HttpResponse AnswerWriter::write(std::uint32_t clientTransactionId, const Answer& answer) {
   Json body = Json::object();
-  if (answer.value)
+  if (answer.value) {
     body["Value"] = *answer.value;
+  }
   body["ClientTransactionID"] = clientTransactionId;
   body["ServerTransactionID"] = ++lastServerTransactionId_;
   body["ErrorNumber"] = answer.errorNumber;

@@ -29,11 +29,13 @@ bool isAddress(std::string_view name) {
 // Only ".local" may follow: it is resolved on the local network, never by an outside server.
 bool isOwnName(std::string_view name, std::string_view ownName) {
   constexpr std::string_view kLocal = ".local";
-  if (ownName.empty())
+  if (ownName.empty()) {
     return false;
+  }
   if (name.size() == ownName.size() + kLocal.size() &&
-      server::equalsIgnoreCase(name.substr(ownName.size()), kLocal))
+      server::equalsIgnoreCase(name.substr(ownName.size()), kLocal)) {
     name = name.substr(0, ownName.size());
+  }
   return server::equalsIgnoreCase(name, ownName);
 }
 
@@ -59,11 +61,13 @@ OriginRule localOriginRule(std::vector<std::string> trustedHosts) {
 }
 
 bool mayCommand(std::string_view origin, std::string_view host, const OriginRule& rule) {
-  if (origin.empty())
+  if (origin.empty()) {
     return true;
+  }
   const std::string_view name = hostName(host);
-  if (isTrusted(name, rule))
+  if (isTrusted(name, rule)) {
     return originIs(origin, "http://", host) || originIs(origin, "https://", host);
+  }
   return originIs(origin, "http://", host) &&
          (isAddress(name) || server::equalsIgnoreCase(name, "localhost") ||
           isOwnName(name, rule.ownName));

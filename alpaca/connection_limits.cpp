@@ -28,8 +28,9 @@ bool ConnectionLimits::admit(const std::string& peer) {
   const bool ordinary = mine < caps_.perPeer && open_ < caps_.total - caps_.reserve;
   const bool reserved = mine < kFewConnections && open_ < caps_.total;
   if (!ordinary && !reserved) {
-    if (mine == 0)
+    if (mine == 0) {
       perPeer_.erase(peer);
+    }
     return false;
   }
   ++mine;
@@ -40,11 +41,13 @@ bool ConnectionLimits::admit(const std::string& peer) {
 bool ConnectionLimits::release(const std::string& peer) {
   std::lock_guard<std::mutex> guard(lock_);
   const auto found = perPeer_.find(peer);
-  if (found != perPeer_.end() && --found->second == 0)
+  if (found != perPeer_.end() && --found->second == 0) {
     perPeer_.erase(found);
+  }
   --open_;
-  if (peak_ < kNotablePeak || open_ * kFallenToOneIn > peak_)
+  if (peak_ < kNotablePeak || open_ * kFallenToOneIn > peak_) {
     return false;
+  }
   peak_ = open_;
   return true;
 }

@@ -30,16 +30,18 @@ std::vector<std::string_view> split(std::string_view path) {
   for (;;) {
     const auto slash = path.find('/');
     parts.push_back(path.substr(0, slash));
-    if (slash == std::string_view::npos)
+    if (slash == std::string_view::npos) {
       return parts;
+    }
     path.remove_prefix(slash + 1);
   }
 }
 
 // Digits only, as an unsigned 32-bit number, in its one form: "00" or "01" name no device.
 std::optional<std::uint32_t> parseDeviceNumber(std::string_view text) {
-  if (text.size() > 1 && text[0] == '0')
+  if (text.size() > 1 && text[0] == '0') {
     return std::nullopt;
+  }
   return parseWholeNumber<std::uint32_t>(text);
 }
 
@@ -99,8 +101,9 @@ Json emptyValue(ValueType type) {
 
 // A failed call ends the answer with the driver's failure.
 Value valueOrThrow(client::DriverResult result) {
-  if (!result.ok)
+  if (!result.ok) {
     throw result;
+  }
   return std::move(result.value);
 }
 
@@ -112,11 +115,13 @@ client::DriverResult failed(std::string message) {
 }
 
 std::vector<Value> elements(const client::DriverObject& driver, const Value& collection) {
-  if (collection.kind != Value::Kind::Object || !collection.object)
+  if (collection.kind != Value::Kind::Object || !collection.object) {
     throw failed("The driver returned no collection");
+  }
   auto items = driver.child(collection.object).elements();
-  if (!items)
+  if (!items) {
     throw failed("The driver's collection cannot be enumerated");
+  }
   return std::move(*items);
 }
 
@@ -135,8 +140,9 @@ Json encode(const client::DriverObject& driver, ValueType type, const Value& v) 
     case ValueType::AxisRates: {
       Json list = Json::array();
       for (const Value& rate : elements(driver, v)) {
-        if (!rate.object)
+        if (!rate.object) {
           continue;
+        }
         const client::DriverObject axisRate = driver.child(rate.object);
         const auto limit = [&](const char* name) {
           return valueOrThrow(axisRate.get(name)).asNumber();
@@ -147,8 +153,9 @@ Json encode(const client::DriverObject& driver, ValueType type, const Value& v) 
     }
     case ValueType::TrackingRates: {
       Json list = Json::array();
-      for (const Value& rate : elements(driver, v))
+      for (const Value& rate : elements(driver, v)) {
         list.push_back(static_cast<std::int32_t>(rate.asNumber()));
+      }
       return list;
     }
     default:
@@ -184,31 +191,38 @@ void DeviceApi::addRoutes(RouteTable& routes) {
 
 void DeviceApi::handle(const HttpRequest& request, Reply reply) {
   if (std::any_of(request.path.begin(), request.path.end(),
-                  [](char c) { return c >= 'A' && c <= 'Z'; }))
+                  [](char c) { return c >= 'A' && c <= 'Z'; })) {
     return reply(badRequest("Alpaca paths are lower case: " + request.path));
+  }
   const std::vector<std::string_view> parts = split(request.path);
   // "", "api", "v1", type, number, member
-  if (parts.size() != 6 || parts[2] != "v1")
+  if (parts.size() != 6 || parts[2] != "v1") {
     return reply(badRequest("Expected /api/v1/telescope/0/member, got " + request.path));
-  if (parts[3] != kDeviceType)
+  }
+  if (parts[3] != kDeviceType) {
     return reply(badRequest("No device of type " + std::string(parts[3]) + " here"));
+  }
   const auto number = parseDeviceNumber(parts[4]);
-  if (!number)
+  if (!number) {
     return reply(badRequest("Device number " + std::string(parts[4]) + " is not a whole number"));
-  if (*number != kDeviceNumber)
+  }
+  if (*number != kDeviceNumber) {
     return reply(badRequest("No telescope number " + std::string(parts[4]) + " here"));
+  }
   const std::string path(parts[5]);
   const DeviceMember* member = findDeviceMember(path, request.method);
   if (!member) {
-    if (isDeviceMemberPath(path))
+    if (isDeviceMemberPath(path)) {
       return reply(badRequest(request.methodName + " is not allowed for " + path));
+    }
     return reply(badRequest("The telescope has no member " + path));
   }
 
   const bool isPut = request.method == HttpMethod::Put;
   auto list = parseForm(isPut ? request.body : request.query);
-  if (!list)
+  if (!list) {
     return reply(badRequest("Parameters are not valid form encoding of UTF-8 text"));
+  }
   const Parameters parameters(std::move(*list), isPut);
   const std::uint32_t clientId = parseIdentifier(parameters.find("ClientID"));
   const std::uint32_t clientTransactionId = parseIdentifier(parameters.find("ClientTransactionID"));
@@ -216,21 +230,26 @@ void DeviceApi::handle(const HttpRequest& request, Reply reply) {
   std::vector<Value> arguments;
   for (const AlpacaParameter& parameter : member->params()) {
     const std::string name(parameter.name);
-    if (parameters.misCased(name))
+    if (parameters.misCased(name)) {
       return reply(badRequest("Parameter names are case-sensitive here: write " + name));
+    }
     const std::string* text = parameters.find(name);
-    if (!text)
+    if (!text) {
       return reply(badRequest("Missing parameter " + name));
+    }
     auto value = parseValue(parameter.type, *text);
-    if (!value)
+    if (!value) {
       return reply(badRequest("Parameter " + name + " must be " + typeName(parameter.type) +
                               ", not '" + *text + "'"));
-    if (parameter.type == ValueType::Date && !fitsAutomationDate(value->number))
+    }
+    if (parameter.type == ValueType::Date && !fitsAutomationDate(value->number)) {
       return reply(answers_.write(
           clientTransactionId, {std::nullopt, errors::kInvalidValue,
                                 name + " " + *text + " is after the last date the driver holds"}));
-    if (parameter.passed)
+    }
+    if (parameter.passed) {
       arguments.push_back(std::move(*value));
+    }
   }
   call(*member, std::move(arguments), clientId, clientTransactionId, std::move(reply));
 }
@@ -252,28 +271,32 @@ void DeviceApi::call(const DeviceMember& member, std::vector<Value> arguments,
                            clientTransactionId, reply = std::move(reply)](DriverAccess& access) {
     reply(answers_.write(clientTransactionId, answer(access, member, arguments, clientId)));
   };
-  if (stop)
+  if (stop) {
     host_.postStop(std::move(work));
-  else
+  } else {
     host_.post(std::move(work), member.waits);
+  }
 }
 
 Answer DeviceApi::answer(DriverAccess& access, const DeviceMember& member,
                          const std::vector<Value>& arguments, std::uint32_t clientId) {
-  if (member.special == Special::Connect)
+  if (member.special == Special::Connect) {
     return connect(access, arguments.front().boolean, clientId);
+  }
   const client::DriverObject driver = access.object();
   Answer answer;
   try {
     const Value result =
         valueOrThrow(driver.invoke(std::string(member.path), kindOf(member.call), arguments));
-    if (member.value != ValueType::None)
+    if (member.value != ValueType::None) {
       answer.value = encode(driver, member.value, result);
+    }
   } catch (const client::DriverResult& failure) {
     answer.errorNumber = alpacaErrorNumber(failure.reason);
     answer.errorMessage = failure.message;
-    if (member.value != ValueType::None)
+    if (member.value != ValueType::None) {
       answer.value = emptyValue(member.value);
+    }
   }
   return answer;
 }
@@ -284,13 +307,15 @@ Answer DeviceApi::connect(DriverAccess& access, bool connect, std::uint32_t clie
   Answer answer;
   try {
     if (connect) {
-      if (!valueOrThrow(driver.get("Connected")).boolean)
+      if (!valueOrThrow(driver.get("Connected")).boolean) {
         valueOrThrow(driver.setConnected(true));
+      }
       connectedClients_.insert(clientId);
     } else {
       connectedClients_.erase(clientId);
-      if (connectedClients_.empty())
+      if (connectedClients_.empty()) {
         valueOrThrow(driver.setConnected(false));
+      }
     }
   } catch (const client::DriverResult& failure) {
     answer.errorNumber = alpacaErrorNumber(failure.reason);

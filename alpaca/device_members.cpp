@@ -172,16 +172,18 @@ std::span<const DeviceMember> telescopeMembers() {
 
 const DeviceMember* findDeviceMember(std::string_view path, HttpMethod method) {
   for (const DeviceMember& member : kMembers) {
-    if (member.path == path && member.method == method)
+    if (member.path == path && member.method == method) {
       return &member;
+    }
   }
   return nullptr;
 }
 
 bool isDeviceMemberPath(std::string_view path) {
   for (const DeviceMember& member : kMembers) {
-    if (member.path == path)
+    if (member.path == path) {
       return true;
+    }
   }
   return false;
 }

@@ -18,8 +18,9 @@ using udp = asio::ip::udp;
 namespace {
 
 bool isLoopback(const asio::ip::address& address) {
-  if (address.is_v6() && address.to_v6().is_v4_mapped())
+  if (address.is_v6() && address.to_v6().is_v4_mapped()) {
     return asio::ip::make_address_v4(asio::ip::v4_mapped, address.to_v6()).is_loopback();
+  }
   return address.is_loopback();
 }
 
@@ -29,13 +30,16 @@ bool couldReach(const std::string& httpBind, const std::string& sender) {
   boost::system::error_code ec;
   const auto bind = asio::ip::make_address(httpBind, ec);
   const auto from = asio::ip::make_address(sender, ec);
-  if (ec)
+  if (ec) {
     return false;
-  if (isLoopback(bind))
+  }
+  if (isLoopback(bind)) {
     return isLoopback(from);
+  }
   // A wildcard IPv6 server also takes IPv4 clients; otherwise the families must match.
-  if (bind.is_v6() && bind.is_unspecified())
+  if (bind.is_v6() && bind.is_unspecified()) {
     return true;
+  }
   return bind.is_v4() == (from.is_v4() || (from.is_v6() && from.to_v6().is_v4_mapped()));
 }
 
@@ -48,22 +52,27 @@ class DiscoveryResponder::Impl {
     const bool wildcardV6 = bind.is_v6() && bind.is_unspecified();
     std::string why;
     // On loopback, discovery listens there only: nothing outside even learns the port is used.
-    if (isLoopback(bind))
+    if (isLoopback(bind)) {
       open(udp::endpoint(bind, discoveryPort), why);
-    if (!isLoopback(bind) && (bind.is_v4() || wildcardV6))
+    }
+    if (!isLoopback(bind) && (bind.is_v4() || wildcardV6)) {
       open(udp::endpoint(udp::v4(), discoveryPort), why);
-    if (!isLoopback(bind) && bind.is_v6())
+    }
+    if (!isLoopback(bind) && bind.is_v6()) {
       open(udp::endpoint(udp::v6(), discoveryPort), why);
-    if (sockets_.empty())
+    }
+    if (sockets_.empty()) {
       throw std::runtime_error("cannot listen on UDP port " + std::to_string(discoveryPort) + ": " +
                                why);
+    }
     thread_ = std::thread([this] { io_.run(); });
   }
 
   void stop() {
     io_.stop();
-    if (thread_.joinable())
+    if (thread_.joinable()) {
       thread_.join();
+    }
   }
 
  private:
@@ -79,13 +88,16 @@ class DiscoveryResponder::Impl {
     auto listener = std::make_unique<Listener>(io_);
     boost::system::error_code ec;
     listener->socket.open(family, ec);
-    if (!ec && family == udp::v6())
+    if (!ec && family == udp::v6()) {
       listener->socket.set_option(asio::ip::v6_only(true), ec);
+    }
     // Other Alpaca servers on this computer listen on the same port.
-    if (!ec)
+    if (!ec) {
       listener->socket.set_option(asio::socket_base::reuse_address(true), ec);
-    if (!ec)
+    }
+    if (!ec) {
       listener->socket.bind(local, ec);
+    }
     if (ec) {
       why = ec.message();
       return;
@@ -103,8 +115,9 @@ class DiscoveryResponder::Impl {
     listener.socket.async_receive_from(
         asio::buffer(listener.buffer), listener.sender,
         [this, &listener](const boost::system::error_code& ec, std::size_t size) {
-          if (ec == asio::error::operation_aborted)
+          if (ec == asio::error::operation_aborted) {
             return;
+          }
           const std::string_view text(listener.buffer.data(), ec ? 0 : size);
           if (text.starts_with(kDiscoveryMessage) &&
               couldReach(httpBind_, listener.sender.address().to_string())) {

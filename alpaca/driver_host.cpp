@@ -32,8 +32,9 @@ class ServingClock final : public platform::IClock {
 DriverHost::DriverHost(BackendFactory factory) : factory_(std::move(factory)) {}
 
 DriverHost::~DriverHost() {
-  if (thread_.joinable())
+  if (thread_.joinable()) {
     stop([](DriverAccess&) {}, [](DriverAccess&) {});
+  }
 }
 
 bool DriverHost::start(std::string& why) {
@@ -78,8 +79,9 @@ void DriverHost::threadMain(std::string& why, bool& created, const std::function
   }
   const bool ok = created;
   ready();
-  if (ok)
+  if (ok) {
     loop_->run(quit_);
+  }
   driver_.reset();
   backend_.reset();
   loop_.reset();
@@ -104,13 +106,15 @@ void DriverHost::enqueue(Work work, bool mayWait, bool stop) {
                  }
                },
                mayWait, stop});
-  if (loop_)
+  if (loop_) {
     loop_->wake();
+  }
 }
 
 void DriverHost::stop(Work stops, Work last) {
-  if (!thread_.joinable())
+  if (!thread_.joinable()) {
     return;
+  }
   queue_.clear();
   postStop(std::move(stops));
   // Taken once: as a call that waits, so after a synchronous slew has returned and answered
@@ -131,8 +135,9 @@ void DriverHost::stop(Work stops, Work last) {
   };
   post(finish, true);
   if (ran->get_future().wait_for(std::chrono::duration<double>(kSlewReturnGraceSeconds)) !=
-      std::future_status::ready)
+      std::future_status::ready) {
     post(finish, false);
+  }
   thread_.join();
 }
 
@@ -145,8 +150,9 @@ void DriverHost::run(WorkQueue::Item& item) {
 void DriverHost::serveQueue() {
   while (!quit_) {
     auto item = queue_.take(depth_ > 0);
-    if (!item)
+    if (!item) {
       return;
+    }
     run(*item);
   }
 }
@@ -170,8 +176,9 @@ void DriverHost::sleepServingWith(int milliseconds, bool stopsOnly) {
   }
   while (std::chrono::steady_clock::now() < deadline && !quit_) {
     if (stopsOnly) {
-      while (auto item = queue_.takeStop())
+      while (auto item = queue_.takeStop()) {
         run(*item);
+      }
     } else {
       serveQueue();
     }

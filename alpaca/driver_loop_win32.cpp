@@ -12,8 +12,9 @@ constexpr const wchar_t* kWindowClass = L"TRAMOX.AlpacaDriverThread";
 
 LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == platform::win32::queuedCallsMessage()) {
-    if (auto* host = reinterpret_cast<DriverHost*>(GetWindowLongPtrW(window, GWLP_USERDATA)))
+    if (auto* host = reinterpret_cast<DriverHost*>(GetWindowLongPtrW(window, GWLP_USERDATA))) {
       host->serveQueue();
+    }
     return 0;
   }
   return DefWindowProcW(window, message, wParam, lParam);

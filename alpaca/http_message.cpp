@@ -7,12 +7,15 @@
 namespace tramox::alpaca {
 
 HttpMethod methodNamed(std::string_view name) {
-  if (name == "GET")
+  if (name == "GET") {
     return HttpMethod::Get;
-  if (name == "PUT")
+  }
+  if (name == "PUT") {
     return HttpMethod::Put;
-  if (name == "POST")
+  }
+  if (name == "POST") {
     return HttpMethod::Post;
+  }
   return HttpMethod::Other;
 }
 

@@ -51,12 +51,14 @@ void serialize(http::response<http::string_body>& message, std::string& out) {
   out.clear();
   http::response_serializer<http::string_body> serializer(message);
   beast::error_code ec;
-  while (!ec && !serializer.is_done())
+  while (!ec && !serializer.is_done()) {
     serializer.next(ec, [&](beast::error_code&, const auto& buffers) {
-      for (const auto buffer : beast::buffers_range_ref(buffers))
+      for (const auto buffer : beast::buffers_range_ref(buffers)) {
         out.append(static_cast<const char*>(buffer.data()), buffer.size());
+      }
       serializer.consume(beast::buffer_bytes(buffers));
     });
+  }
 }
 
 bool isParseError(const beast::error_code& ec) {
@@ -87,8 +89,9 @@ class Session : public std::enable_shared_from_this<Session> {
         peer_(std::move(peer)) {}
   ~Session() {
     stopAwaiting();  // a request whose answer was dropped
-    if (shared_.connections.release(peer_))
+    if (shared_.connections.release(peer_)) {
       releaseFreedMemory();
+    }
   }
   Session(const Session&) = delete;
   Session& operator=(const Session&) = delete;
@@ -109,13 +112,15 @@ class Session : public std::enable_shared_from_this<Session> {
     parser_.emplace();
     parser_->header_limit(static_cast<std::uint32_t>(limits_.headerBytes + kHeadSlack));
     parser_->body_limit(limits_.bodyBytes);
-    if (buffer_.size() > 0)
+    if (buffer_.size() > 0) {
       return readHead();
+    }
     stream_.expires_after(std::chrono::seconds(limits_.idleSeconds));
     stream_.async_read_some(buffer_.prepare(kReadChunk),
                             [self = shared_from_this()](beast::error_code ec, std::size_t n) {
-                              if (ec)
+                              if (ec) {
                                 return self->close();
+                              }
                               self->buffer_.commit(n);
                               self->readHead();
                             });
@@ -125,10 +130,12 @@ class Session : public std::enable_shared_from_this<Session> {
     stream_.expires_after(std::chrono::seconds(limits_.requestSeconds));
     http::async_read_header(stream_, buffer_, *parser_,
                             [self = shared_from_this()](beast::error_code ec, std::size_t taken) {
-                              if (!ec && taken > self->limits_.headerBytes)
+                              if (!ec && taken > self->limits_.headerBytes) {
                                 ec = http::error::header_limit;
-                              if (ec || self->parser_->is_done())
+                              }
+                              if (ec || self->parser_->is_done()) {
                                 return self->onRead(ec);
+                              }
                               self->readBody();
                             });
   }
@@ -140,16 +147,21 @@ class Session : public std::enable_shared_from_this<Session> {
   }
 
   void onRead(const beast::error_code& ec) {
-    if (ec == http::error::body_limit)
+    if (ec == http::error::body_limit) {
       return answerAndClose(textResponse(413, "Request body over 64 KiB"));
-    if (ec == http::error::header_limit)
+    }
+    if (ec == http::error::header_limit) {
       return answerAndClose(textResponse(431, "Request line and headers over 8 KiB"));
-    if (ec == http::error::end_of_stream || ec == http::error::partial_message)
+    }
+    if (ec == http::error::end_of_stream || ec == http::error::partial_message) {
       return close();
-    if (ec && isParseError(ec))
+    }
+    if (ec && isParseError(ec)) {
       return answerAndClose(textResponse(400, "Malformed request: " + ec.message()));
-    if (ec)
+    }
+    if (ec) {
       return close();
+    }
     onRequest();
   }
 
@@ -161,8 +173,9 @@ class Session : public std::enable_shared_from_this<Session> {
     const std::string target(message.target());
     const auto question = target.find('?');
     request.path = target.substr(0, question);
-    if (question != std::string::npos)
+    if (question != std::string::npos) {
       request.query = target.substr(question + 1);
+    }
     request.contentType = std::string(message[http::field::content_type]);
     request.host = std::string(message[http::field::host]);
     request.origin = std::string(message[http::field::origin]);
@@ -175,23 +188,27 @@ class Session : public std::enable_shared_from_this<Session> {
 
     // The Host names the server the client meant; two leave it open which.
     const auto hosts = message.count(http::field::host);
-    if (hosts > 1 || (hosts == 0 && version_ >= 11))
+    if (hosts > 1 || (hosts == 0 && version_ >= 11)) {
       return answerAndClose(textResponse(400, "An HTTP/1.1 request names exactly one Host"));
-    if (!mayCommand(request.origin, request.host, shared_.origins))
+    }
+    if (!mayCommand(request.origin, request.host, shared_.origins)) {
       return write(textResponse(403, "Requests from a web page of another site are refused"));
+    }
     awaiting_ = true;
     ++shared_.awaiting;
     Reply reply = [self = shared_from_this()](HttpResponse response) {
       ++self->shared_.unwritten;
       const bool othersAwaiting = self->stopAwaiting() > 0;
-      if (self->shared_.stopped)
+      if (self->shared_.stopped) {
         return self->answered();
+      }
       // The driver thread writes itself only when no other request waits for it; else the I/O
       // threads write while it goes on with the next call.
-      if (othersAwaiting && !onIoThread)
+      if (othersAwaiting && !onIoThread) {
         return asio::post(self->stream_.get_executor(), [self, response = std::move(response)] {
           self->write(std::move(response), true);
         });
+      }
       self->write(std::move(response), true);
     };
     try {
@@ -224,8 +241,9 @@ class Session : public std::enable_shared_from_this<Session> {
     message.set(http::field::content_type, response.contentType);
     message.set(http::field::cache_control, "no-store");
     message.set("X-Content-Type-Options", "nosniff");
-    for (const auto& [name, value] : response.headers)
+    for (const auto& [name, value] : response.headers) {
       message.set(name, value);
+    }
     message.keep_alive(keepAlive_);
     message.body() = std::move(response.body);
     message.prepare_payload();
@@ -233,19 +251,23 @@ class Session : public std::enable_shared_from_this<Session> {
     serialize(message, wire_);
     beast::error_code ec;
     const std::size_t sent = stream_.socket().write_some(asio::buffer(wire_), ec);
-    if (ec && ec != asio::error::would_block && ec != asio::error::try_again)
+    if (ec && ec != asio::error::would_block && ec != asio::error::try_again) {
       return asio::dispatch(stream_.get_executor(), [self = shared_from_this(), counted] {
         self->close();
-        if (counted)
+        if (counted) {
           self->answered();
+        }
       });
-    if (ec)
+    }
+    if (ec) {
       wire_.erase();  // nothing went; the whole text follows
-    else
+    } else {
       wire_.erase(0, sent);
+    }
     asio::dispatch(stream_.get_executor(), [self = shared_from_this(), counted] {
-      if (self->wire_.empty())
+      if (self->wire_.empty()) {
         return self->afterWrite({}, counted);
+      }
       self->stream_.expires_after(kWriteLimit);
       asio::async_write(
           self->stream_, asio::buffer(self->wire_),
@@ -255,12 +277,14 @@ class Session : public std::enable_shared_from_this<Session> {
 
   void afterWrite(const beast::error_code& ec, bool counted) {
     wire_.clear();
-    if (ec || !keepAlive_)
+    if (ec || !keepAlive_) {
       close();
-    else
+    } else {
       read();
-    if (counted)
+    }
+    if (counted) {
       answered();
+    }
   }
 
   void answered() { --shared_.unwritten; }
@@ -324,11 +348,12 @@ class HttpServer::Impl {
     listenOn(acceptor_, bindAddress, port);
     port_ = acceptor_.local_endpoint().port();
     accept();
-    for (int i = 0; i < shared_.limits.ioThreads; ++i)
+    for (int i = 0; i < shared_.limits.ioThreads; ++i) {
       threads_.emplace_back([this] {
         onIoThread = true;
         io_.run();
       });
+    }
   }
 
   std::uint16_t port() const { return port_; }
@@ -341,12 +366,14 @@ class HttpServer::Impl {
     });
     // An answer handed over just before (a slew's, aborted as the server leaves) still goes.
     const auto deadline = std::chrono::steady_clock::now() + kAnswerGrace;
-    while (shared_.unwritten > 0 && std::chrono::steady_clock::now() < deadline)
+    while (shared_.unwritten > 0 && std::chrono::steady_clock::now() < deadline) {
       std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
     shared_.stopped = true;
     io_.stop();
-    for (std::thread& thread : threads_)
+    for (std::thread& thread : threads_) {
       thread.join();
+    }
     threads_.clear();
   }
 
@@ -354,22 +381,25 @@ class HttpServer::Impl {
   void accept() {
     acceptor_.async_accept(
         asio::make_strand(io_), [this](beast::error_code ec, tcp::socket socket) {
-          if (ec == asio::error::operation_aborted || !acceptor_.is_open())
+          if (ec == asio::error::operation_aborted || !acceptor_.is_open()) {
             return;
+          }
           if (!ec) {
             beast::error_code ignored;
             std::string peer = socket.remote_endpoint(ignored).address().to_string();
-            if (shared_.connections.admit(peer))
+            if (shared_.connections.admit(peer)) {
               std::make_shared<Session>(std::move(socket), shared_, std::move(peer))->start();
-            else
+            } else {
               refuse(std::move(socket));
+            }
             return accept();
           }
           // Out of descriptors or the like: try again shortly rather than spin.
           retry_.expires_after(std::chrono::milliseconds(100));
           retry_.async_wait([this](beast::error_code waited) {
-            if (!waited)
+            if (!waited) {
               accept();
+            }
           });
         });
   }

@@ -17,11 +17,13 @@ std::string randomUuid() {
 // Management requests are GETs with the same optional identifiers as device requests.
 RouteHandler answering(AnswerWriter& answers, Json value) {
   return [&answers, value = std::move(value)](const HttpRequest& request, Reply reply) {
-    if (request.method != HttpMethod::Get)
+    if (request.method != HttpMethod::Get) {
       return reply(textResponse(400, request.methodName + " is not allowed for " + request.path));
+    }
     const auto list = parseForm(request.query);
-    if (!list)
+    if (!list) {
       return reply(textResponse(400, "Parameters are not valid form encoding of UTF-8 text"));
+    }
     const Parameters parameters(*list, false);
     reply(answers.write(parseIdentifier(parameters.find("ClientTransactionID")), {value, 0, ""}));
   };
@@ -31,8 +33,9 @@ RouteHandler answering(AnswerWriter& answers, Json value) {
 
 std::string installationUniqueId(platform::IRegistry& registry) {
   platform::SettingsKey key(registry);
-  if (auto stored = key.readString(kUniqueIdValue); stored && !stored->empty())
+  if (auto stored = key.readString(kUniqueIdValue); stored && !stored->empty()) {
     return *stored;
+  }
   const std::string made = randomUuid();
   key.writeString(kUniqueIdValue, made);
   return made;

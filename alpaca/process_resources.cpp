@@ -26,13 +26,15 @@ std::size_t raiseDescriptorLimit() {
   return kWindowsSockets;
 #else
   rlimit limit{};
-  if (::getrlimit(RLIMIT_NOFILE, &limit) != 0)
+  if (::getrlimit(RLIMIT_NOFILE, &limit) != 0) {
     return kAssumedDescriptors;
+  }
   if (limit.rlim_cur < limit.rlim_max) {
     rlimit raised = limit;
     raised.rlim_cur = limit.rlim_max;
-    if (::setrlimit(RLIMIT_NOFILE, &raised) == 0)
+    if (::setrlimit(RLIMIT_NOFILE, &raised) == 0) {
       limit = raised;
+    }
   }
   // An unlimited hard limit still meets the kernel's own ceiling; a server needs no more.
   constexpr rlim_t kEnough = 1 << 16;

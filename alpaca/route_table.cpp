@@ -10,8 +10,9 @@ namespace {
 bool allows(std::string_view allow, std::string_view method) {
   while (!allow.empty()) {
     const auto comma = allow.find(", ");
-    if (allow.substr(0, comma) == method)
+    if (allow.substr(0, comma) == method) {
       return true;
+    }
     allow = comma == std::string_view::npos ? std::string_view() : allow.substr(comma + 2);
   }
   return false;
@@ -35,8 +36,9 @@ void RouteTable::dispatch(const HttpRequest& request, Reply reply) const {
       break;
     }
     if (route.prefix && request.path.starts_with(route.path) &&
-        (!best || route.path.size() > best->path.size()))
+        (!best || route.path.size() > best->path.size())) {
       best = &route;
+    }
   }
   if (!best) {
     reply(textResponse(404, "No such path: " + request.path));

@@ -6,8 +6,9 @@
 namespace tramox::alpaca {
 
 std::size_t utf8SequenceLength(std::string_view text) {
-  if (text.empty())
+  if (text.empty()) {
     return 0;
+  }
   const auto lead = static_cast<unsigned char>(text[0]);
   std::size_t extra = 0;
   std::uint32_t code = 0;
@@ -25,25 +26,29 @@ std::size_t utf8SequenceLength(std::string_view text) {
   } else {
     return 0;
   }
-  if (extra >= text.size())
+  if (extra >= text.size()) {
     return 0;
+  }
   for (std::size_t k = 1; k <= extra; ++k) {
     const auto next = static_cast<unsigned char>(text[k]);
-    if ((next & 0xC0) != 0x80)
+    if ((next & 0xC0) != 0x80) {
       return 0;
+    }
     code = (code << 6) | (next & 0x3F);
   }
   constexpr std::uint32_t kSmallest[] = {0, 0x80, 0x800, 0x10000};
-  if (code < kSmallest[extra] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
+  if (code < kSmallest[extra] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
     return 0;
+  }
   return extra + 1;
 }
 
 bool isUtf8(std::string_view text) {
   while (!text.empty()) {
     const std::size_t length = utf8SequenceLength(text);
-    if (length == 0)
+    if (length == 0) {
       return false;
+    }
     text.remove_prefix(length);
   }
   return true;

@@ -7,8 +7,9 @@ namespace tramox::alpaca {
 void WorkQueue::push(Item item) {
   {
     std::lock_guard lock(mutex_);
-    if (closed_)
+    if (closed_) {
       return;
+    }
     items_.push_back(std::move(item));
     ++pushes_;
   }
@@ -17,27 +18,31 @@ void WorkQueue::push(Item item) {
 
 std::optional<WorkQueue::Item> WorkQueue::take(bool nested) {
   std::lock_guard lock(mutex_);
-  if (closed_)
+  if (closed_) {
     return std::nullopt;
+  }
   auto found =
       std::find_if(items_.begin(), items_.end(), [](const Item& item) { return item.stop; });
-  if (found == items_.end())
+  if (found == items_.end()) {
     found = std::find_if(items_.begin(), items_.end(),
                          [nested](const Item& item) { return !nested || !item.mayWait; });
+  }
   return takeAt(found);
 }
 
 std::optional<WorkQueue::Item> WorkQueue::takeStop() {
   std::lock_guard lock(mutex_);
-  if (closed_)
+  if (closed_) {
     return std::nullopt;
+  }
   return takeAt(
       std::find_if(items_.begin(), items_.end(), [](const Item& item) { return item.stop; }));
 }
 
 std::optional<WorkQueue::Item> WorkQueue::takeAt(std::deque<Item>::iterator found) {
-  if (found == items_.end())
+  if (found == items_.end()) {
     return std::nullopt;
+  }
   Item item = std::move(*found);
   items_.erase(found);
   return item;

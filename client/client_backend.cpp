@@ -74,19 +74,22 @@ std::uint16_t dispatchFlags(CallKind kind) {
 
 bool ensureRegistered(IClientBackend& backend, const std::string& modulePath, std::string& why) {
   try {
-    if (backend.driverRegistered())
+    if (backend.driverRegistered()) {
       return true;
+    }
   } catch (const std::exception& e) {
     why = e.what();
     return false;
   }
   const std::int32_t hr = backend.registerModule(modulePath);
-  if (hr == server::status::kOk)
+  if (hr == server::status::kOk) {
     return true;
+  }
   why = "registering " + modulePath + " failed (" + formatCode(hr) + ")";
   const std::string loadError = backend.lastLoadError();
-  if (!loadError.empty())
+  if (!loadError.empty()) {
     why += ": " + loadError;
+  }
   return false;
 }
 

@@ -22,8 +22,9 @@ bool hasEnvironment(const std::string& name) {
 #ifdef _WIN32
 
 void setEnvironment(const std::string& name, const std::string& value, bool overwrite) {
-  if (!overwrite && hasEnvironment(name))
+  if (!overwrite && hasEnvironment(name)) {
     return;
+  }
   // Both the C runtime's copy (read with getenv) and the process block (read by the Win32
   // calls of the module).
   _putenv_s(name.c_str(), value.c_str());
@@ -34,13 +35,15 @@ void setEnvironment(const std::string& name, const std::string& value, bool over
 std::string makeTemporaryFolder(const std::string& prefix) {
   std::error_code error;
   const std::filesystem::path base = std::filesystem::temp_directory_path(error);
-  if (error)
+  if (error) {
     return "";
+  }
   for (unsigned attempt = 0; attempt < 100; ++attempt) {
     const auto folder = base / (prefix + "." + std::to_string(GetCurrentProcessId()) + "." +
                                 std::to_string(GetTickCount() + attempt));
-    if (std::filesystem::create_directory(folder, error))
+    if (std::filesystem::create_directory(folder, error)) {
       return platform::win32::fromWide(folder.wstring());
+    }
   }
   return "";
 }
@@ -58,8 +61,9 @@ void setEnvironment(const std::string& name, const std::string& value, bool over
 std::string makeTemporaryFolder(const std::string& prefix) {
   std::error_code error;
   std::filesystem::path base = std::filesystem::temp_directory_path(error);  // honours TMPDIR
-  if (error)
+  if (error) {
     base = "/tmp";
+  }
   std::string pattern = (base / (prefix + ".XXXXXX")).string();
   const char* made = mkdtemp(pattern.data());
   return made ? made : "";

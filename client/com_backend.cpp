@@ -45,8 +45,9 @@ class ComObject final : public ClientObject {
  public:
   ComObject(IUnknown* identity, IDispatch* dispatch) : identity_(identity), dispatch_(dispatch) {}
   ~ComObject() override {
-    if (dispatch_)
+    if (dispatch_) {
       dispatch_->Release();
+    }
     identity_->Release();
   }
   ComObject(const ComObject&) = delete;
@@ -62,14 +63,17 @@ class ComObject final : public ClientObject {
 };
 
 ObjectRef wrap(IUnknown* object) {
-  if (object == nullptr)
+  if (object == nullptr) {
     return nullptr;
+  }
   IUnknown* identity = nullptr;
-  if (FAILED(object->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&identity))))
+  if (FAILED(object->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&identity)))) {
     return nullptr;
+  }
   IDispatch* dispatch = nullptr;
-  if (FAILED(object->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&dispatch))))
+  if (FAILED(object->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&dispatch)))) {
     dispatch = nullptr;
+  }
   return std::make_shared<ComObject>(identity, dispatch);
 }
 
@@ -158,16 +162,18 @@ VARIANT toVariant(const Value& value) {
     case Value::Kind::Object:
       V_VT(&v) = VT_DISPATCH;
       V_DISPATCH(&v) = value.object ? comOf(*value.object).dispatch() : nullptr;
-      if (V_DISPATCH(&v))
+      if (V_DISPATCH(&v)) {
         V_DISPATCH(&v)->AddRef();
+      }
       break;
   }
   return v;
 }
 
 void takeException(EXCEPINFO& excep, CallResult& result) {
-  if (excep.pfnDeferredFillIn)
+  if (excep.pfnDeferredFillIn) {
     excep.pfnDeferredFillIn(&excep);
+  }
   result.error.scode = excep.scode != 0 ? static_cast<std::int32_t>(excep.scode)
                                         : static_cast<std::int32_t>(DISP_E_EXCEPTION);
   result.error.source = fromBstr(excep.bstrSource);
@@ -190,8 +196,9 @@ std::wstring exeFolder() {
 // The file beside tramox.exe when there is one, else where the build put it.
 std::string besideClientOr(const wchar_t* fileName, const std::string& built) {
   const std::wstring beside = exeFolder() + L"\\" + fileName;
-  if (GetFileAttributesW(beside.c_str()) != INVALID_FILE_ATTRIBUTES)
+  if (GetFileAttributesW(beside.c_str()) != INVALID_FILE_ATTRIBUTES) {
     return fromWide(beside);
+  }
   return built;
 }
 
@@ -212,10 +219,12 @@ class ComBackend final : public IClientBackend {
   }
 
   ~ComBackend() override {
-    if (initialized_)
+    if (initialized_) {
       CoUninitialize();
-    if (!messageFile_.empty())
+    }
+    if (!messageFile_.empty()) {
       DeleteFileW(messageFile_.c_str());
+    }
   }
   ComBackend(const ComBackend&) = delete;
   ComBackend& operator=(const ComBackend&) = delete;
@@ -249,20 +258,23 @@ class ComBackend final : public IClientBackend {
       return result;
     }
     std::vector<std::wstring> wideNames{toWide(member)};
-    for (const NamedValue& n : named)
+    for (const NamedValue& n : named) {
       wideNames.push_back(toWide(n.name));
+    }
     std::vector<LPOLESTR> names;
-    for (std::wstring& n : wideNames)
+    for (std::wstring& n : wideNames) {
       names.push_back(n.data());
+    }
     std::vector<DISPID> ids(names.size(), DISPID_UNKNOWN);
     result.hr = dispatch->GetIDsOfNames(IID_NULL, names.data(), static_cast<UINT>(names.size()),
                                         LOCALE_USER_DEFAULT, ids.data());
     if (FAILED(result.hr)) {
-      for (std::size_t i = 1; i < ids.size() && ids[0] != DISPID_UNKNOWN; ++i)
+      for (std::size_t i = 1; i < ids.size() && ids[0] != DISPID_UNKNOWN; ++i) {
         if (ids[i] == DISPID_UNKNOWN) {
           result.unknownParameter = named[i - 1].name;
           break;
         }
+      }
       return result;
     }
     const bool put = kind == CallKind::Put;
@@ -274,14 +286,16 @@ class ComBackend final : public IClientBackend {
     // DISPPARAMS order: named arguments first, then the positional ones last-first.
     std::vector<VARIANT> args;
     std::vector<DISPID> namedIds;
-    if (put)
+    if (put) {
       namedIds.push_back(DISPID_PROPERTYPUT);
+    }
     for (std::size_t i = 0; i < named.size(); ++i) {
       args.push_back(toVariant(named[i].value));
       namedIds.push_back(ids[i + 1]);
     }
-    for (auto it = positional.rbegin(); it != positional.rend(); ++it)
+    for (auto it = positional.rbegin(); it != positional.rend(); ++it) {
       args.push_back(toVariant(*it));
+    }
     DISPPARAMS params{args.data(), namedIds.data(), static_cast<UINT>(args.size()),
                       static_cast<UINT>(namedIds.size())};
     const WORD flags = dispatchFlags(kind);
@@ -292,10 +306,12 @@ class ComBackend final : public IClientBackend {
     result.hr = dispatch->Invoke(ids[0], IID_NULL, LOCALE_USER_DEFAULT, flags, &params,
                                  put ? nullptr : &value, &excep, &argErr);
     forwardMessages();
-    for (VARIANT& a : args)
+    for (VARIANT& a : args) {
       VariantClear(&a);
-    if (result.hr == DISP_E_EXCEPTION)
+    }
+    if (result.hr == DISP_E_EXCEPTION) {
       takeException(excep, result);
+    }
     result.value = fromVariant(value);
     result.argErr =
         server::argumentInCallOrder(argErr, put, static_cast<std::uint32_t>(namedIds.size()),
@@ -317,8 +333,9 @@ class ComBackend final : public IClientBackend {
     result.hr =
         dispatch->Invoke(DISPID_NEWENUM, IID_NULL, LOCALE_USER_DEFAULT,
                          DISPATCH_METHOD | DISPATCH_PROPERTYGET, &none, &answer, &excep, nullptr);
-    if (result.hr == DISP_E_EXCEPTION)
+    if (result.hr == DISP_E_EXCEPTION) {
       takeException(excep, result);
+    }
     IEnumVARIANT* enumerator = nullptr;
     if (SUCCEEDED(result.hr) && (V_VT(&answer) == VT_UNKNOWN || V_VT(&answer) == VT_DISPATCH) &&
         V_UNKNOWN(&answer) != nullptr &&
@@ -335,15 +352,17 @@ class ComBackend final : public IClientBackend {
                     std::vector<Value>& items) override {
     auto* e = static_cast<IEnumVARIANT*>(comOf(enumerator).unknown());
     std::vector<VARIANT> fetched(count);
-    for (VARIANT& v : fetched)
+    for (VARIANT& v : fetched) {
       VariantInit(&v);
+    }
     ULONG total = 0;
     const HRESULT hr = e->Next(count, fetched.data(), &total);
     for (std::uint32_t i = 0; i < count; ++i) {
-      if (i < total)
+      if (i < total) {
         items.push_back(fromVariant(fetched[i]));
-      else
+      } else {
         VariantClear(&fetched[i]);
+      }
     }
     return hr;
   }
@@ -351,8 +370,9 @@ class ComBackend final : public IClientBackend {
   bool supports(ClientObject& object, const server::Guid& iid) override {
     const GUID wanted = toGuid(iid);
     IUnknown* probe = nullptr;
-    if (FAILED(comOf(object).unknown()->QueryInterface(wanted, reinterpret_cast<void**>(&probe))))
+    if (FAILED(comOf(object).unknown()->QueryInterface(wanted, reinterpret_cast<void**>(&probe)))) {
       return false;
+    }
     probe->Release();
     return true;
   }
@@ -361,15 +381,17 @@ class ComBackend final : public IClientBackend {
     // Asked of the registered module as loaded in this process; a module not loaded has
     // nothing to keep.
     const std::wstring path = registeredModule();
-    if (path.empty())
+    if (path.empty()) {
       return status::kOk;
+    }
     HMODULE module = GetModuleHandleW(path.c_str());
     if (module == nullptr) {
       const std::size_t slash = path.find_last_of(L"\\/");
       module = GetModuleHandleW(path.substr(slash == std::wstring::npos ? 0 : slash + 1).c_str());
     }
-    if (module == nullptr)
+    if (module == nullptr) {
       return status::kOk;
+    }
     using CanUnloadFn = HRESULT(STDAPICALLTYPE*)();
     auto fn = reinterpret_cast<CanUnloadFn>(
         reinterpret_cast<void*>(GetProcAddress(module, "DllCanUnloadNow")));
@@ -388,8 +410,9 @@ class ComBackend final : public IClientBackend {
 
   std::vector<std::string> takeMessages() override {
     pump();
-    if (sink_ == nullptr)
+    if (sink_ == nullptr) {
       return readMessages();
+    }
     forwardMessages();
     return {};
   }
@@ -400,8 +423,9 @@ class ComBackend final : public IClientBackend {
       pump();
       const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
           until - std::chrono::steady_clock::now());
-      if (left.count() <= 0)
+      if (left.count() <= 0) {
         break;
+      }
       MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(left.count()), QS_ALLINPUT);
     }
     // Windows raised by the module's timers meanwhile.
@@ -425,16 +449,19 @@ class ComBackend final : public IClientBackend {
  private:
   // What the module appended to the message file since the last read.
   std::vector<std::string> readMessages() {
-    if (messageFile_.empty())
+    if (messageFile_.empty()) {
       return {};
+    }
     FILE* file = _wfopen(messageFile_.c_str(), L"rb");
-    if (file == nullptr)
+    if (file == nullptr) {
       return {};
+    }
     std::string appended;
     if (std::fseek(file, messageOffset_, SEEK_SET) == 0) {
       char buffer[4096];
-      for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;)
+      for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;) {
         appended.append(buffer, n);
+      }
     }
     std::fclose(file);
     messageOffset_ += static_cast<long>(appended.size());
@@ -444,10 +471,12 @@ class ComBackend final : public IClientBackend {
   // The module's windows go to the sink as soon as the call that raised them returns (no
   // pumping here: that would serve the host's queued calls inside this one).
   void forwardMessages() {
-    if (sink_ == nullptr)
+    if (sink_ == nullptr) {
       return;
-    for (const std::string& line : readMessages())
+    }
+    for (const std::string& line : readMessages()) {
       showMessageLine(line, *sink_);
+    }
   }
 
   // The paddle window and the module's timers live on this thread.
@@ -462,17 +491,20 @@ class ComBackend final : public IClientBackend {
   // HKCR\CLSID\{...}\InprocServer32 of "TRAMOX.Telescope"; empty when not registered.
   static std::wstring registeredModule() {
     CLSID clsid;
-    if (FAILED(CLSIDFromProgID(toWide(kDriverProgId).c_str(), &clsid)))
+    if (FAILED(CLSIDFromProgID(toWide(kDriverProgId).c_str(), &clsid))) {
       return L"";
+    }
     wchar_t text[64] = {};
-    if (StringFromGUID2(clsid, text, 64) == 0)
+    if (StringFromGUID2(clsid, text, 64) == 0) {
       return L"";
+    }
     const std::wstring key = std::wstring(L"CLSID\\") + text + L"\\InprocServer32";
     wchar_t path[MAX_PATH] = {};
     DWORD size = sizeof path;
     if (RegGetValueW(HKEY_CLASSES_ROOT, key.c_str(), nullptr, RRF_RT_REG_SZ, nullptr, path,
-                     &size) != ERROR_SUCCESS)
+                     &size) != ERROR_SUCCESS) {
       return L"";
+    }
     return path;
   }
 

@@ -53,8 +53,9 @@ HWND findPaddleWindow() {
 
 std::optional<std::vector<PaddleControlState>> readPaddle() {
   const HWND paddle = findPaddleWindow();
-  if (paddle == nullptr)
+  if (paddle == nullptr) {
     return std::nullopt;
+  }
   std::vector<PaddleControlState> controls = paddle::designControls();
   for (std::size_t i = 0; i < controls.size(); ++i) {
     PaddleControlState& c = controls[i];
@@ -72,8 +73,9 @@ std::optional<std::vector<PaddleControlState>> readPaddle() {
       c.visible = (GetWindowLongPtrW(child, GWL_STYLE) & WS_VISIBLE) != 0;
     }
     c.enabled = IsWindowEnabled(child) != FALSE;
-    if (c.kind == PaddleControlKind::Slider)
+    if (c.kind == PaddleControlKind::Slider) {
       c.position = static_cast<int>(SendMessageW(child, TBM_GETPOS, 0, 0));
+    }
   }
   return controls;
 }
@@ -87,8 +89,9 @@ HWND targetOf(HWND paddle, const std::string& control, bool slider) {
   for (std::size_t i = 0; i < design.size(); ++i) {
     const bool wanted = slider ? design[i].kind == PaddleControlKind::Slider
                                : server::equalsIgnoreCase(design[i].name, control);
-    if (wanted)
+    if (wanted) {
       target = controlWindow(paddle, i);
+    }
   }
   return target;
 }
@@ -97,10 +100,12 @@ HWND targetOf(HWND paddle, const std::string& control, bool slider) {
 
 void WindowPaddleEvents::send(const std::string& control, UINT message, WPARAM w, LPARAM l) {
   const HWND paddle = findPaddleWindow();
-  if (paddle == nullptr)
+  if (paddle == nullptr) {
     return;
-  if (const HWND target = targetOf(paddle, control, false))
+  }
+  if (const HWND target = targetOf(paddle, control, false)) {
     SendMessageW(target, message, w, l);
+  }
   settle_();
 }
 
@@ -118,8 +123,9 @@ void WindowPaddleEvents::click(const std::string& control) {
 
 void WindowPaddleEvents::sliderMoved(int position) {
   const HWND paddle = findPaddleWindow();
-  if (paddle == nullptr)
+  if (paddle == nullptr) {
     return;
+  }
   if (const HWND target = targetOf(paddle, "", true)) {
     SendMessageW(target, TBM_SETPOS, TRUE, position);
     SendMessageW(paddle, WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, position),
@@ -130,8 +136,9 @@ void WindowPaddleEvents::sliderMoved(int position) {
 
 void WindowPaddleEvents::closeBox() {
   const HWND paddle = findPaddleWindow();
-  if (paddle == nullptr)
+  if (paddle == nullptr) {
     return;
+  }
   SendMessageW(paddle, WM_CLOSE, 0, 0);
   settle_();
 }

@@ -17,9 +17,11 @@ class ConsoleMessageWindows final : public platform::IMessageWindows {
 
  private:
   static void print(const char* prefix, std::string text) {
-    for (char& c : text)
-      if (c == '\n' || c == '\r')
+    for (char& c : text) {
+      if (c == '\n' || c == '\r') {
         c = ' ';
+      }
+    }
     std::fputs(prefix, stdout);
     std::fputs(text.c_str(), stdout);
     std::fputc('\n', stdout);

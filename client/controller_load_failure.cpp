@@ -40,10 +40,12 @@ std::string controllerLoadFailure() {
 }
 
 void explainMessageLine(const std::string& line) {
-  if (line != "message: Init DLL failed")
+  if (line != "message: Init DLL failed") {
     return;
-  if (const std::string why = controllerLoadFailure(); !why.empty())
+  }
+  if (const std::string why = controllerLoadFailure(); !why.empty()) {
     std::fprintf(stderr, "tramox: cannot load the controller library %s\n", why.c_str());
+  }
 }
 
 }  // namespace tramox::client

@@ -47,17 +47,20 @@ DriverResult DriverObject::invoke(const std::string& name, CallKind kind,
 }
 
 std::optional<std::vector<Value>> DriverObject::elements() const {
-  if (!object_)
+  if (!object_) {
     return std::nullopt;
+  }
   const CallResult enumerator = backend_.newEnum(*object_);
-  if (enumerator.hr < 0 || !enumerator.value.object)
+  if (enumerator.hr < 0 || !enumerator.value.object) {
     return std::nullopt;
+  }
   std::vector<Value> items;
   for (;;) {
     const std::size_t before = items.size();
     if (backend_.next(*enumerator.value.object, kElementsFetch, items) != server::status::kOk ||
-        items.size() - before < kElementsFetch)
+        items.size() - before < kElementsFetch) {
       return items;
+    }
   }
 }
 

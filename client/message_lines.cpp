@@ -19,8 +19,9 @@ std::vector<std::string> MessageLines::feed(std::string_view appended) {
   std::size_t start = 0;
   for (std::size_t end; (end = partial_.find('\n', start)) != std::string::npos; start = end + 1) {
     std::string_view line(partial_.data() + start, end - start);
-    if (!line.empty() && line.back() == '\r')
+    if (!line.empty() && line.back() == '\r') {
       line.remove_suffix(1);
+    }
     if (startsWith(line, kMessagePrefix)) {
       lines.emplace_back(line);
     } else if (startsWith(line, kErrorBoxPrefix)) {

@@ -36,12 +36,14 @@ class PortableObject final : public ClientObject {
 };
 
 ObjectRef wrap(IUnknown* object) {
-  if (!object)
+  if (!object) {
     return nullptr;
+  }
   ComRef<IUnknown> identity;
   object->QueryInterface(binding::kIidIUnknown, reinterpret_cast<void**>(identity.out()));
-  if (!identity)
+  if (!identity) {
     return nullptr;
+  }
   return std::make_shared<PortableObject>(std::move(identity));
 }
 
@@ -164,11 +166,13 @@ CallResult PortableBackend::invoke(ClientObject& object, const std::string& memb
     return result;
   }
   std::vector<Variant> args;
-  for (const Value& v : positional)
+  for (const Value& v : positional) {
     args.push_back(toVariant(v));
+  }
   std::vector<portable::NamedArgument> namedArgs;
-  for (const NamedValue& n : named)
+  for (const NamedValue& n : named) {
     namedArgs.push_back({n.name, toVariant(n.value)});
+  }
   return portable::invokeByName(*dispatch.get(), member, dispatchFlags(kind), args, namedArgs)
       .withValue(fromVariant);
 }
@@ -201,8 +205,9 @@ std::int32_t PortableBackend::next(ClientObject& enumerator, std::uint32_t count
   std::uint32_t total = 0;
   const std::int32_t hr =
       static_cast<PortableEnumerator&>(enumerator).enumerator().Next(count, fetched.data(), &total);
-  for (std::uint32_t i = 0; i < total && i < count; ++i)
+  for (std::uint32_t i = 0; i < total && i < count; ++i) {
     items.push_back(fromVariant(fetched[i]));
+  }
   return hr;
 }
 
@@ -218,8 +223,9 @@ std::int32_t PortableBackend::canUnloadNow() {
 
 std::optional<std::vector<platform::PaddleControlState>> PortableBackend::paddleControls() {
   platform::HeadlessPaddleView* view = paddles_.current();
-  if (!view)
+  if (!view) {
     return std::nullopt;
+  }
   return view->controls();
 }
 
@@ -242,15 +248,17 @@ std::int32_t PortableBackend::unregisterModule(const std::string& path) {
 
 bool PortableBackend::driverRegistered() {
   server::Guid clsid;
-  if (runtime_->classIdFromProgId(kDriverProgId, clsid) != status::kOk)
+  if (runtime_->classIdFromProgId(kDriverProgId, clsid) != status::kOk) {
     return false;
+  }
   auto& registry = *platform::nativeServices().registry;
   const auto module =
       registry.readValue(platform::Hive::ClassesRoot,
                          "CLSID\\" + server::toRegistryString(clsid) + "\\InprocServer32", "");
   std::error_code ignored;
-  if (!module || !std::filesystem::exists(module->text, ignored))
+  if (!module || !std::filesystem::exists(module->text, ignored)) {
     return false;
+  }
   // A registration cut short, or partly undone, counts as none, so that it is made again.
   server::portable::TypeLibraryKeys keys;
   return server::serverRegistered({registry, keys, module->text, nullptr, nullptr});

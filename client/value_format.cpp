@@ -60,12 +60,13 @@ std::string errorLine(std::int32_t code, const std::string& source, const std::s
   // One result line per command, whatever the message holds; line breaks read as blanks.
   std::string line = "error " + formatCode(code) + " ";
   for (char c : source + ": " + message) {
-    if (c == '\n' || c == '\r')
+    if (c == '\n' || c == '\r') {
       line += ' ';
-    else if (isControl(c))
+    } else if (isControl(c)) {
       appendEscapedControl(line, c);
-    else
+    } else {
       line += c;
+    }
   }
   return line;
 }
@@ -73,17 +74,21 @@ std::string errorLine(std::int32_t code, const std::string& source, const std::s
 std::string echoText(std::string_view text) {
   std::size_t keep = std::min(text.size(), kEchoLimit);
   // Never half a UTF-8 sequence: back off over continuation bytes.
-  while (keep < text.size() && keep > 0 && (static_cast<unsigned char>(text[keep]) & 0xC0) == 0x80)
+  while (keep < text.size() && keep > 0 &&
+         (static_cast<unsigned char>(text[keep]) & 0xC0) == 0x80) {
     --keep;
+  }
   std::string out;
   for (char c : text.substr(0, keep)) {
-    if (isControl(c))
+    if (isControl(c)) {
       appendEscapedControl(out, c);
-    else
+    } else {
       out += c;
+    }
   }
-  if (keep < text.size())
+  if (keep < text.size()) {
     out += "...";
+  }
   return out;
 }
 

@@ -11,8 +11,9 @@ template <typename Integer>
 std::optional<Integer> parseWholeNumber(std::string_view text) {
   Integer value{};
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (text.empty() || error != std::errc() || end != text.data() + text.size())
+  if (text.empty() || error != std::errc() || end != text.data() + text.size()) {
     return std::nullopt;
+  }
   return value;
 }
 

@@ -13,8 +13,9 @@ std::vector<Frame> CommandFramer::feed(std::string_view bytes) {
       overlong_ = false;
       partial_.clear();
     } else if (c == '#') {
-      if (!overlong_)
+      if (!overlong_) {
         frames.push_back({Frame::Kind::Command, partial_});
+      }
       inCommand_ = false;
       partial_.clear();
     } else if (partial_.size() >= kMaxCommandLength) {

@@ -46,34 +46,39 @@ void Connection::start() {
                      peer = peer_](alpaca::DriverAccess& access) {
     shared->sessions.insert(session);
     const alpaca::Answer answer = shared->device.connect(access, true, id);
-    if (answer.errorNumber != 0)
+    if (answer.errorNumber != 0) {
       shared->console("LX200 client " + peer + ": " + answer.errorMessage);
+    }
   });
   read();
   watchSilence();
 }
 
 void Connection::read() {
-  if (reading_ || closed_ || pending_.size() >= kMaxPending)
+  if (reading_ || closed_ || pending_.size() >= kMaxPending) {
     return;
+  }
   reading_ = true;
   socket_.async_read_some(asio::buffer(buffer_), [self = shared_from_this()](
                                                      boost::system::error_code ec, std::size_t n) {
     self->reading_ = false;
-    if (ec)
+    if (ec) {
       return self->close();
+    }
     self->lastHeard_ = std::chrono::steady_clock::now();
     self->silenced_ = false;
-    for (Frame& frame : self->framer_.feed(std::string_view(self->buffer_.data(), n)))
+    for (Frame& frame : self->framer_.feed(std::string_view(self->buffer_.data(), n))) {
       self->pending_.push_back({std::move(frame), ++self->received_});
+    }
     self->next();
     self->read();
   });
 }
 
 void Connection::next() {
-  if (busy_ || closed_ || pending_.empty())
+  if (busy_ || closed_ || pending_.empty()) {
     return;
+  }
   busy_ = true;
   Pending item = std::move(pending_.front());
   pending_.pop_front();
@@ -84,15 +89,17 @@ void Connection::next() {
     asio::post(self->socket_.get_executor(),
                [self, answer = std::move(answer)]() mutable { self->answered(std::move(answer)); });
   };
-  if (stop)
+  if (stop) {
     shared_.host.postStop(std::move(work));
-  else
+  } else {
     shared_.host.post(std::move(work));
+  }
 }
 
 void Connection::answered(std::string answer) {
-  if (closed_)
+  if (closed_) {
     return;
+  }
   if (answer.empty()) {
     busy_ = false;
     next();
@@ -101,14 +108,16 @@ void Connection::answered(std::string answer) {
   auto text = std::make_shared<std::string>(std::move(answer));
   writeTimer_.expires_after(kWriteLimit);
   writeTimer_.async_wait([self = shared_from_this()](boost::system::error_code ec) {
-    if (!ec)
+    if (!ec) {
       self->close();
+    }
   });
   asio::async_write(socket_, asio::buffer(*text),
                     [self = shared_from_this(), text](boost::system::error_code ec, std::size_t) {
                       self->writeTimer_.cancel();
-                      if (ec)
+                      if (ec) {
                         return self->close();
+                      }
                       self->busy_ = false;
                       self->next();
                       self->read();
@@ -121,8 +130,9 @@ void Connection::answered(std::string answer) {
 void Connection::watchSilence() {
   silenceTimer_.expires_after(kSilenceCheck);
   silenceTimer_.async_wait([self = shared_from_this()](boost::system::error_code ec) {
-    if (ec || self->closed_)
+    if (ec || self->closed_) {
       return;
+    }
     const std::chrono::duration<double> quiet = std::chrono::steady_clock::now() - self->lastHeard_;
     if (!self->silenced_ && quiet.count() >= kSilenceStopSeconds) {
       self->silenced_ = true;
@@ -136,8 +146,9 @@ void Connection::watchSilence() {
 }
 
 void Connection::close() {
-  if (closed_)
+  if (closed_) {
     return;
+  }
   closed_ = true;
   boost::system::error_code ignored;
   socket_.shutdown(tcp::socket::shutdown_both, ignored);

@@ -40,8 +40,9 @@ class Listener::Impl {
   std::uint16_t port() const { return port_; }
 
   void stop() {
-    if (!thread_.joinable())
+    if (!thread_.joinable()) {
       return;
+    }
     asio::post(io_, [this] {
       boost::system::error_code ignored;
       acceptor_.close(ignored);
@@ -52,21 +53,24 @@ class Listener::Impl {
 
   void leave(alpaca::DriverAccess& access) {
     const client::DriverObject driver(access.backend, access.driver);
-    for (const std::shared_ptr<Session>& session : shared_.sessions)
+    for (const std::shared_ptr<Session>& session : shared_.sessions) {
       session->close(driver);
+    }
   }
 
  private:
   void accept() {
     acceptor_.async_accept([this](boost::system::error_code ec, tcp::socket socket) {
-      if (ec == asio::error::operation_aborted || !acceptor_.is_open())
+      if (ec == asio::error::operation_aborted || !acceptor_.is_open()) {
         return;
+      }
       if (!ec) {
         boost::system::error_code ignored;
         std::string peer = socket.remote_endpoint(ignored).address().to_string();
         socket.set_option(tcp::no_delay(true), ignored);
-        if (shared_.limits.admit(peer))
+        if (shared_.limits.admit(peer)) {
           std::make_shared<Connection>(std::move(socket), shared_, std::move(peer))->start();
+        }
       }
       accept();
     });

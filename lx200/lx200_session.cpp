@@ -56,8 +56,9 @@ std::string noHash(std::string text) {
 
 // Some clients put a blank after the command's letters.
 std::string_view withoutBlanks(std::string_view text) {
-  while (!text.empty() && text.front() == ' ')
+  while (!text.empty() && text.front() == ' ') {
     text.remove_prefix(1);
+  }
   return text;
 }
 
@@ -70,17 +71,20 @@ bool allDigits(std::string_view text) {
 std::vector<double> axisRates(int axis, const DriverObject& driver) {
   std::vector<double> rates;
   const DriverResult collection = driver.call("AxisRates", {Value::ofInt32(axis)});
-  if (!collection.ok || !collection.value.object)
+  if (!collection.ok || !collection.value.object) {
     return rates;
+  }
   const DriverObject list = driver.child(collection.value.object);
   const DriverResult count = list.get("Count");
   for (std::int32_t i = 1; count.ok && i <= static_cast<std::int32_t>(count.number()); ++i) {
     const DriverResult item = list.get("Item", {Value::ofInt32(i)});
-    if (!item.ok || !item.value.object)
+    if (!item.ok || !item.value.object) {
       continue;
+    }
     const DriverResult maximum = driver.child(item.value.object).get("Maximum");
-    if (maximum.ok && maximum.number() > 0.0)
+    if (maximum.ok && maximum.number() > 0.0) {
       rates.push_back(maximum.number());
+    }
   }
   std::sort(rates.begin(), rates.end());
   return rates;
@@ -144,32 +148,38 @@ const Session::Rule* Session::ruleFor(std::string_view text) {
       {"TS", true, false, &Session::keepTrackingMode},
   };
   for (const Rule& rule : rules) {
-    if (rule.exact ? text == rule.name : text.starts_with(rule.name))
+    if (rule.exact ? text == rule.name : text.starts_with(rule.name)) {
       return &rule;
+    }
   }
   return nullptr;
 }
 
 bool Session::isStop(const Frame& frame) {
-  if (frame.kind != Frame::Kind::Command)
+  if (frame.kind != Frame::Kind::Command) {
     return false;
+  }
   const Rule* rule = ruleFor(frame.text);
   return rule && rule->stop;
 }
 
 std::string Session::handle(const Frame& frame, std::uint64_t sequence,
                             const DriverObject& driver) {
-  if (closed_)
+  if (closed_) {
     return {};
+  }
   // Meade's alignment letter: polar, the mount being equatorial.
-  if (frame.kind == Frame::Kind::Ack)
+  if (frame.kind == Frame::Kind::Ack) {
     return "P";
+  }
   const Rule* rule = ruleFor(frame.text);
-  if (!rule)
+  if (!rule) {
     return {};
+  }
   // A direction received before the silence that stopped this client's motion stays stopped.
-  if (rule->handler == &Session::move && sequence <= silencedThrough_)
+  if (rule->handler == &Session::move && sequence <= silencedThrough_) {
     return {};
+  }
   return (this->*rule->handler)(std::string_view(frame.text).substr(rule->name.size()), driver);
 }
 
@@ -179,8 +189,9 @@ void Session::silence(std::uint64_t sequence, const DriverObject& driver) {
 }
 
 void Session::close(const DriverObject& driver) {
-  if (!closed_)
+  if (!closed_) {
     stopDirections(driver);
+  }
   closed_ = true;
 }
 
@@ -282,38 +293,43 @@ std::string Session::firmwareTime(std::string_view, const DriverObject&) {
 
 std::string Session::setTargetRightAscension(std::string_view args, const DriverObject&) {
   const std::optional<double> hours = parseSexagesimal(args);
-  if (!hours || *hours < 0.0 || *hours >= 24.0)
+  if (!hours || *hours < 0.0 || *hours >= 24.0) {
     return "0";
+  }
   targetRightAscension_ = hours;
   return "1";
 }
 
 std::string Session::setTargetDeclination(std::string_view args, const DriverObject&) {
   const std::optional<double> degrees = parseSexagesimal(args);
-  if (!degrees || std::fabs(*degrees) > 90.0)
+  if (!degrees || std::fabs(*degrees) > 90.0) {
     return "0";
+  }
   targetDeclination_ = degrees;
   return "1";
 }
 
 std::string Session::setLongitude(std::string_view args, const DriverObject& driver) {
   const std::optional<double> west = parseSexagesimal(args);
-  if (!west || std::fabs(*west) > 360.0)
+  if (!west || std::fabs(*west) > 360.0) {
     return "0";
+  }
   return driver.put("SiteLongitude", Value::ofDouble(eastLongitudeFromLx200(*west))).ok ? "1" : "0";
 }
 
 std::string Session::setLatitude(std::string_view args, const DriverObject& driver) {
   const std::optional<double> degrees = parseSexagesimal(args);
-  if (!degrees)
+  if (!degrees) {
     return "0";
+  }
   return driver.put("SiteLatitude", Value::ofDouble(*degrees)).ok ? "1" : "0";
 }
 
 std::string Session::setUtcOffset(std::string_view args, const DriverObject&) {
   const std::optional<double> hours = parseDecimal(withoutBlanks(args));
-  if (!hours || std::fabs(*hours) > 14.0)
+  if (!hours || std::fabs(*hours) > 14.0) {
     return "0";
+  }
   utcOffset_ = hours;
   return "1";
 }
@@ -328,14 +344,16 @@ std::string Session::setLocalDate(std::string_view args, const DriverObject&) {
   args = withoutBlanks(args);
   const auto first = args.find('/');
   const auto second = args.find('/', first == std::string_view::npos ? first : first + 1);
-  if (first == std::string_view::npos || second == std::string_view::npos)
+  if (first == std::string_view::npos || second == std::string_view::npos) {
     return "0";
+  }
   const std::string_view month = args.substr(0, first);
   const std::string_view day = args.substr(first + 1, second - first - 1);
   const std::string_view year = args.substr(second + 1);
   if (!allDigits(month) || !allDigits(day) || !allDigits(year) || month.size() > 2 ||
-      day.size() > 2 || year.size() > 2)
+      day.size() > 2 || year.size() > 2) {
     return "0";
+  }
   const int m = std::stoi(std::string(month));
   const int d = std::stoi(std::string(day));
   return m >= 1 && m <= 12 && d >= 1 && d <= 31 ? kDateAnswer : "0";
@@ -363,20 +381,23 @@ std::string Session::slewToTarget(std::string_view, const DriverObject& driver) 
   const DriverResult slew =
       driver.call("SlewToCoordinatesAsync",
                   {Value::ofDouble(*targetRightAscension_), Value::ofDouble(*targetDeclination_)});
-  if (slew.ok)
+  if (slew.ok) {
     return "0";
+  }
   console_("LX200 goto refused: " + slew.message);
   return "1";
 }
 
 std::string Session::syncToTarget(std::string_view, const DriverObject& driver) {
-  if (!targetRightAscension_ || !targetDeclination_)
+  if (!targetRightAscension_ || !targetDeclination_) {
     return "No target set#";
+  }
   const DriverResult sync =
       driver.call("SyncToCoordinates",
                   {Value::ofDouble(*targetRightAscension_), Value::ofDouble(*targetDeclination_)});
-  if (sync.ok)
+  if (sync.ok) {
     return kSyncAnswer;
+  }
   console_("LX200 sync refused: " + sync.message);
   return noHash(sync.message) + "#";
 }
@@ -393,8 +414,9 @@ std::string Session::abort(std::string_view, const DriverObject& driver) {
 }
 
 std::string Session::move(std::string_view direction, const DriverObject& driver) {
-  if (!isDirection(direction))
+  if (!isDirection(direction)) {
     return {};
+  }
   const char which = direction.front();
   const int axis = axisOf(which);
   const std::vector<double> rates = axisRates(axis, driver);
@@ -406,46 +428,52 @@ std::string Session::move(std::string_view direction, const DriverObject& driver
       rates[std::min<std::size_t>(static_cast<std::size_t>(rate_), rates.size() - 1)];
   const DriverResult moved =
       driver.call("MoveAxis", {Value::ofInt32(axis), Value::ofDouble(signOf(which) * rate)});
-  if (moved.ok)
+  if (moved.ok) {
     moving_[axis] = which;
-  else
+  } else {
     console_("LX200 motion refused: " + moved.message);
+  }
   return {};
 }
 
 std::string Session::halt(std::string_view direction, const DriverObject& driver) {
-  if (isDirection(direction))
+  if (isDirection(direction)) {
     stopAxis(axisOf(direction.front()), driver);
+  }
   return {};
 }
 
 std::string Session::pulseGuide(std::string_view args, const DriverObject& driver) {
   if (args.size() < 2 || !isDirection(args.substr(0, 1)) || !allDigits(args.substr(1)) ||
-      args.size() > 6)
+      args.size() > 6) {
     return {};
+  }
   const std::int32_t duration = std::stoi(std::string(args.substr(1)));
   const DriverResult pulse = driver.call(
       "PulseGuide", {Value::ofInt32(guideDirection(args.front())), Value::ofInt32(duration)});
-  if (!pulse.ok)
+  if (!pulse.ok) {
     console_("LX200 guide pulse refused: " + pulse.message);
+  }
   return {};
 }
 
 // Guide and centring take the axis's slowest rate, find the middle one, slew the fastest.
 std::string Session::chooseRate(std::string_view rate, const DriverObject&) {
-  if (rate == "G" || rate == "C")
+  if (rate == "G" || rate == "C") {
     rate_ = 0;
-  else if (rate == "M")
+  } else if (rate == "M") {
     rate_ = 1;
-  else if (rate == "S")
+  } else if (rate == "S") {
     rate_ = 2;
+  }
   return {};
 }
 
 std::string Session::park(std::string_view, const DriverObject& driver) {
   const DriverResult parked = driver.call("Park");
-  if (!parked.ok)
+  if (!parked.ok) {
     console_("LX200 park failed: " + parked.message);
+  }
   return {};
 }
 
@@ -467,15 +495,17 @@ std::string Session::keepTrackingMode(std::string_view, const DriverObject&) {
 
 void Session::stopAxis(int axis, const DriverObject& driver) {
   const DriverResult stopped = driver.call("MoveAxis", {Value::ofInt32(axis), Value::ofDouble(0)});
-  if (!stopped.ok)
+  if (!stopped.ok) {
     console_("LX200 stop refused: " + stopped.message);
+  }
   moving_[static_cast<std::size_t>(axis)] = 0;
 }
 
 void Session::stopDirections(const DriverObject& driver) {
   for (int axis : {kPrimary, kSecondary}) {
-    if (moving_[static_cast<std::size_t>(axis)] != 0)
+    if (moving_[static_cast<std::size_t>(axis)] != 0) {
       stopAxis(axis, driver);
+    }
   }
 }
 

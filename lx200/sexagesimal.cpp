@@ -19,26 +19,31 @@ bool isDigit(char c) {
 // Unsigned digits with an optional fraction; consumes what it reads.
 std::optional<double> takeNumber(std::string_view& text, bool fraction) {
   std::size_t end = 0;
-  while (end < text.size() && isDigit(text[end]))
+  while (end < text.size() && isDigit(text[end])) {
     ++end;
-  if (end == 0)
+  }
+  if (end == 0) {
     return std::nullopt;
+  }
   if (fraction && end < text.size() && text[end] == '.') {
     ++end;
-    while (end < text.size() && isDigit(text[end]))
+    while (end < text.size() && isDigit(text[end])) {
       ++end;
+    }
   }
   double value = 0.0;
   const auto [stop, error] = std::from_chars(text.data(), text.data() + end, value);
-  if (error != std::errc() || stop != text.data() + end)
+  if (error != std::errc() || stop != text.data() + end) {
     return std::nullopt;
+  }
   text.remove_prefix(end);
   return value;
 }
 
 void skipBlanks(std::string_view& text) {
-  while (!text.empty() && text.front() == ' ')
+  while (!text.empty() && text.front() == ' ') {
     text.remove_prefix(1);
+  }
 }
 
 // -1 or 1 from an optional sign.
@@ -87,34 +92,39 @@ std::optional<double> parseSexagesimal(std::string_view text) {
   skipBlanks(text);
   const double sign = takeSign(text);
   std::optional<double> value = takeNumber(text, false);
-  if (!value)
+  if (!value) {
     return std::nullopt;
+  }
   double minutes = 0.0;
   double seconds = 0.0;
   if (!text.empty() && isSeparator(text.front())) {
     text.remove_prefix(1);
     const std::optional<double> m = takeNumber(text, true);
-    if (!m || *m >= 60.0)
+    if (!m || *m >= 60.0) {
       return std::nullopt;
+    }
     minutes = *m;
     if (!text.empty() && isSeparator(text.front()) && std::floor(minutes) == minutes) {
       text.remove_prefix(1);
       const std::optional<double> s = takeNumber(text, true);
-      if (!s || *s >= 60.0)
+      if (!s || *s >= 60.0) {
         return std::nullopt;
+      }
       seconds = *s;
     }
   }
-  if (!text.empty())
+  if (!text.empty()) {
     return std::nullopt;
+  }
   return sign * (*value + minutes / 60.0 + seconds / 3600.0);
 }
 
 std::optional<double> parseDecimal(std::string_view text) {
   const double sign = takeSign(text);
   const std::optional<double> value = takeNumber(text, true);
-  if (!value || !text.empty())
+  if (!value || !text.empty()) {
     return std::nullopt;
+  }
   return sign * *value;
 }
 
@@ -165,10 +175,11 @@ double lx200LongitudeFromEast(double eastDegrees) {
 
 double eastLongitudeFromLx200(double westDegrees) {
   double east = -std::fmod(westDegrees, 360.0);
-  if (east <= -180.0)
+  if (east <= -180.0) {
     east += 360.0;
-  else if (east > 180.0)
+  } else if (east > 180.0) {
     east -= 360.0;
+  }
   return east == 0.0 ? 0.0 : east;
 }
 

@@ -7,13 +7,15 @@ if [ "${#files[@]}" -eq 0 ]; then
   echo "check-format: no C++ files tracked" >&2
   exit 1
 fi
+# Braces around every single statement need a formatter newer than Debian 12's default (14).
+formatter=clang-format-16
 bad=()
 for f in "${files[@]}"; do
-  clang-format --dry-run --Werror "$f" >/dev/null 2>&1 || bad+=("$f")
+  "$formatter" --dry-run --Werror "$f" >/dev/null 2>&1 || bad+=("$f")
 done
 if [ "${#bad[@]}" -gt 0 ]; then
-  printf 'Not clang-format clean (run clang-format -i on them):\n' >&2
+  printf 'Not %s clean (run %s -i on them):\n' "$formatter" "$formatter" >&2
   printf '  %s\n' "${bad[@]}" >&2
   exit 1
 fi
-echo "clang-format: ${#files[@]} files clean"
+echo "$formatter: ${#files[@]} files clean"

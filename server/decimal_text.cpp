@@ -20,43 +20,54 @@ bool isDigit(char c) {
 }  // namespace
 
 std::string_view trimBlanks(std::string_view text) {
-  while (!text.empty() && isBlank(text.front()))
+  while (!text.empty() && isBlank(text.front())) {
     text.remove_prefix(1);
-  while (!text.empty() && isBlank(text.back()))
+  }
+  while (!text.empty() && isBlank(text.back())) {
     text.remove_suffix(1);
+  }
   return text;
 }
 
 bool parseDecimal(std::string_view text, double& value) {
   text = trimBlanks(text);
   std::size_t i = 0;
-  if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
     ++i;
+  }
   std::size_t digits = 0;
-  while (i < text.size() && isDigit(text[i]))
+  while (i < text.size() && isDigit(text[i])) {
     ++i, ++digits;
+  }
   if (i < text.size() && text[i] == '.') {
     ++i;
-    while (i < text.size() && isDigit(text[i]))
+    while (i < text.size() && isDigit(text[i])) {
       ++i, ++digits;
+    }
   }
-  if (digits == 0)
+  if (digits == 0) {
     return false;
+  }
   if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
     ++i;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
       ++i;
+    }
     std::size_t expDigits = 0;
-    while (i < text.size() && isDigit(text[i]))
+    while (i < text.size() && isDigit(text[i])) {
       ++i, ++expDigits;
-    if (expDigits == 0)
+    }
+    if (expDigits == 0) {
       return false;
+    }
   }
-  if (i != text.size())
+  if (i != text.size()) {
     return false;
+  }
   std::string_view number = text;
-  if (number.front() == '+')
+  if (number.front() == '+') {
     number.remove_prefix(1);
+  }
   const auto [end, ec] = std::from_chars(number.data(), number.data() + number.size(), value);
   if (ec == std::errc::result_out_of_range) {
     // strtod gives infinity for too large (an overflow to the caller) and 0 for too small.

@@ -15,34 +15,41 @@ std::string toRegistryString(const Guid& g) {
 
 namespace {
 int hexValue(char c) {
-  if (c >= '0' && c <= '9')
+  if (c >= '0' && c <= '9') {
     return c - '0';
-  if (c >= 'A' && c <= 'F')
+  }
+  if (c >= 'A' && c <= 'F') {
     return c - 'A' + 10;
-  if (c >= 'a' && c <= 'f')
+  }
+  if (c >= 'a' && c <= 'f') {
     return c - 'a' + 10;
+  }
   return -1;
 }
 }  // namespace
 
 bool parseGuid(std::string_view text, Guid& out) {
-  if (text.size() == 38 && text.front() == '{' && text.back() == '}')
+  if (text.size() == 38 && text.front() == '{' && text.back() == '}') {
     text = text.substr(1, 36);
-  if (text.size() != 36)
+  }
+  if (text.size() != 36) {
     return false;
+  }
   std::uint8_t bytes[16];
   std::size_t n = 0;
   for (std::size_t i = 0; i < 36; ++i) {
     const bool dash = i == 8 || i == 13 || i == 18 || i == 23;
     if (dash) {
-      if (text[i] != '-')
+      if (text[i] != '-') {
         return false;
+      }
       continue;
     }
     const int hi = hexValue(text[i]);
     const int lo = i + 1 < 36 ? hexValue(text[i + 1]) : -1;
-    if (hi < 0 || lo < 0)
+    if (hi < 0 || lo < 0) {
       return false;
+    }
     bytes[n++] = static_cast<std::uint8_t>(hi * 16 + lo);
     ++i;
   }
@@ -51,8 +58,9 @@ bool parseGuid(std::string_view text, Guid& out) {
             (std::uint32_t{bytes[2]} << 8) | bytes[3];
   g.data2 = static_cast<std::uint16_t>((bytes[4] << 8) | bytes[5]);
   g.data3 = static_cast<std::uint16_t>((bytes[6] << 8) | bytes[7]);
-  for (std::size_t i = 0; i < 8; ++i)
+  for (std::size_t i = 0; i < 8; ++i) {
     g.data4[i] = bytes[8 + i];
+  }
   out = g;
   return true;
 }

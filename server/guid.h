@@ -19,26 +19,32 @@ struct Guid {
 
 namespace guid_detail {
 constexpr std::uint32_t hexDigit(char c) {
-  if (c >= '0' && c <= '9')
+  if (c >= '0' && c <= '9') {
     return static_cast<std::uint32_t>(c - '0');
-  if (c >= 'A' && c <= 'F')
+  }
+  if (c >= 'A' && c <= 'F') {
     return static_cast<std::uint32_t>(c - 'A' + 10);
-  if (c >= 'a' && c <= 'f')
+  }
+  if (c >= 'a' && c <= 'f') {
     return static_cast<std::uint32_t>(c - 'a' + 10);
+  }
   throw "not a hexadecimal digit";  // only reachable in a constant expression: a compile error
 }
 constexpr std::uint32_t hexField(std::string_view text, std::size_t from, std::size_t digits) {
   std::uint32_t v = 0;
-  for (std::size_t i = 0; i < digits; ++i)
+  for (std::size_t i = 0; i < digits; ++i) {
     v = v * 16 + hexDigit(text[from + i]);
+  }
   return v;
 }
 }  // namespace guid_detail
 
 // "XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX", without braces.
 consteval Guid makeGuid(std::string_view text) {
-  if (text.size() != 36 || text[8] != '-' || text[13] != '-' || text[18] != '-' || text[23] != '-')
+  if (text.size() != 36 || text[8] != '-' || text[13] != '-' || text[18] != '-' ||
+      text[23] != '-') {
     throw "malformed GUID";
+  }
   using guid_detail::hexField;
   Guid g;
   g.data1 = hexField(text, 0, 8);
@@ -46,8 +52,9 @@ consteval Guid makeGuid(std::string_view text) {
   g.data3 = static_cast<std::uint16_t>(hexField(text, 14, 4));
   g.data4[0] = static_cast<std::uint8_t>(hexField(text, 19, 2));
   g.data4[1] = static_cast<std::uint8_t>(hexField(text, 21, 2));
-  for (std::size_t i = 0; i < 6; ++i)
+  for (std::size_t i = 0; i < 6; ++i) {
     g.data4[2 + i] = static_cast<std::uint8_t>(hexField(text, 24 + 2 * i, 2));
+  }
   return g;
 }
 

@@ -236,9 +236,11 @@ constexpr EnumMemberInfo kDriveRates[] = {
 // The type library lists members in value order from 0, as the interface defines them.
 template <std::size_t N>
 constexpr bool numberedFromZero(const EnumMemberInfo (&members)[N]) {
-  for (std::size_t i = 0; i < N; ++i)
-    if (members[i].value != static_cast<std::int32_t>(i))
+  for (std::size_t i = 0; i < N; ++i) {
+    if (members[i].value != static_cast<std::int32_t>(i)) {
       return false;
+    }
+  }
   return true;
 }
 static_assert(numberedFromZero(kAlignmentModes) && numberedFromZero(kEquatorialCoordinateType) &&
@@ -286,9 +288,11 @@ constexpr TypeDescription kTypeDescriptions[] = {
 
 // The identifiers 47 and 49 must stay free; checked where the table is written.
 constexpr bool usesDispId(std::span<const MemberInfo> members, DispId id) {
-  for (const MemberInfo& m : members)
-    if (m.dispid == id)
+  for (const MemberInfo& m : members) {
+    if (m.dispid == id) {
       return true;
+    }
+  }
   return false;
 }
 static_assert(!usesDispId(kTelescopeMembers, 47) && !usesDispId(kTelescopeMembers, 49));
@@ -345,16 +349,20 @@ bool equalsIgnoreCase(std::string_view a, std::string_view b) {
 }
 
 const MemberInfo* findMemberByName(const InterfaceInfo& iface, std::string_view name) {
-  for (const MemberInfo& m : iface.members)
-    if (equalsIgnoreCase(m.name, name))
+  for (const MemberInfo& m : iface.members) {
+    if (equalsIgnoreCase(m.name, name)) {
       return &m;
+    }
+  }
   return nullptr;
 }
 
 const MemberInfo* findMember(const InterfaceInfo& iface, DispId dispid, MemberKind kind) {
-  for (const MemberInfo& m : iface.members)
-    if (m.dispid == dispid && m.kind == kind)
+  for (const MemberInfo& m : iface.members) {
+    if (m.dispid == dispid && m.kind == kind) {
       return &m;
+    }
+  }
   return nullptr;
 }
 
@@ -364,33 +372,42 @@ bool hasDispId(const InterfaceInfo& iface, DispId dispid) {
 }
 
 int findParameter(const MemberInfo& member, std::string_view name) {
-  if (name.empty())
+  if (name.empty()) {
     return -1;
+  }
   const auto params = member.parameters();
-  for (std::size_t i = 0; i < params.size(); ++i)
-    if (equalsIgnoreCase(params[i].name, name))
+  for (std::size_t i = 0; i < params.size(); ++i) {
+    if (equalsIgnoreCase(params[i].name, name)) {
       return static_cast<int>(i);
+    }
+  }
   return -1;
 }
 
 const ClassInfo* findClassById(const Guid& clsid) {
-  for (const ClassInfo& c : kClasses)
-    if (c.clsid == clsid)
+  for (const ClassInfo& c : kClasses) {
+    if (c.clsid == clsid) {
       return &c;
+    }
+  }
   return nullptr;
 }
 
 const ClassInfo* findClassByProgId(std::string_view progId) {
-  for (const ClassInfo& c : kClasses)
-    if (equalsIgnoreCase(c.progId, progId))
+  for (const ClassInfo& c : kClasses) {
+    if (equalsIgnoreCase(c.progId, progId)) {
       return &c;
+    }
+  }
   return nullptr;
 }
 
 const EnumInfo* findEnum(std::string_view name) {
-  for (const EnumInfo& e : kEnumerations)
-    if (e.name == name)
+  for (const EnumInfo& e : kEnumerations) {
+    if (e.name == name) {
       return &e;
+    }
+  }
   return nullptr;
 }
 

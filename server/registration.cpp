@@ -93,8 +93,9 @@ status::HResult unregisterServer(const ServerRegistration& target) noexcept {
       // Children before parents: a key with subkeys cannot be deleted.
       for (const std::string& key :
            {classKey + "\\TypeLib", classKey + "\\Version", classKey + "\\ProgID",
-            progId + "\\Clsid", progId, classKey + "\\InprocServer32", classKey})
+            progId + "\\Clsid", progId, classKey + "\\InprocServer32", classKey}) {
         reg.deleteKey(Hive::ClassesRoot, key);
+      }
     }
   });
 }

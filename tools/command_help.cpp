@@ -62,23 +62,27 @@ std::string memberLine(const server::InterfaceInfo& iface, const server::MemberI
                      : isPut                                   ? "property put "
                                                                : "property get ";
   line += std::string(iface.name) + "." + std::string(member.name);
-  if (isPut)
+  if (isPut) {
     return line + " = " + typeName(member.params[0].type);
+  }
   if (member.paramCount > 0 || member.kind == server::MemberKind::Method) {
     line += "(";
-    for (std::size_t i = 0; i < member.paramCount; ++i)
+    for (std::size_t i = 0; i < member.paramCount; ++i) {
       line += (i ? ", " : "") + std::string(member.params[i].name) + " As " +
               typeName(member.params[i].type);
+    }
     line += ")";
   }
-  if (member.result.kind != server::TypeKind::Void)
+  if (member.result.kind != server::TypeKind::Void) {
     line += " As " + typeName(member.result);
+  }
   return line;
 }
 
 void addOnce(std::vector<std::string_view>& names, std::string_view name) {
-  if (std::find(names.begin(), names.end(), name) == names.end())
+  if (std::find(names.begin(), names.end(), name) == names.end()) {
     names.push_back(name);
+  }
 }
 
 }  // namespace
@@ -89,9 +93,11 @@ std::span<const CommandHelp> commandHelp() {
 
 std::vector<std::string_view> commandNames(bool withShellOnly) {
   std::vector<std::string_view> names;
-  for (const CommandHelp& c : kCommands)
-    if (withShellOnly || !c.shellOnly)
+  for (const CommandHelp& c : kCommands) {
+    if (withShellOnly || !c.shellOnly) {
       names.push_back(c.name);
+    }
+  }
   return names;
 }
 
@@ -108,45 +114,58 @@ std::vector<std::string> helpLines() {
 
 std::vector<std::string> helpLines(std::string_view name) {
   std::vector<std::string> lines;
-  for (const CommandHelp& c : kCommands)
-    if (server::equalsIgnoreCase(c.name, name))
+  for (const CommandHelp& c : kCommands) {
+    if (server::equalsIgnoreCase(c.name, name)) {
       lines.push_back(std::string(c.usage) + "  " + std::string(c.summary));
-  for (const server::ClassInfo& cls : server::classes())
-    for (const server::MemberInfo& m : cls.defaultInterface->members)
-      if (!m.hidden && server::equalsIgnoreCase(m.name, name))
+    }
+  }
+  for (const server::ClassInfo& cls : server::classes()) {
+    for (const server::MemberInfo& m : cls.defaultInterface->members) {
+      if (!m.hidden && server::equalsIgnoreCase(m.name, name)) {
         lines.push_back(memberLine(*cls.defaultInterface, m));
+      }
+    }
+  }
   for (const server::EnumInfo& e : server::enumerations()) {
     if (server::equalsIgnoreCase(e.name, name)) {
       std::string line = "enumeration " + std::string(e.name) + ":";
-      for (const server::EnumMemberInfo& m : e.members)
+      for (const server::EnumMemberInfo& m : e.members) {
         line += " " + std::string(m.name) + "=" + std::to_string(m.value);
+      }
       lines.push_back(line);
     }
-    for (const server::EnumMemberInfo& m : e.members)
-      if (server::equalsIgnoreCase(m.name, name))
+    for (const server::EnumMemberInfo& m : e.members) {
+      if (server::equalsIgnoreCase(m.name, name)) {
         lines.push_back(std::string(m.name) + " = " + std::to_string(m.value) + " (" +
                         std::string(e.name) + ")");
+      }
+    }
   }
   return lines;
 }
 
 std::vector<std::string_view> memberNames(const server::InterfaceInfo& iface) {
   std::vector<std::string_view> names;
-  for (const server::MemberInfo& m : iface.members)
-    if (!m.hidden)
+  for (const server::MemberInfo& m : iface.members) {
+    if (!m.hidden) {
       addOnce(names, m.name);
+    }
+  }
   return names;
 }
 
 std::vector<std::string_view> helpTopics() {
   std::vector<std::string_view> names = commandNames(true);
-  for (const server::ClassInfo& cls : server::classes())
-    for (std::string_view member : memberNames(*cls.defaultInterface))
+  for (const server::ClassInfo& cls : server::classes()) {
+    for (std::string_view member : memberNames(*cls.defaultInterface)) {
       addOnce(names, member);
+    }
+  }
   for (const server::EnumInfo& e : server::enumerations()) {
     names.push_back(e.name);
-    for (const server::EnumMemberInfo& m : e.members)
+    for (const server::EnumMemberInfo& m : e.members) {
       names.push_back(m.name);
+    }
   }
   return names;
 }

@@ -31,31 +31,39 @@ class Tour {
   // Runs one command of the language, echoed as a user would type it.
   Outcome run(const std::string& line, bool echo = true) {
     // Interrupted: the remaining steps are skipped, the loops waiting on them end.
-    if (interrupted())
+    if (interrupted()) {
       return Outcome{};
+    }
     const ParsedLine parsed = parseLine(line);
-    if (echo)
+    if (echo) {
       std::printf("tramox> %s\n", line.c_str());
+    }
     std::fflush(stdout);
     Outcome outcome = parsed.command ? session_.execute(*parsed.command) : Outcome{};
-    if (!parsed.command)
+    if (!parsed.command) {
       outcome.lines.push_back("error (demo) " + parsed.error);
+    }
     ++commands_;
-    if (!outcome.ok)
+    if (!outcome.ok) {
       ++errors_;
-    if (echo)
-      for (const std::string& l : outcome.lines)
+    }
+    if (echo) {
+      for (const std::string& l : outcome.lines) {
         std::printf("  %s\n", l.c_str());
+      }
+    }
     std::fflush(stdout);
     return outcome;
   }
 
   double number(const std::string& line, double fallback) {
     const Outcome o = run(line);
-    if (o.ok && (o.value.kind == Value::Kind::Double || o.value.kind == Value::Kind::Date))
+    if (o.ok && (o.value.kind == Value::Kind::Double || o.value.kind == Value::Kind::Date)) {
       return o.value.number;
-    if (o.ok && o.value.kind == Value::Kind::Int32)
+    }
+    if (o.ok && o.value.kind == Value::Kind::Int32) {
       return o.value.int32;
+    }
     return fallback;
   }
 
@@ -80,8 +88,9 @@ class Tour {
         std::fflush(stdout);
         lastPrinted = Clock::now();
       }
-      if (!slewing)
+      if (!slewing) {
         break;
+      }
       if (elapsed > kSlewTimeLimitSeconds) {
         std::printf("\n");
         run("call AbortSlew");
@@ -89,14 +98,16 @@ class Tour {
       }
       pause(std::chrono::duration<double>(kProgressInterval).count());
     }
-    if (live_)
+    if (live_) {
       std::printf("\n");
+    }
   }
 
   void waitWhileGuiding() {
     const auto start = Clock::now();
-    while (flag("get IsPulseGuiding", false) && Clock::now() - start < std::chrono::seconds(5))
+    while (flag("get IsPulseGuiding", false) && Clock::now() - start < std::chrono::seconds(5)) {
       pause(0.05);
+    }
   }
 
   // The paddle's position labels: the J2000.0 place the paddle shows.
@@ -105,16 +116,19 @@ class Tour {
     const ParsedLine parsed = parseLine("paddle");
     const Outcome o = session_.execute(*parsed.command);
     ++commands_;
-    for (const std::string& l : o.lines)
-      if (l.find("control Label") == 0 && l.find("visible=true") != std::string::npos)
+    for (const std::string& l : o.lines) {
+      if (l.find("control Label") == 0 && l.find("visible=true") != std::string::npos) {
         std::printf("  %s\n", l.c_str());
+      }
+    }
     std::printf("  (buttons and slider left out: `paddle` in a script prints every control)\n");
   }
 
   // Waits with the module's windows still answering.
   void pause(double seconds) {
-    if (!interrupted())
+    if (!interrupted()) {
       session_.wait(seconds);
+    }
   }
 
   // After Ctrl+C: whatever the controller is, it must not be left moving.
@@ -124,8 +138,9 @@ class Tour {
                              "call MoveAxis axisSecondary 0", "put Connected false"}) {
       const ParsedLine parsed = parseLine(line);
       std::printf("tramox> %s\n", line);
-      for (const std::string& l : session_.execute(*parsed.command).lines)
+      for (const std::string& l : session_.execute(*parsed.command).lines) {
         std::printf("  %s\n", l.c_str());
+      }
     }
     std::fflush(stdout);
   }
@@ -171,8 +186,9 @@ int runDemoTour(ScriptSession& session) {
   tour.run("put Connected true");
   tour.run("get Connected");
   tour.run("put Tracking true");
-  if (tour.flag("get AtPark", true))
+  if (tour.flag("get AtPark", true)) {
     tour.run("call Unpark");
+  }
   tour.run("call SetPark");
 
   tour.chapter("Position", "The mount's coordinates of date, and the paddle's J2000.0 display.");

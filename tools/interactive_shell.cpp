@@ -41,8 +41,9 @@ void help(std::string_view rest) {
     std::fprintf(stderr, "tramox: no command, member or enumeration named '%s'%s%s\n",
                  echoText(topic).c_str(), hint.empty() ? "" : "; ", hint.c_str());
   }
-  for (const std::string& line : lines)
+  for (const std::string& line : lines) {
     std::printf("%s\n", line.c_str());
+  }
   std::fflush(stdout);
 }
 
@@ -58,8 +59,9 @@ int runShell(ScriptSession& session) {
     const std::string_view line = number == 1 ? withoutByteOrderMark(*read) : *read;
     std::string_view rest;
     const std::string_view verb = firstWord(line, rest);
-    if (isCommand(verb, "quit") || isCommand(verb, "exit"))
+    if (isCommand(verb, "quit") || isCommand(verb, "exit")) {
       break;
+    }
     if (isCommand(verb, "help")) {
       help(rest);
       continue;
@@ -70,15 +72,17 @@ int runShell(ScriptSession& session) {
       std::string hint;
       if (!verb.empty() && verb[0] != '#' &&
           std::none_of(names.begin(), names.end(),
-                       [&](std::string_view n) { return isCommand(verb, n); }))
+                       [&](std::string_view n) { return isCommand(verb, n); })) {
         hint = didYouMean(verb, names);
+      }
       std::fprintf(stderr, "tramox: line %d: %s%s%s\n", number, parsed.error.c_str(),
                    hint.empty() ? "" : "; ", hint.c_str());
     } else if (parsed.command) {
       const Outcome outcome = session.execute(*parsed.command);
       printLines(outcome, stdout);
-      if (!outcome.hint.empty())
+      if (!outcome.hint.empty()) {
         std::fprintf(stderr, "tramox: %s\n", outcome.hint.c_str());
+      }
     }
   }
   return 0;

@@ -17,8 +17,9 @@ extern "C" void onInterruption(int signal) {
 }
 
 void catchSignal(int signal) {
-  if (std::signal(signal, onInterruption) == SIG_IGN)
+  if (std::signal(signal, onInterruption) == SIG_IGN) {
     std::signal(signal, SIG_IGN);
+  }
 }
 
 }  // namespace

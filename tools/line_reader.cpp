@@ -23,23 +23,27 @@ std::vector<std::string> pendingWords;
 
 char* nextWord(const char* /*text*/, int state) {
   static std::size_t next = 0;
-  if (state == 0)
+  if (state == 0) {
     next = 0;
+  }
   return next < pendingWords.size() ? strdup(pendingWords[next++].c_str()) : nullptr;
 }
 
 char** complete(const char* text, int /*start*/, int end) {
   rl_attempted_completion_over = 1;  // never file names
-  if (!activeCompleter || !*activeCompleter)
+  if (!activeCompleter || !*activeCompleter) {
     return nullptr;
+  }
   pendingWords =
       (*activeCompleter)(std::string_view(rl_line_buffer, static_cast<std::size_t>(end)));
-  if (pendingWords.empty())
+  if (pendingWords.empty()) {
     return nullptr;
+  }
   // "$1." waits for its member name; any other word is whole.
   bool allObjects = true;
-  for (const std::string& word : pendingWords)
+  for (const std::string& word : pendingWords) {
     allObjects = allObjects && !word.empty() && word.back() == '.';
+  }
   rl_completion_append_character = allObjects ? '\0' : ' ';
   return rl_completion_matches(text, nextWord);
 }
@@ -64,8 +68,9 @@ LineReader::LineReader(std::string prompt, Completer completer)
 
 LineReader::~LineReader() {
 #ifdef TRAMOX_HAVE_LIBEDIT
-  if (activeCompleter == &completer_)
+  if (activeCompleter == &completer_) {
     activeCompleter = nullptr;
+  }
 #endif
 }
 
@@ -73,12 +78,14 @@ std::optional<std::string> LineReader::next() {
 #ifdef TRAMOX_HAVE_LIBEDIT
   if (interactive_) {
     char* raw = readline(prompt_.c_str());
-    if (!raw)
+    if (!raw) {
       return std::nullopt;
+    }
     std::string line(raw);
     std::free(raw);
-    if (!line.empty())
+    if (!line.empty()) {
       add_history(line.c_str());
+    }
     return line;
   }
 #endif
@@ -86,8 +93,9 @@ std::optional<std::string> LineReader::next() {
     std::cout << prompt_ << std::flush;
   }
   std::string line;
-  if (!std::getline(std::cin, line))
+  if (!std::getline(std::cin, line)) {
     return std::nullopt;
+  }
   return line;
 }
 

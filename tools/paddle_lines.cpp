@@ -10,8 +10,9 @@ std::string paddleControlLine(const platform::PaddleControlState& control) {
   std::string line = "control " + control.name + " text=" + quoteText(control.text);
   line += control.visible ? " visible=true" : " visible=false";
   line += control.enabled ? " enabled=true" : " enabled=false";
-  if (control.kind == platform::PaddleControlKind::Slider)
+  if (control.kind == platform::PaddleControlKind::Slider) {
     line += " position=" + std::to_string(control.position);
+  }
   return line;
 }
 

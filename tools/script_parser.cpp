@@ -92,22 +92,27 @@ bool isNameChar(char c) {
 }
 
 bool isName(std::string_view text) {
-  if (text.empty() || text.size() > 128 || !isNameStart(text[0]))
+  if (text.empty() || text.size() > 128 || !isNameStart(text[0])) {
     return false;
-  for (char c : text)
-    if (!isNameChar(c))
+  }
+  for (char c : text) {
+    if (!isNameChar(c)) {
       return false;
+    }
+  }
   return true;
 }
 
 // "$N" with N from 0 to 1000000.
 bool parseHandle(std::string_view text, int& handle) {
-  if (text.size() < 2 || text[0] != '$' || text.size() > 8)
+  if (text.size() < 2 || text[0] != '$' || text.size() > 8) {
     return false;
+  }
   int value = 0;
   const auto [end, ec] = std::from_chars(text.data() + 1, text.data() + text.size(), value);
-  if (ec != std::errc() || end != text.data() + text.size() || value < 0)
+  if (ec != std::errc() || end != text.data() + text.size() || value < 0) {
     return false;
+  }
   handle = value;
   return true;
 }
@@ -131,10 +136,13 @@ bool parseTarget(std::string_view text, Command& command, std::string& error) {
 }
 
 const server::EnumMemberInfo* findEnumMember(std::string_view name) {
-  for (const server::EnumInfo& e : server::enumerations())
-    for (const server::EnumMemberInfo& m : e.members)
-      if (server::equalsIgnoreCase(m.name, name))
+  for (const server::EnumInfo& e : server::enumerations()) {
+    for (const server::EnumMemberInfo& m : e.members) {
+      if (server::equalsIgnoreCase(m.name, name)) {
         return &m;
+      }
+    }
+  }
   return nullptr;
 }
 
@@ -214,8 +222,9 @@ bool parseArguments(const std::vector<Token>& tokens, std::size_t from, Command&
       error = "positional argument after a named one";
       return false;
     }
-    if (!parseLiteral(value, argument.value, error))
+    if (!parseLiteral(value, argument.value, error)) {
       return false;
+    }
     command.args.push_back(std::move(argument));
   }
   return true;
@@ -223,16 +232,19 @@ bool parseArguments(const std::vector<Token>& tokens, std::size_t from, Command&
 
 std::string lower(std::string_view text) {
   std::string out(text);
-  for (char& c : out)
-    if (c >= 'A' && c <= 'Z')
+  for (char& c : out) {
+    if (c >= 'A' && c <= 'Z') {
       c = static_cast<char>(c - 'A' + 'a');
+    }
+  }
   return out;
 }
 
 bool expectCount(const std::vector<Token>& tokens, std::size_t min, std::size_t max,
                  std::string& error) {
-  if (tokens.size() >= min && tokens.size() <= max)
+  if (tokens.size() >= min && tokens.size() <= max) {
     return true;
+  }
   error = "'" + echoText(tokens[0].text) + "' takes " +
           (min == max ? std::to_string(min - 1)
                       : std::to_string(min - 1) + " to " + std::to_string(max - 1)) +
@@ -245,15 +257,18 @@ bool expectCount(const std::vector<Token>& tokens, std::size_t min, std::size_t 
 ParsedLine parseLine(std::string_view line) {
   ParsedLine parsed;
   std::size_t first = 0;
-  while (first < line.size() && isBlank(line[first]))
+  while (first < line.size() && isBlank(line[first])) {
     ++first;
-  if (first == line.size() || line[first] == '#')
+  }
+  if (first == line.size() || line[first] == '#') {
     return parsed;
+  }
 
   std::vector<Token> tokens;
   std::string& error = parsed.error;
-  if (!tokenize(line, tokens, error))
+  if (!tokenize(line, tokens, error)) {
     return parsed;
+  }
   if (tokens[0].quoted) {
     error = "a command cannot be a text";
     return parsed;
@@ -269,24 +284,27 @@ ParsedLine parseLine(std::string_view line) {
       return parsed;
     }
     if (tokens[1].quoted || !parseTarget(tokens[1].text, command, error)) {
-      if (error.empty())
+      if (error.empty()) {
         error = "bad member name";
+      }
       return parsed;
     }
     if (command.kind == CommandKind::Put && tokens.size() != 3) {
       error = "'put' takes a member name and one value";
       return parsed;
     }
-    if (!parseArguments(tokens, 2, command, error))
+    if (!parseArguments(tokens, 2, command, error)) {
       return parsed;
+    }
     if (command.kind == CommandKind::Put && !command.args[0].name.empty()) {
       error = "'put' takes no parameter name";
       return parsed;
     }
   } else if (verb == "enum" || verb == "release") {
     command.kind = verb == "enum" ? CommandKind::Enum : CommandKind::Release;
-    if (!expectCount(tokens, 2, verb == "enum" ? 3 : 2, error))
+    if (!expectCount(tokens, 2, verb == "enum" ? 3 : 2, error)) {
       return parsed;
+    }
     if (tokens[1].quoted || !parseHandle(tokens[1].text, command.object)) {
       error = "'" + verb + "' needs an object reference $N";
       return parsed;
@@ -306,8 +324,9 @@ ParsedLine parseLine(std::string_view line) {
     command.kind = verb == "mousedown" ? CommandKind::MouseDown
                    : verb == "mouseup" ? CommandKind::MouseUp
                                        : CommandKind::Click;
-    if (!expectCount(tokens, 2, 2, error))
+    if (!expectCount(tokens, 2, 2, error)) {
       return parsed;
+    }
     if (tokens[1].quoted || !isName(tokens[1].text)) {
       error = "bad control name '" + echoText(tokens[1].text) + "'";
       return parsed;
@@ -315,8 +334,9 @@ ParsedLine parseLine(std::string_view line) {
     command.control = tokens[1].text;
   } else if (verb == "slider") {
     command.kind = CommandKind::Slider;
-    if (!expectCount(tokens, 2, 2, error))
+    if (!expectCount(tokens, 2, 2, error)) {
       return parsed;
+    }
     const std::string& t = tokens[1].text;
     const auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), command.position);
     if (tokens[1].quoted || ec != std::errc() || end != t.data() + t.size()) {
@@ -325,8 +345,9 @@ ParsedLine parseLine(std::string_view line) {
     }
   } else if (verb == "sleep") {
     command.kind = CommandKind::Sleep;
-    if (!expectCount(tokens, 2, 2, error))
+    if (!expectCount(tokens, 2, 2, error)) {
       return parsed;
+    }
     if (tokens[1].quoted || !server::parseDecimal(tokens[1].text, command.seconds) ||
         !(command.seconds >= 0.0 && command.seconds <= kMaxSleepSeconds)) {
       error = "bad number of seconds '" + echoText(tokens[1].text) + "' (0 to 3600)";
@@ -336,8 +357,9 @@ ParsedLine parseLine(std::string_view line) {
     command.kind = verb == "paddle"     ? CommandKind::Paddle
                    : verb == "closebox" ? CommandKind::CloseBox
                                         : CommandKind::CanUnload;
-    if (!expectCount(tokens, 1, 1, error))
+    if (!expectCount(tokens, 1, 1, error)) {
       return parsed;
+    }
   } else {
     error = "unknown command '" + echoText(tokens[0].text) + "'";
     return parsed;
@@ -348,8 +370,9 @@ ParsedLine parseLine(std::string_view line) {
 
 std::string_view withoutByteOrderMark(std::string_view firstLine) {
   constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-  if (firstLine.substr(0, kByteOrderMark.size()) == kByteOrderMark)
+  if (firstLine.substr(0, kByteOrderMark.size()) == kByteOrderMark) {
     firstLine.remove_prefix(kByteOrderMark.size());
+  }
   return firstLine;
 }
 

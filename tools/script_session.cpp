@@ -15,9 +15,11 @@ namespace {
 
 // The interface the object answers to, as a client reading the type library would find it.
 const server::InterfaceInfo* interfaceOf(IClientBackend& backend, ClientObject& object) {
-  for (const server::ClassInfo& cls : server::classes())
-    if (backend.supports(object, cls.defaultInterface->iid))
+  for (const server::ClassInfo& cls : server::classes()) {
+    if (backend.supports(object, cls.defaultInterface->iid)) {
       return cls.defaultInterface;
+    }
+  }
   return nullptr;
 }
 
@@ -41,16 +43,20 @@ void playInto(platform::IPaddleEvents& paddle, const Command& command, const std
 const server::MemberInfo* describeMember(IClientBackend& backend, ClientObject& object,
                                          const std::string& name, bool preferMethod) {
   const server::InterfaceInfo* iface = interfaceOf(backend, object);
-  if (!iface)
+  if (!iface) {
     return nullptr;
+  }
   const server::MemberInfo* getter = nullptr;
   for (const server::MemberInfo& m : iface->members) {
-    if (!server::equalsIgnoreCase(m.name, name))
+    if (!server::equalsIgnoreCase(m.name, name)) {
       continue;
-    if (preferMethod && m.kind == server::MemberKind::Method)
+    }
+    if (preferMethod && m.kind == server::MemberKind::Method) {
       return &m;
-    if (m.kind == server::MemberKind::PropertyGet)
+    }
+    if (m.kind == server::MemberKind::PropertyGet) {
       getter = &m;
+    }
   }
   return getter;
 }
@@ -64,8 +70,9 @@ std::string dispatchMessage(std::int32_t hr, const std::string& member, std::uin
                             const std::string& unknownParameter) {
   switch (static_cast<std::uint32_t>(hr)) {
     case 0x80020006u:
-      if (!unknownParameter.empty())
+      if (!unknownParameter.empty()) {
         return "Unknown parameter name '" + unknownParameter + "' of " + member;
+      }
       return "Unknown name '" + member + "'";
     case 0x80020005u:
       return "Type mismatch in " + ordinal(argErr) + " of " + member;
@@ -127,8 +134,9 @@ bool ScriptSession::driver(ObjectRef& object, Outcome& failed) {
 }
 
 bool ScriptSession::objectOf(int handle, ObjectRef& object, Outcome& failed) {
-  if (handle == kDriverObject)
+  if (handle == kDriverObject) {
     return driver(object, failed);
+  }
   const auto found = objects_.find(handle);
   if (found == objects_.end()) {
     failed = failure(status::kInvalidArg, "No object $" + std::to_string(handle));
@@ -139,11 +147,14 @@ bool ScriptSession::objectOf(int handle, ObjectRef& object, Outcome& failed) {
 }
 
 int ScriptSession::handleOf(const ObjectRef& object) {
-  if (driver_ && object->identity() == driver_->identity())
+  if (driver_ && object->identity() == driver_->identity()) {
     return kDriverObject;
-  for (const auto& [handle, held] : objects_)
-    if (held->identity() == object->identity())
+  }
+  for (const auto& [handle, held] : objects_) {
+    if (held->identity() == object->identity()) {
       return handle;
+    }
+  }
   objects_.emplace(++lastHandle_, object);
   return lastHandle_;
 }
@@ -151,33 +162,42 @@ int ScriptSession::handleOf(const ObjectRef& object) {
 std::vector<LiveObject> ScriptSession::liveObjects() {
   std::vector<LiveObject> live;
   // The driver's interface is known before the driver is made.
-  if (!driverReleased_)
+  if (!driverReleased_) {
     live.push_back({kDriverObject, &server::telescopeInterface()});
-  for (const auto& [handle, object] : objects_)
+  }
+  for (const auto& [handle, object] : objects_) {
     live.push_back({handle, interfaceOf(backend_, *object)});
+  }
   return live;
 }
 
 std::vector<std::string> ScriptSession::paddleControlNames() {
   std::vector<std::string> names;
-  if (const auto controls = backend_.paddleControls())
-    for (const platform::PaddleControlState& c : *controls)
+  if (const auto controls = backend_.paddleControls()) {
+    for (const platform::PaddleControlState& c : *controls) {
       names.push_back(c.name);
+    }
+  }
   return names;
 }
 
 std::string ScriptSession::hintFor(ClientObject& object, const std::string& member,
                                    const CallResult& result) {
   const server::InterfaceInfo* iface = interfaceOf(backend_, object);
-  if (result.hr != status::kDispUnknownName || !iface)
+  if (result.hr != status::kDispUnknownName || !iface) {
     return "";
-  if (result.unknownParameter.empty())
+  }
+  if (result.unknownParameter.empty()) {
     return didYouMean(member, memberNames(*iface));
+  }
   std::vector<std::string_view> parameters;
-  for (const server::MemberInfo& m : iface->members)
-    if (server::equalsIgnoreCase(m.name, member))
-      for (const server::ParamInfo& p : m.parameters())
+  for (const server::MemberInfo& m : iface->members) {
+    if (server::equalsIgnoreCase(m.name, member)) {
+      for (const server::ParamInfo& p : m.parameters()) {
         parameters.push_back(p.name);
+      }
+    }
+  }
   return didYouMean(result.unknownParameter, parameters);
 }
 
@@ -195,8 +215,9 @@ std::string ScriptSession::formatValue(const Value& value) {
     case Value::Kind::Text:
       return quoteText(value.text);
     case Value::Kind::Object:
-      if (!value.object)
+      if (!value.object) {
         return "nothing";
+      }
       return "$" + std::to_string(handleOf(value.object));
   }
   return "empty";
@@ -229,31 +250,36 @@ bool ScriptSession::toValue(const Literal& literal, Value& value, Outcome& faile
 Outcome ScriptSession::member(const Command& command) {
   Outcome o;
   ObjectRef object;
-  if (!objectOf(command.object, object, o))
+  if (!objectOf(command.object, object, o)) {
     return o;
+  }
   std::vector<Value> positional;
   std::vector<NamedValue> named;
   for (const Argument& a : command.args) {
     Value v;
-    if (!toValue(a.value, v, o))
+    if (!toValue(a.value, v, o)) {
       return o;
-    if (a.name.empty())
+    }
+    if (a.name.empty()) {
       positional.push_back(std::move(v));
-    else
+    } else {
       named.push_back({a.name, std::move(v)});
+    }
   }
   CallKind kind = CallKind::Get;
-  if (command.kind == CommandKind::Put)
+  if (command.kind == CommandKind::Put) {
     kind = CallKind::Put;
-  else if (command.kind == CommandKind::Call)
+  } else if (command.kind == CommandKind::Call) {
     kind = CallKind::Call;
+  }
   CallResult r = backend_.invoke(*object, command.member, kind, positional, named);
   if (r.hr == status::kDispException) {
     o.lines.push_back(errorLine(r.error.scode, r.error.source, r.error.description));
     return o;
   }
-  if (r.hr == status::kNoInterface)
+  if (r.hr == status::kNoInterface) {
     return failure(r.hr, "$" + std::to_string(command.object) + " cannot be called by name");
+  }
   if (status::failed(r.hr)) {
     o.lines.push_back(errorLine(
         r.hr, kClientSource, dispatchMessage(r.hr, command.member, r.argErr, r.unknownParameter)));
@@ -274,18 +300,22 @@ Outcome ScriptSession::member(const Command& command) {
 Outcome ScriptSession::enumerate(const Command& command) {
   Outcome o;
   ObjectRef object;
-  if (!objectOf(command.object, object, o))
+  if (!objectOf(command.object, object, o)) {
     return o;
+  }
   const std::string handle = "$" + std::to_string(command.object);
   CallResult made = backend_.newEnum(*object);
-  if (made.hr == status::kDispException)
+  if (made.hr == status::kDispException) {
     return o.lines.push_back(
                errorLine(made.error.scode, made.error.source, made.error.description)),
            o;
-  if (status::failed(made.hr))
+  }
+  if (status::failed(made.hr)) {
     return failure(made.hr, handle + " cannot be enumerated");
-  if (!made.value.object)
+  }
+  if (!made.value.object) {
     return failure(status::kNoInterface, "_NewEnum gave no enumerator");
+  }
 
   std::uint32_t count = 0;
   if (command.count) {
@@ -294,15 +324,17 @@ Outcome ScriptSession::enumerate(const Command& command) {
     // Everything left: what is left is never more than Count, so one Next(Count) takes it.
     const CallResult size = backend_.invoke(*object, "Count", CallKind::Get, {}, {});
     if (status::failed(size.hr) || size.value.kind != Value::Kind::Int32 || size.value.int32 < 0 ||
-        size.value.int32 > kMaxEnumCount)
+        size.value.int32 > kMaxEnumCount) {
       return failure(status::failed(size.hr) ? size.hr : status::kUnexpected,
                      handle + " has no Count to enumerate");
+    }
     count = static_cast<std::uint32_t>(size.value.int32);
   }
   std::vector<Value> items;
   const std::int32_t result = backend_.next(*made.value.object, count, items);
-  for (const Value& item : items)
+  for (const Value& item : items) {
     o.lines.push_back("item " + formatValue(item));
+  }
   if (status::failed(result)) {
     o.lines.push_back(errorLine(result, kClientSource,
                                 "Next failed after " + std::to_string(items.size()) + " elements"));
@@ -317,14 +349,16 @@ Outcome ScriptSession::enumerate(const Command& command) {
 Outcome ScriptSession::release(const Command& command) {
   Outcome o;
   if (command.object == kDriverObject) {
-    if (driverReleased_)
+    if (driverReleased_) {
       return failure(status::kInvalidArg, "The driver object $0 was released");
+    }
     driver_.reset();
     driverReleased_ = true;
   } else {
     ObjectRef object;
-    if (!objectOf(command.object, object, o))
+    if (!objectOf(command.object, object, o)) {
       return o;
+    }
     objects_.erase(command.object);
   }
   o.ok = true;
@@ -341,23 +375,29 @@ Outcome ScriptSession::paddle(const Command& command) {
       o.lines.push_back("ok none");
       return o;
     }
-    for (const platform::PaddleControlState& c : *controls)
+    for (const platform::PaddleControlState& c : *controls) {
       o.lines.push_back(paddleControlLine(c));
+    }
     o.lines.push_back("ok");
     return o;
   }
-  if (!controls)
+  if (!controls) {
     return failure(status::kFail, "The hand paddle is not shown");
+  }
   std::string control;
   if (!command.control.empty()) {
-    for (const platform::PaddleControlState& c : *controls)
-      if (server::equalsIgnoreCase(c.name, command.control))
+    for (const platform::PaddleControlState& c : *controls) {
+      if (server::equalsIgnoreCase(c.name, command.control)) {
         control = c.name;
-    if (control.empty())
+      }
+    }
+    if (control.empty()) {
       return failure(status::kInvalidArg, "No control named " + command.control);
+    }
   }
-  if (platform::IPaddleEvents* paddle = backend_.paddleEvents())
+  if (platform::IPaddleEvents* paddle = backend_.paddleEvents()) {
     playInto(*paddle, command, control);
+  }
   o.ok = true;
   o.lines.push_back("ok");
   return o;
@@ -407,10 +447,12 @@ Outcome ScriptSession::execute(const Command& command) {
   Outcome o = run(command);
   std::vector<std::string> shown = backend_.takeMessages();
   before.insert(before.end(), shown.begin(), shown.end());
-  for (const std::string& line : before)
+  for (const std::string& line : before) {
     explainMessageLine(line);
-  if (!before.empty())
+  }
+  if (!before.empty()) {
     o.lines.insert(o.lines.begin(), before.begin(), before.end());
+  }
   return o;
 }
 

@@ -50,19 +50,21 @@ bool parsePort(const std::string& text, std::uint16_t& port) {
 
 bool parseOptions(const std::vector<std::string>& args, ServeOptions& options) {
   for (std::size_t i = 0; i < args.size(); ++i) {
-    if (i + 1 >= args.size())
+    if (i + 1 >= args.size()) {
       return false;
+    }
     const std::string& value = args[++i];
-    if (args[i - 1] == "--bind")
+    if (args[i - 1] == "--bind") {
       options.bind = value;
-    else if (args[i - 1] == "--trusted-host")
+    } else if (args[i - 1] == "--trusted-host") {
       options.trustedHosts.push_back(value);
-    else if (args[i - 1] == "--lx200-port" && parsePort(value, options.lx200Port.emplace()))
+    } else if (args[i - 1] == "--lx200-port" && parsePort(value, options.lx200Port.emplace())) {
       continue;
-    else if (args[i - 1] == "--port"             ? !parsePort(value, options.port)
-             : args[i - 1] == "--discovery-port" ? !parsePort(value, options.discoveryPort)
-                                                 : true)
+    } else if (args[i - 1] == "--port"             ? !parsePort(value, options.port)
+               : args[i - 1] == "--discovery-port" ? !parsePort(value, options.discoveryPort)
+                                                   : true) {
       return false;
+    }
   }
   return true;
 }
@@ -78,18 +80,21 @@ void stopMotion(alpaca::DriverAccess& access, web::WebFrontEnd& pages, lx200::Li
   pages.leave(access);
   lx200.leave(access);
   const client::DriverObject driver = access.object();
-  if (!driver.connected())
+  if (!driver.connected()) {
     return;
+  }
   driver.call("AbortSlew");
-  for (std::int32_t axis : {0, 1})
+  for (std::int32_t axis : {0, 1}) {
     driver.call("MoveAxis", {Value::ofInt32(axis), Value::ofDouble(0.0)});
+  }
 }
 
 // Disconnects as a client would before the driver object goes.
 void disconnect(alpaca::DriverAccess& access) {
   const client::DriverObject driver = access.object();
-  if (driver.connected())
+  if (driver.connected()) {
     driver.setConnected(false);
+  }
 }
 
 }  // namespace
@@ -122,8 +127,9 @@ int runServe(const std::vector<std::string>& args) {
   alpaca::DriverHost host([&dialogs](platform::IClock& clock) {
     std::unique_ptr<IClientBackend> backend = client::makeClientBackend(&clock, &dialogs);
     std::string why;
-    if (!client::ensureRegistered(*backend, client::defaultModulePath(), why))
+    if (!client::ensureRegistered(*backend, client::defaultModulePath(), why)) {
       throw std::runtime_error(why);
+    }
     return backend;
   });
   std::string why;

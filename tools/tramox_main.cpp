@@ -75,10 +75,12 @@ int runScript(ScriptSession& session, const std::string& file) {
       commands.push_back(*parsed.command);
     }
   }
-  if (parseFailed)
+  if (parseFailed) {
     return kExitParseError;
-  for (const Command& command : commands)
+  }
+  for (const Command& command : commands) {
     printLines(session.execute(command), stdout);
+  }
   return kExitRan;
 }
 
@@ -107,19 +109,23 @@ int main(int argc, char** argv) {
       return usage();
     }
   }
-  if (i >= args.size() || (sim && !controller.empty()))
+  if (i >= args.size() || (sim && !controller.empty())) {
     return usage();
+  }
   const std::string verb = args[i++];
   const std::vector<std::string> rest(args.begin() + static_cast<long>(i), args.end());
 
   const bool runsCommands = verb == "script" || verb == "shell" || verb == "demo";
-  if (!runsCommands && verb != "serve" && verb != "register" && verb != "unregister")
+  if (!runsCommands && verb != "serve" && verb != "register" && verb != "unregister") {
     return usage();
-  if (runsCommands && rest.size() > (verb == "script" ? 1u : 0u))
+  }
+  if (runsCommands && rest.size() > (verb == "script" ? 1u : 0u)) {
     return usage();
+  }
 
-  if (verb == "demo" && controller.empty())
+  if (verb == "demo" && controller.empty()) {
     sim = true;
+  }
   if (sim) {
     controller = simulatorPath();
     if (controller.empty()) {
@@ -135,24 +141,28 @@ int main(int argc, char** argv) {
     catchInterruptions();
     if (!hasEnvironment("TRAMOX_HOME")) {
       demoHome = makeDemoHome();
-      if (!demoHome.empty())
+      if (!demoHome.empty()) {
         setEnvironment("TRAMOX_HOME", demoHome);
+      }
     }
     setEnvironment("TRAMOX_SIM", kDemoSimulatorSettings, false);
   }
-  if (!controller.empty())
+  if (!controller.empty()) {
     setEnvironment("TRAMOX_CONTROLLER", controller);
+  }
 
   // The server makes its backend on the thread that owns the driver.
-  if (verb == "serve")
+  if (verb == "serve") {
     return runServe(rest);
+  }
 
   int status = kExitCannotStart;
   {
     const std::unique_ptr<IClientBackend> backend = makeClientBackend();
     if (verb == "register" || verb == "unregister") {
-      if (rest.size() > 1)
+      if (rest.size() > 1) {
         return usage();
+      }
       const std::string module = rest.empty() ? defaultModulePath() : rest[0];
       const auto hr =
           verb == "register" ? backend->registerModule(module) : backend->unregisterModule(module);
@@ -170,12 +180,13 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "tramox: %s\n", why.c_str());
     } else {
       ScriptSession session(*backend);
-      if (verb == "script")
+      if (verb == "script") {
         status = runScript(session, rest.empty() ? "-" : rest[0]);
-      else if (verb == "shell")
+      } else if (verb == "shell") {
         status = runShell(session);
-      else
+      } else {
         status = runDemoTour(session);
+      }
     }
   }
   if (!demoHome.empty()) {

@@ -50,17 +50,19 @@ double requestsPerSecond(const std::string& host, std::uint16_t port, const std:
   std::exception_ptr failure;
   std::mutex failureLock;
   std::vector<std::thread> threads;
-  for (int i = 0; i < clients; ++i)
+  for (int i = 0; i < clients; ++i) {
     threads.emplace_back([&] {
       try {
         KeepAliveClient client(host, port);
         client.get(target);
         ++connectedClients;
-        while (!go)
+        while (!go) {
           std::this_thread::yield();
+        }
         long count = 0;
-        for (; !stop; ++count)
+        for (; !stop; ++count) {
           client.get(target);
+        }
         answered += count;
       } catch (...) {
         const std::lock_guard<std::mutex> lock(failureLock);
@@ -68,17 +70,21 @@ double requestsPerSecond(const std::string& host, std::uint16_t port, const std:
         ++connectedClients;
       }
     });
-  while (connectedClients < clients)
+  }
+  while (connectedClients < clients) {
     std::this_thread::yield();
+  }
   const auto start = Clock::now();
   go = true;
   std::this_thread::sleep_for(length);
   stop = true;
-  for (std::thread& thread : threads)
+  for (std::thread& thread : threads) {
     thread.join();
+  }
   const std::chrono::duration<double> elapsed = Clock::now() - start;
-  if (failure)
+  if (failure) {
     std::rethrow_exception(failure);
+  }
   return static_cast<double>(answered) / elapsed.count();
 }
 
@@ -112,8 +118,9 @@ void CanParkAgainstConstantJson(benchmark::State& state) {
   Throughputs rates;
   try {
     AlpacaServer& server = connectedServer();
-    for (auto _ : state)
+    for (auto _ : state) {
       rates = takingTurns(server, devicePath("canpark"), clients);
+    }
   } catch (const std::exception& e) {
     state.SkipWithError(e.what());
     return;
@@ -140,8 +147,9 @@ void CanParkWithTheLog(benchmark::State& state) {
                        tramox::platform::RegistryValue::ofDword(on));
     };
     logSwitch(static_cast<std::uint32_t>(state.range(0)));
-    for (auto _ : state)
+    for (auto _ : state) {
       rates = takingTurns(server, devicePath("canpark"), 1);
+    }
     logSwitch(0);
   } catch (const std::exception& e) {
     state.SkipWithError(e.what());
@@ -208,8 +216,9 @@ void ResidentMemoryOver100000Requests(benchmark::State& state) {
       long warm = 0;
       for (long i = 1; i <= kRequests; ++i) {
         client.get(targets[i % 2]);
-        if (i == kWarmUp)
+        if (i == kWarmUp) {
           warm = tramox::alpaca::bench::residentKiB(pid);
+        }
       }
       const long after = tramox::alpaca::bench::residentKiB(pid);
       state.counters["idle_KiB"] = static_cast<double>(idle);

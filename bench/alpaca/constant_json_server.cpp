@@ -31,8 +31,9 @@ class Session : public std::enable_shared_from_this<Session> {
     request_ = {};
     http::async_read(stream_, buffer_, request_,
                      [self = shared_from_this()](beast::error_code ec, std::size_t) {
-                       if (!ec)
+                       if (!ec) {
                          self->write();
+                       }
                      });
   }
 
@@ -45,8 +46,9 @@ class Session : public std::enable_shared_from_this<Session> {
     response_.prepare_payload();
     http::async_write(stream_, response_,
                       [self = shared_from_this()](beast::error_code ec, std::size_t) {
-                        if (!ec && self->response_.keep_alive())
+                        if (!ec && self->response_.keep_alive()) {
                           self->read();
+                        }
                       });
   }
 
@@ -62,14 +64,16 @@ class ConstantJsonServer::Impl {
  public:
   Impl() : acceptor_(io_, tcp::endpoint(asio::ip::address_v4::loopback(), 0)) {
     accept();
-    for (int i = 0; i < HttpServerLimits{}.ioThreads; ++i)
+    for (int i = 0; i < HttpServerLimits{}.ioThreads; ++i) {
       threads_.emplace_back([this] { io_.run(); });
+    }
   }
 
   ~Impl() {
     io_.stop();
-    for (std::thread& thread : threads_)
+    for (std::thread& thread : threads_) {
       thread.join();
+    }
   }
 
   std::uint16_t port() const { return acceptor_.local_endpoint().port(); }
@@ -77,8 +81,9 @@ class ConstantJsonServer::Impl {
  private:
   void accept() {
     acceptor_.async_accept(asio::make_strand(io_), [this](beast::error_code ec, tcp::socket s) {
-      if (ec)
+      if (ec) {
         return;
+      }
       std::make_shared<Session>(std::move(s))->read();
       accept();
     });

@@ -22,9 +22,10 @@ std::string KeepAliveClient::get(const std::string& target) {
   http::write(stream_, request);
   http::response<http::string_body> response;
   http::read(stream_, buffer_, response);
-  if (response.result_int() != 200)
+  if (response.result_int() != 200) {
     throw std::runtime_error("GET " + target + " answered " +
                              std::to_string(response.result_int()));
+  }
   return std::move(response.body());
 }
 

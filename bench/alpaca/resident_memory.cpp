@@ -26,8 +26,9 @@ std::string listeningSocketInode(const char* table, std::uint16_t port) {
         timeout >> inode;
     const auto colon = local.rfind(':');
     if (state == kListen && colon != std::string::npos &&
-        std::stoul(local.substr(colon + 1), nullptr, 16) == port)
+        std::stoul(local.substr(colon + 1), nullptr, 16) == port) {
       return inode;
+    }
   }
   return {};
 }
@@ -35,12 +36,14 @@ std::string listeningSocketInode(const char* table, std::uint16_t port) {
 bool isMyChild(const fs::path& process) {
   std::ifstream stat(process / "stat");
   std::string line;
-  if (!std::getline(stat, line))
+  if (!std::getline(stat, line)) {
     return false;
+  }
   // pid (name) state ppid ...: the name may hold spaces, so read after its last parenthesis.
   const auto close = line.rfind(')');
-  if (close == std::string::npos)
+  if (close == std::string::npos) {
     return false;
+  }
   std::istringstream rest(line.substr(close + 1));
   char state = 0;
   pid_t parent = 0;
@@ -52,8 +55,9 @@ bool holds(const fs::path& process, const std::string& socketLink) {
   std::error_code ec;
   for (const auto& fd : fs::directory_iterator(process / "fd", ec)) {
     std::error_code gone;
-    if (fs::read_symlink(fd.path(), gone).string() == socketLink)
+    if (fs::read_symlink(fd.path(), gone).string() == socketLink) {
       return true;
+    }
   }
   return false;
 }
@@ -62,16 +66,19 @@ bool holds(const fs::path& process, const std::string& socketLink) {
 
 pid_t childListeningOn(std::uint16_t port) {
   std::string inode = listeningSocketInode("/proc/net/tcp", port);
-  if (inode.empty())
+  if (inode.empty()) {
     inode = listeningSocketInode("/proc/net/tcp6", port);
-  if (inode.empty())
+  }
+  if (inode.empty()) {
     return -1;
+  }
   const std::string socketLink = "socket:[" + inode + "]";
   for (const auto& entry : fs::directory_iterator("/proc")) {
     const std::string name = entry.path().filename().string();
     if (name.find_first_not_of("0123456789") == std::string::npos && isMyChild(entry.path()) &&
-        holds(entry.path(), socketLink))
+        holds(entry.path(), socketLink)) {
       return static_cast<pid_t>(std::stol(name));
+    }
   }
   return -1;
 }

@@ -27,10 +27,12 @@ class Lcg {
 };
 
 std::uint8_t toByte(double v) {
-  if (v <= 0.0)
+  if (v <= 0.0) {
     return 0;
-  if (v >= 255.0)
+  }
+  if (v >= 255.0) {
     return 255;
+  }
   return static_cast<std::uint8_t>(v);
 }
 
@@ -45,8 +47,9 @@ double galaxyLight(double x, double y) {
   // Angular distance to the nearest arm of the pair r = a e^(b(theta + k pi)).
   const double armPhase = std::log(r / 4.0) / 0.32;
   double d = std::fmod(theta - armPhase, units::kPi);
-  if (d < 0)
+  if (d < 0) {
     d += units::kPi;
+  }
   d = std::min(d, units::kPi - d);
   const double arm = std::exp(-(d * d) / 0.18) * disc;
   return 1.4 * core + 0.55 * arm + 0.12 * disc;

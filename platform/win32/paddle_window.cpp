@@ -114,28 +114,36 @@ PaddleWindow::PaddleWindow() {
 
 PaddleWindow::~PaddleWindow() {
   destroy();
-  if (background_ != nullptr)
+  if (background_ != nullptr) {
     DeleteObject(background_);
-  if (icon_ != nullptr)
+  }
+  if (icon_ != nullptr) {
     DestroyIcon(icon_);
-  if (controlFont_ != nullptr)
+  }
+  if (controlFont_ != nullptr) {
     DeleteObject(controlFont_);
-  if (labelFont_ != nullptr)
+  }
+  if (labelFont_ != nullptr) {
     DeleteObject(labelFont_);
+  }
 }
 
 void PaddleWindow::create(const std::string& caption, int width, int height,
                           const std::vector<PaddleControlState>& controls, IPaddleEvents& events) {
   close();
   events_ = &events;
-  if (background_ == nullptr)
+  if (background_ == nullptr) {
     background_ = createGalaxyBitmap();
-  if (icon_ == nullptr)
+  }
+  if (icon_ == nullptr) {
     icon_ = createPaddleIcon();
-  if (controlFont_ == nullptr)
+  }
+  if (controlFont_ == nullptr) {
     controlFont_ = makeFont(kControlFontHeight, FW_NORMAL);
-  if (labelFont_ == nullptr)
+  }
+  if (labelFont_ == nullptr) {
     labelFont_ = makeFont(kLabelFontHeight, FW_BOLD);
+  }
 
   const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPSIBLINGS;
   const DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_TOPMOST | WS_EX_WINDOWEDGE;
@@ -169,8 +177,9 @@ void PaddleWindow::applyTabOrder(const std::vector<PaddleControlState>& controls
   // The focus moves through siblings in z-order: stack the focusable ones by tab order.
   std::vector<std::size_t> focusable;
   for (std::size_t i = 0; i < controls.size() && i < children_.size(); ++i) {
-    if (controls[i].tabOrder >= 0 && children_[i].handle != nullptr)
+    if (controls[i].tabOrder >= 0 && children_[i].handle != nullptr) {
       focusable.push_back(i);
+    }
   }
   std::stable_sort(focusable.begin(), focusable.end(), [&](std::size_t a, std::size_t b) {
     return controls[a].tabOrder < controls[b].tabOrder;
@@ -339,16 +348,18 @@ void PaddleWindow::destroy() {
 
 PaddleWindow::Child* PaddleWindow::findByName(const std::string& name) {
   for (Child& child : children_) {
-    if (child.name == name)
+    if (child.name == name) {
       return &child;
+    }
   }
   return nullptr;
 }
 
 PaddleWindow::Child* PaddleWindow::findByHandle(HWND handle) {
   for (Child& child : children_) {
-    if (child.handle == handle)
+    if (child.handle == handle) {
       return &child;
+    }
   }
   return nullptr;
 }
@@ -389,8 +400,9 @@ void PaddleWindow::drawDirectionButton(const DRAWITEMSTRUCT& item) {
   const bool down = (item.itemState & ODS_SELECTED) != 0 || (child && child->pressed);
   DrawFrameControl(item.hDC, &face, DFC_BUTTON, DFCS_BUTTONPUSH | (down ? DFCS_PUSHED : 0));
   RECT glyph = item.rcItem;
-  if (down)
+  if (down) {
     OffsetRect(&glyph, 1, 1);
+  }
   drawDirectionGlyph(item.hDC, glyph, child ? child->glyph : GlyphDirection::Up,
                      (item.itemState & ODS_DISABLED) == 0);
   if (item.itemState & ODS_FOCUS) {
@@ -438,8 +450,9 @@ LRESULT PaddleWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CTLCOLORSTATIC: {
       Child* child = findByHandle(reinterpret_cast<HWND>(lParam));
       HDC dc = reinterpret_cast<HDC>(wParam);
-      if (child == nullptr)
+      if (child == nullptr) {
         break;
+      }
       SetTextColor(dc, child->textColour);
       if (child->transparent) {
         SetBkMode(dc, TRANSPARENT);
@@ -515,29 +528,34 @@ LRESULT PaddleWindow::handleDirectionButton(Child& child, UINT message, WPARAM w
       const LRESULT result = CallWindowProcW(original, button, message, wParam, lParam);
       // Any mouse button: hold the mouse so the release is seen wherever it happens.
       SetCapture(button);
-      if (!child.pressed)
+      if (!child.pressed) {
         press(child);
+      }
       return result;
     }
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
     case WM_MBUTTONUP: {
       const LRESULT result = CallWindowProcW(original, button, message, wParam, lParam);
-      if (GetCapture() == button)
+      if (GetCapture() == button) {
         ReleaseCapture();
-      if (Child* still = findByHandle(button))
+      }
+      if (Child* still = findByHandle(button)) {
         release(*still);
+      }
       return result;
     }
     case WM_CAPTURECHANGED:
       // The press lost the mouse (an error box, another window): the release may never come,
       // and an axis must not run on unattended. Stop it once the current event is over.
-      if (child.pressed)
+      if (child.pressed) {
         PostMessageW(button, kDeferredRelease, 0, 0);
+      }
       break;
     case kDeferredRelease:
-      if (GetCapture() != button)
+      if (GetCapture() != button) {
         release(child);
+      }
       return 0;
     case WM_NCDESTROY:
       RemovePropW(button, kOwnerProperty);

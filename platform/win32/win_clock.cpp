@@ -45,11 +45,13 @@ void WinClock::sleepMilliseconds(int milliseconds) {
   const UINT served = queuedCallsMessage();
   for (;;) {
     MSG message;
-    while (PeekMessageW(&message, nullptr, served, served, PM_REMOVE))
+    while (PeekMessageW(&message, nullptr, served, served, PM_REMOVE)) {
       DispatchMessageW(&message);
+    }
     const ULONGLONG now = GetTickCount64();
-    if (now >= until)
+    if (now >= until) {
       return;
+    }
     MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(until - now), QS_POSTMESSAGE);
   }
 }

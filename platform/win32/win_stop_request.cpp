@@ -14,8 +14,9 @@ HANDLE handled = nullptr;
 
 BOOL WINAPI onConsoleEvent(DWORD event) {
   SetEvent(requested);
-  if (event == CTRL_CLOSE_EVENT || event == CTRL_LOGOFF_EVENT || event == CTRL_SHUTDOWN_EVENT)
+  if (event == CTRL_CLOSE_EVENT || event == CTRL_LOGOFF_EVENT || event == CTRL_SHUTDOWN_EVENT) {
     WaitForSingleObject(handled, kCleanUpLimitMs);
+  }
   return TRUE;
 }
 

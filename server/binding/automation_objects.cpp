@@ -33,8 +33,9 @@ ComRef<IDispatch> newTrackingRatesObject(std::shared_ptr<rates::TTrackingRatesCo
 // position, so a client can look ahead without moving the original's cursor.
 template <class Collection>
 HResult CollectionObject<Collection>::Clone(IEnumVariant** enumerator) {
-  if (!enumerator)
+  if (!enumerator) {
     return status::kPointer;
+  }
   *enumerator = nullptr;
   try {
     auto* copy = new CollectionObject<Collection>(this->classInfo(), this->invokers(),

@@ -19,13 +19,16 @@ namespace tramox::server::binding {
 // returned. Construction failures propagate: the factory reports them by the failure rule.
 template <class Wrap>
 auto constructInstance(const ClassInfo& cls, driver::DriverRuntime& runtime, Wrap&& wrap) {
-  if (&cls == &telescopeClass())
+  if (&cls == &telescopeClass()) {
     return wrap(std::make_shared<driver::TTelescope>(runtime));
-  if (&cls == &rateClass())
+  }
+  if (&cls == &rateClass()) {
     return wrap(std::make_shared<rates::TRate>());
-  if (&cls == &ratesClass())
+  }
+  if (&cls == &ratesClass()) {
     return wrap(
         std::make_shared<rates::TRates>(&runtime.log, runtime.services.locale, 0.0, 0.0, 0.0, 0));
+  }
   return wrap(std::make_shared<rates::TTrackingRatesCol>());
 }
 

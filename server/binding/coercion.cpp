@@ -22,13 +22,16 @@ bool parseIsoDate(std::string_view text, double& date) {
   const std::string copy(text);
   const int n = std::sscanf(copy.c_str(), "%4d-%2d-%2d%c%2d:%2d:%2d%c", &y, &mo, &d, &sep, &h, &mi,
                             &s, &extra);
-  if (n != 3 && n != 6 && n != 7)
+  if (n != 3 && n != 6 && n != 7) {
     return false;
-  if (n > 3 && sep != ' ' && sep != 'T')
+  }
+  if (n > 3 && sep != ' ' && sep != 'T') {
     return false;
+  }
   if (y < 1900 || y > 9999 || mo < 1 || mo > 12 || d < 1 || d > 31 || h > 23 || mi > 59 || s > 59 ||
-      h < 0 || mi < 0 || s < 0)
+      h < 0 || mi < 0 || s < 0) {
     return false;
+  }
   platform::CivilDateTime t;
   t.year = y;
   t.month = mo;
@@ -56,10 +59,12 @@ HResult numberFrom(const Variant& in, double& value) {
       value = in.doubleValue();
       return status::kOk;
     case VarType::Text: {
-      if (!server::parseDecimal(in.text(), value))
+      if (!server::parseDecimal(in.text(), value)) {
         return status::kDispTypeMismatch;
-      if (!std::isfinite(value))
+      }
+      if (!std::isfinite(value)) {
         return status::kDispOverflow;
+      }
       return status::kOk;
     }
     default:
@@ -69,11 +74,13 @@ HResult numberFrom(const Variant& in, double& value) {
 
 // Round half to even, as the platform's conversions to integer do.
 HResult int32From(double value, std::int32_t& out) {
-  if (std::isnan(value))
+  if (std::isnan(value)) {
     return status::kDispOverflow;
+  }
   const double rounded = std::nearbyint(value);  // default rounding mode: to nearest even
-  if (rounded < -2147483648.0 || rounded > 2147483647.0)
+  if (rounded < -2147483648.0 || rounded > 2147483647.0) {
     return status::kDispOverflow;
+  }
   out = static_cast<std::int32_t>(rounded);
   return status::kOk;
 }
@@ -94,8 +101,9 @@ HResult coerce(const Variant& in, TypeKind target, Variant& out) {
     case TypeKind::Double: {
       double v = 0;
       const HResult hr = numberFrom(in, v);
-      if (hr == status::kOk)
+      if (hr == status::kOk) {
         out = Variant::ofDouble(v);
+      }
       return hr;
     }
     case TypeKind::Date: {
@@ -105,12 +113,14 @@ HResult coerce(const Variant& in, TypeKind target, Variant& out) {
         return status::kOk;
       }
       const HResult hr = numberFrom(in, v);
-      if (hr != status::kOk)
+      if (hr != status::kOk) {
         return hr;
+      }
       // An automation date covers 1 January 100 to 31 December 9999; anything else (or NaN)
       // is no date, and a driver must not be handed one.
-      if (!(v > kFirstDate - 1.0 && v < kLastDate + 1.0))
+      if (!(v > kFirstDate - 1.0 && v < kLastDate + 1.0)) {
         return status::kDispOverflow;
+      }
       out = Variant::ofDate(v);
       return hr;
     }
@@ -119,10 +129,12 @@ HResult coerce(const Variant& in, TypeKind target, Variant& out) {
       double v = 0;
       HResult hr = numberFrom(in, v);
       std::int32_t i = 0;
-      if (hr == status::kOk)
+      if (hr == status::kOk) {
         hr = int32From(v, i);
-      if (hr == status::kOk)
+      }
+      if (hr == status::kOk) {
         out = Variant::ofInt32(i);
+      }
       return hr;
     }
     case TypeKind::Bool: {
@@ -139,8 +151,9 @@ HResult coerce(const Variant& in, TypeKind target, Variant& out) {
       }
       double v = 0;
       const HResult hr = numberFrom(in, v);
-      if (hr == status::kOk)
+      if (hr == status::kOk) {
         out = Variant::ofBool(v != 0.0);
+      }
       return hr;
     }
     case TypeKind::Text:
@@ -166,13 +179,15 @@ HResult coerce(const Variant& in, TypeKind target, Variant& out) {
       }
     case TypeKind::Dispatch:
     case TypeKind::Interface:
-      if (in.type() != VarType::Dispatch)
+      if (in.type() != VarType::Dispatch) {
         return status::kDispTypeMismatch;
+      }
       out = in;
       return status::kOk;
     case TypeKind::Unknown:
-      if (in.type() != VarType::Dispatch && in.type() != VarType::Unknown)
+      if (in.type() != VarType::Dispatch && in.type() != VarType::Unknown) {
         return status::kDispTypeMismatch;
+      }
       out = in;
       return status::kOk;
     case TypeKind::Void:

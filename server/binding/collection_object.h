@@ -24,36 +24,44 @@ class CollectionObject final : public DispatchObject<Collection>, public IEnumVa
 
   HResult Invoke(DispId member, std::uint16_t flags, DispParams* params, Variant* result,
                  ExcepInfo* excepInfo, std::uint32_t* argErr) override {
-    if (member != kDispIdNewEnum)
+    if (member != kDispIdNewEnum) {
       return Base::Invoke(member, flags, params, result, excepInfo, argErr);
+    }
     BoundCall call;  // same checks of flags and arguments as every other member
     const HResult hr =
         bindCall(*this->classInfo().defaultInterface, member, flags, params, call, argErr);
-    if (status::failed(hr))
+    if (status::failed(hr)) {
       return hr;
+    }
     // The cursor is not reset: the collection is its own enumerator.
-    if (result)
+    if (result) {
       *result = Variant::ofUnknown(static_cast<IEnumVariant*>(this));
+    }
     return status::kOk;
   }
 
   HResult Next(std::uint32_t count, Variant* items, std::uint32_t* fetched) override {
-    if (fetched)
+    if (fetched) {
       *fetched = 0;
-    if (count > 0 && !items)
+    }
+    if (count > 0 && !items) {
       return status::kPointer;
-    if (count > 1 && !fetched)
+    }
+    if (count > 1 && !fetched) {
       return status::kPointer;
+    }
     auto produced = this->target().Next(count);
     std::uint32_t stored = 0;
     try {
-      for (auto& element : produced.elements)
+      for (auto& element : produced.elements) {
         items[stored++] = binding::resultOf(element);
+      }
     } catch (...) {
       return status::kOutOfMemory;
     }
-    if (fetched)
+    if (fetched) {
       *fetched = stored;
+    }
     return produced.status;
   }
   HResult Skip(std::uint32_t count) override { return this->target().Skip(count); }

@@ -16,13 +16,15 @@ class ComRef {
   }
   // Adds a reference of its own.
   static ComRef share(T* p) {
-    if (p)
+    if (p) {
       p->AddRef();
+    }
     return adopt(p);
   }
   ComRef(const ComRef& other) : p_(other.p_) {
-    if (p_)
+    if (p_) {
       p_->AddRef();
+    }
   }
   ComRef(ComRef&& other) noexcept : p_(std::exchange(other.p_, nullptr)) {}
   ComRef& operator=(ComRef other) noexcept {
@@ -32,8 +34,9 @@ class ComRef {
   ~ComRef() { reset(); }
 
   void reset() {
-    if (T* p = std::exchange(p_, nullptr))
+    if (T* p = std::exchange(p_, nullptr)) {
       p->Release();
+    }
   }
   T* get() const { return p_; }
   T* operator->() const { return p_; }

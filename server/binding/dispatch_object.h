@@ -22,23 +22,27 @@ class DispatchObject : public IDispatch {
   DispatchObject& operator=(const DispatchObject&) = delete;
 
   HResult QueryInterface(const Guid& iid, void** object) override {
-    if (!object)
+    if (!object) {
       return status::kPointer;
+    }
     *object = nullptr;
-    if (iid == kIidIUnknown || iid == kIidIDispatch || iid == cls_.defaultInterface->iid)
+    if (iid == kIidIUnknown || iid == kIidIDispatch || iid == cls_.defaultInterface->iid) {
       *object = static_cast<IDispatch*>(this);
-    else
+    } else {
       *object = otherInterface(iid);
-    if (!*object)
+    }
+    if (!*object) {
       return status::kNoInterface;
+    }
     AddRef();
     return status::kOk;
   }
   std::uint32_t AddRef() override { return ++references_; }
   std::uint32_t Release() override {
     const std::uint32_t left = --references_;
-    if (left == 0)
+    if (left == 0) {
       delete this;
+    }
     return left;
   }
 

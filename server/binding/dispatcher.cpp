@@ -6,28 +6,35 @@ namespace tramox::server::binding {
 
 HResult idsOfNames(const InterfaceInfo& iface, const std::string* names, std::uint32_t count,
                    DispId* ids) {
-  if (count == 0)
+  if (count == 0) {
     return status::kOk;
-  if (!names || !ids)
+  }
+  if (!names || !ids) {
     return status::kInvalidArg;
-  for (std::uint32_t i = 0; i < count; ++i)
+  }
+  for (std::uint32_t i = 0; i < count; ++i) {
     ids[i] = kDispIdUnknown;
+  }
   const MemberInfo* member = findMemberByName(iface, names[0]);
-  if (!member)
+  if (!member) {
     return status::kDispUnknownName;
+  }
   ids[0] = member->dispid;
   // Parameter names come from the member of that name that has them (a put has none).
   const MemberInfo* named = member;
-  for (const MemberInfo& m : iface.members)
-    if (m.dispid == member->dispid && m.kind != MemberKind::PropertyPut)
+  for (const MemberInfo& m : iface.members) {
+    if (m.dispid == member->dispid && m.kind != MemberKind::PropertyPut) {
       named = &m;
+    }
+  }
   HResult hr = status::kOk;
   for (std::uint32_t i = 1; i < count; ++i) {
     const int position = findParameter(*named, names[i]);
-    if (position < 0)
+    if (position < 0) {
       hr = status::kDispUnknownName;
-    else
+    } else {
       ids[i] = position;
+    }
   }
   return hr;
 }
@@ -35,20 +42,24 @@ HResult idsOfNames(const InterfaceInfo& iface, const std::string* names, std::ui
 namespace {
 
 const MemberInfo* pickMember(const InterfaceInfo& iface, DispId dispid, std::uint16_t flags) {
-  if (flags & (kDispatchPropertyPut | kDispatchPropertyPutRef))
+  if (flags & (kDispatchPropertyPut | kDispatchPropertyPutRef)) {
     return findMember(iface, dispid, MemberKind::PropertyPut);
+  }
   const MemberInfo* member = nullptr;
-  if (flags & kDispatchMethod)
+  if (flags & kDispatchMethod) {
     member = findMember(iface, dispid, MemberKind::Method);
+  }
   // Script hosts ask for properties, the default member and _NewEnum as methods too.
-  if (!member && (flags & (kDispatchMethod | kDispatchPropertyGet)))
+  if (!member && (flags & (kDispatchMethod | kDispatchPropertyGet))) {
     member = findMember(iface, dispid, MemberKind::PropertyGet);
+  }
   return member;
 }
 
 void setArgErr(std::uint32_t* argErr, std::uint32_t index) {
-  if (argErr)
+  if (argErr) {
     *argErr = index;
+  }
 }
 
 }  // namespace
@@ -56,36 +67,45 @@ void setArgErr(std::uint32_t* argErr, std::uint32_t index) {
 HResult bindCall(const InterfaceInfo& iface, DispId dispid, std::uint16_t flags,
                  const DispParams* params, BoundCall& call, std::uint32_t* argErr) {
   const DispParams none;
-  if (!params)
+  if (!params) {
     params = &none;
-  if (params->argCount > 0 && !params->args)
+  }
+  if (params->argCount > 0 && !params->args) {
     return status::kInvalidArg;
-  if (params->namedCount > params->argCount)
+  }
+  if (params->namedCount > params->argCount) {
     return status::kInvalidArg;
-  if (params->namedCount > 0 && !params->namedArgs)
+  }
+  if (params->namedCount > 0 && !params->namedArgs) {
     return status::kInvalidArg;
+  }
   if ((flags & ~(kDispatchMethod | kDispatchPropertyGet | kDispatchPropertyPut |
                  kDispatchPropertyPutRef)) != 0 ||
-      flags == 0)
+      flags == 0) {
     return status::kInvalidArg;
+  }
 
   const MemberInfo* member = pickMember(iface, dispid, flags);
-  if (!member)
+  if (!member) {
     return status::kDispMemberNotFound;
+  }
   const auto formal = member->parameters();
 
   // Which argument (index into params->args) fills each parameter.
   std::array<std::int64_t, 2> source{-1, -1};
   if (member->kind == MemberKind::PropertyPut) {
     // The new value is the one named argument DISPID_PROPERTYPUT; puts here take no index.
-    if (params->namedCount != 1 || params->namedArgs[0] != kDispIdPropertyPut)
+    if (params->namedCount != 1 || params->namedArgs[0] != kDispIdPropertyPut) {
       return status::kDispParamNotOptional;
-    if (params->argCount != 1)
+    }
+    if (params->argCount != 1) {
       return status::kDispBadParamCount;
+    }
     source[0] = 0;
   } else {
-    if (params->argCount != formal.size())
+    if (params->argCount != formal.size()) {
       return status::kDispBadParamCount;
+    }
     for (std::uint32_t n = 0; n < params->namedCount; ++n) {
       const DispId id = params->namedArgs[n];
       if (id < 0 || static_cast<std::size_t>(id) >= formal.size() || source[id] >= 0) {
@@ -120,8 +140,9 @@ HResult bindCall(const InterfaceInfo& iface, DispId dispid, std::uint16_t flags,
 }
 
 void labelResult(const MemberInfo& member, Variant& result) {
-  if (member.result.kind == TypeKind::Date && result.type() == VarType::Double)
+  if (member.result.kind == TypeKind::Date && result.type() == VarType::Double) {
     result = Variant::ofDate(result.doubleValue());
+  }
 }
 
 HResult reportFailure(const MemberFailure& failure, ExcepInfo* excepInfo) {

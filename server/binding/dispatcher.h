@@ -50,14 +50,18 @@ HResult invokeMember(const ClassInfo& cls, std::span<const Invoker<Target>> invo
                      Variant* result, ExcepInfo* excepInfo, std::uint32_t* argErr) {
   BoundCall call;
   HResult hr = bindCall(*cls.defaultInterface, dispid, flags, params, call, argErr);
-  if (status::failed(hr))
+  if (status::failed(hr)) {
     return hr;
+  }
   const Invoker<Target>* invoker = nullptr;
-  for (const Invoker<Target>& candidate : invokers)
-    if (candidate.dispid == call.member->dispid && candidate.kind == call.member->kind)
+  for (const Invoker<Target>& candidate : invokers) {
+    if (candidate.dispid == call.member->dispid && candidate.kind == call.member->kind) {
       invoker = &candidate;
-  if (!invoker)
+    }
+  }
+  if (!invoker) {
     return status::kDispMemberNotFound;
+  }
   Variant value;
   MemberFailure failure;
   const platform::CallScope scope;
@@ -65,11 +69,13 @@ HResult invokeMember(const ClassInfo& cls, std::span<const Invoker<Target>> invo
     invoker->call(target, std::span<const Variant>(call.args.data(), call.member->paramCount),
                   value);
   });
-  if (status::failed(hr))
+  if (status::failed(hr)) {
     return reportFailure(failure, excepInfo);
+  }
   labelResult(*call.member, value);
-  if (result)
+  if (result) {
     *result = std::move(value);
+  }
   return status::kOk;
 }
 

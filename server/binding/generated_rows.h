@@ -24,9 +24,11 @@ template <class Target>
 std::vector<Invoker<Target>> rowsOf(const InterfaceInfo& iface,
                                     std::span<const RowCall<Target>> calls) {
   std::vector<Invoker<Target>> rows;
-  for (std::size_t i = 0; i < iface.members.size() && i < calls.size(); ++i)
-    if (calls[i])
+  for (std::size_t i = 0; i < iface.members.size() && i < calls.size(); ++i) {
+    if (calls[i]) {
       rows.push_back({iface.members[i].dispid, iface.members[i].kind, calls[i]});
+    }
+  }
   return rows;
 }
 

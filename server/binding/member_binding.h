@@ -70,10 +70,11 @@ struct CallBody {
   template <auto Fn, std::size_t... I>
   static void run(T& target, std::span<const Variant> args, Variant& result,
                   std::index_sequence<I...>) {
-    if constexpr (std::is_void_v<R>)
+    if constexpr (std::is_void_v<R>) {
       (target.*Fn)(argAs<std::decay_t<A>>(args[I])...);
-    else
+    } else {
       result = resultOf((target.*Fn)(argAs<std::decay_t<A>>(args[I])...));
+    }
   }
 };
 

@@ -10,8 +10,9 @@ Variant::Variant(const Variant& other)
       text_(other.text_),
       unknown_(other.unknown_),
       dispatch_(other.dispatch_) {
-  if (unknown_)
+  if (unknown_) {
     unknown_->AddRef();
+  }
 }
 
 Variant::Variant(Variant&& other) noexcept : Variant() {
@@ -24,8 +25,9 @@ Variant& Variant::operator=(Variant other) noexcept {
 }
 
 Variant::~Variant() {
-  if (unknown_)
+  if (unknown_) {
     unknown_->Release();
+  }
 }
 
 void Variant::swap(Variant& other) noexcept {
@@ -75,8 +77,9 @@ Variant Variant::ofDispatch(IDispatch* object) {
   r.type_ = VarType::Dispatch;
   r.dispatch_ = object;
   r.unknown_ = object;
-  if (object)
+  if (object) {
     object->AddRef();
+  }
   return r;
 }
 
@@ -84,8 +87,9 @@ Variant Variant::ofUnknown(IUnknown* object) {
   Variant r;
   r.type_ = VarType::Unknown;
   r.unknown_ = object;
-  if (object)
+  if (object) {
     object->AddRef();
+  }
   return r;
 }
 

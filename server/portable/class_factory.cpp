@@ -37,37 +37,43 @@ const bool kFactoriesMadeAtLoad = (factories(), true);
 }  // namespace
 
 HResult ClassFactory::QueryInterface(const Guid& iid, void** object) {
-  if (!object)
+  if (!object) {
     return status::kPointer;
+  }
   *object = nullptr;
-  if (iid != kIidIUnknown && iid != kIidIClassFactory)
+  if (iid != kIidIUnknown && iid != kIidIClassFactory) {
     return status::kNoInterface;
+  }
   *object = static_cast<IClassFactory*>(this);
   return status::kOk;
 }
 
 HResult ClassFactory::CreateInstance(IUnknown* outer, const Guid& iid, void** object) {
-  if (!object)
+  if (!object) {
     return status::kPointer;
+  }
   *object = nullptr;
-  if (outer)
+  if (outer) {
     return status::kNoAggregation;
+  }
   // Construction runs the class's initialisation; its failures follow the member rule.
   ComRef<IDispatch> created;
   MemberFailure failure;
   const HResult hr = guardMember(cls_.progId, failure, [&] {
     created = constructInstance(cls_, ModuleState::instance().runtime(), WrapObject{});
   });
-  if (status::failed(hr))
+  if (status::failed(hr)) {
     return hr;
+  }
   return created->QueryInterface(iid, object);  // the object dies here without a match
 }
 
 HResult ClassFactory::LockServer(bool lock) {
-  if (lock)
+  if (lock) {
     ModuleCounts::instance().lock();
-  else
+  } else {
     ModuleCounts::instance().unlock();
+  }
   return status::kOk;
 }
 
@@ -77,9 +83,11 @@ std::span<ClassFactory> classFactories() {
 }
 
 ClassFactory* findFactory(const Guid& clsid) {
-  for (ClassFactory& f : classFactories())
-    if (f.classInfo().clsid == clsid)
+  for (ClassFactory& f : classFactories()) {
+    if (f.classInfo().clsid == clsid) {
       return &f;
+    }
+  }
   return nullptr;
 }
 

@@ -17,8 +17,9 @@ ClientRuntime::~ClientRuntime() = default;
 
 ClientRuntime::Module* ClientRuntime::load(const std::string& path) {
   auto found = modules_.find(path);
-  if (found != modules_.end())
+  if (found != modules_.end()) {
     return &found->second;
+  }
   void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
   if (!handle) {
     const char* why = dlerror();
@@ -27,23 +28,27 @@ ClientRuntime::Module* ClientRuntime::load(const std::string& path) {
   }
   Module& module = modules_[path];
   module.handle = handle;
-  if (auto hook = reinterpret_cast<TramoxSetHostServicesFn>(dlsym(handle, kTramoxSetHostServices)))
+  if (auto hook =
+          reinterpret_cast<TramoxSetHostServicesFn>(dlsym(handle, kTramoxSetHostServices))) {
     hook(&host_);
+  }
   return &module;
 }
 
 void* ClientRuntime::entry(Module& module, const char* name) {
   void* symbol = dlsym(module.handle, name);
-  if (!symbol)
+  if (!symbol) {
     lastLoadError_ = std::string("the module does not export ") + name;
+  }
   return symbol;
 }
 
 HResult ClientRuntime::classIdFromProgId(const std::string& progId, Guid& clsid) {
   try {
     const auto value = registry_.readValue(Hive::ClassesRoot, progId + "\\Clsid", "");
-    if (!value || value->kind != platform::ValueKind::String || !parseGuid(value->text, clsid))
+    if (!value || value->kind != platform::ValueKind::String || !parseGuid(value->text, clsid)) {
       return status::kRegDbClassNotReg;
+    }
     return status::kOk;
   } catch (const platform::RegistryError&) {
     return status::kRegDbClassNotReg;
@@ -55,47 +60,55 @@ HResult ClientRuntime::createObject(const Guid& clsid, ComRef<IDispatch>& object
   try {
     const auto value = registry_.readValue(
         Hive::ClassesRoot, "CLSID\\" + toRegistryString(clsid) + "\\InprocServer32", "");
-    if (!value || value->kind != platform::ValueKind::String || value->text.empty())
+    if (!value || value->kind != platform::ValueKind::String || value->text.empty()) {
       return status::kRegDbClassNotReg;
+    }
     path = value->text;
   } catch (const platform::RegistryError&) {
     return status::kRegDbClassNotReg;
   }
   Module* module = load(path);
-  if (!module)
+  if (!module) {
     return status::kRegDbClassNotReg;
+  }
   auto getClassObject = reinterpret_cast<DllGetClassObjectFn>(entry(*module, kDllGetClassObject));
-  if (!getClassObject)
+  if (!getClassObject) {
     return status::kRegDbClassNotReg;
+  }
   ComRef<IClassFactory> factory;
   HResult hr = getClassObject(&clsid, &kIidIClassFactory, reinterpret_cast<void**>(factory.out()));
-  if (status::failed(hr))
+  if (status::failed(hr)) {
     return hr;
-  if (!factory)
+  }
+  if (!factory) {
     return status::kUnexpected;
+  }
   return factory->CreateInstance(nullptr, kIidIDispatch, reinterpret_cast<void**>(object.out()));
 }
 
 HResult ClientRuntime::createObject(const std::string& progId, ComRef<IDispatch>& object) {
   Guid clsid;
   const HResult hr = classIdFromProgId(progId, clsid);
-  if (status::failed(hr))
+  if (status::failed(hr)) {
     return hr;
+  }
   return createObject(clsid, object);
 }
 
 HResult ClientRuntime::registerModule(const std::string& path) {
   Module* module = load(path);
-  if (!module)
+  if (!module) {
     return status::kFail;
+  }
   auto fn = reinterpret_cast<DllRegisterServerFn>(entry(*module, kDllRegisterServer));
   return fn ? fn() : status::kFail;
 }
 
 HResult ClientRuntime::unregisterModule(const std::string& path) {
   Module* module = load(path);
-  if (!module)
+  if (!module) {
     return status::kFail;
+  }
   auto fn = reinterpret_cast<DllUnregisterServerFn>(entry(*module, kDllUnregisterServer));
   return fn ? fn() : status::kFail;
 }
@@ -103,8 +116,9 @@ HResult ClientRuntime::unregisterModule(const std::string& path) {
 HResult ClientRuntime::canUnloadNow() {
   for (auto& [path, module] : modules_) {
     auto fn = reinterpret_cast<DllCanUnloadNowFn>(dlsym(module.handle, kDllCanUnloadNow));
-    if (fn && fn() != status::kOk)
+    if (fn && fn() != status::kOk) {
       return status::kFalse;
+    }
   }
   return status::kOk;
 }
@@ -114,17 +128,19 @@ CallResult invokeByName(IDispatch& object, const std::string& name, std::uint16_
                         const std::vector<NamedArgument>& named) {
   CallResult result;
   std::vector<std::string> names{name};
-  for (const NamedArgument& a : named)
+  for (const NamedArgument& a : named) {
     names.push_back(a.name);
+  }
   std::vector<DispId> ids(names.size(), kDispIdUnknown);
   result.hr =
       object.GetIDsOfNames(names.data(), static_cast<std::uint32_t>(names.size()), ids.data());
   if (status::failed(result.hr)) {
-    for (std::size_t i = 1; i < names.size() && ids[0] != kDispIdUnknown; ++i)
+    for (std::size_t i = 1; i < names.size() && ids[0] != kDispIdUnknown; ++i) {
       if (ids[i] == kDispIdUnknown) {
         result.unknownParameter = names[i];
         break;
       }
+    }
     return result;
   }
 
@@ -132,14 +148,16 @@ CallResult invokeByName(IDispatch& object, const std::string& name, std::uint16_
   // DISPPARAMS order: named arguments first, then the positional ones last-first.
   std::vector<Variant> args;
   std::vector<DispId> namedIds;
-  if (put)
+  if (put) {
     namedIds.push_back(kDispIdPropertyPut);
+  }
   for (std::size_t i = 0; i < named.size(); ++i) {
     args.push_back(named[i].value);
     namedIds.push_back(ids[i + 1]);
   }
-  for (auto it = positional.rbegin(); it != positional.rend(); ++it)
+  for (auto it = positional.rbegin(); it != positional.rend(); ++it) {
     args.push_back(*it);
+  }
   DispParams params;
   params.args = args.data();
   params.argCount = static_cast<std::uint32_t>(args.size());

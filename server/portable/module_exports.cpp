@@ -22,11 +22,13 @@ namespace {
 std::string modulePath() {
   Dl_info info{};
   static const char anchor = 0;
-  if (dladdr(&anchor, &info) == 0 || !info.dli_fname)
+  if (dladdr(&anchor, &info) == 0 || !info.dli_fname) {
     return {};
+  }
   char resolved[4096];
-  if (realpath(info.dli_fname, resolved))
+  if (realpath(info.dli_fname, resolved)) {
     return resolved;
+  }
   return info.dli_fname;
 }
 
@@ -45,14 +47,17 @@ tramox::server::ServerRegistration registrationOf(portable::TypeLibraryKeys& key
 
 TRAMOX_EXPORT status::HResult DllGetClassObject(const tramox::server::Guid* clsid,
                                                 const tramox::server::Guid* iid, void** object) {
-  if (!object)
+  if (!object) {
     return status::kPointer;
+  }
   *object = nullptr;
-  if (!clsid || !iid)
+  if (!clsid || !iid) {
     return status::kInvalidArg;
+  }
   portable::ClassFactory* factory = portable::findFactory(*clsid);
-  if (!factory)
+  if (!factory) {
     return status::kClassNotAvailable;
+  }
   return factory->QueryInterface(*iid, object);
 }
 
@@ -80,7 +85,8 @@ TRAMOX_EXPORT status::HResult DllUnregisterServer() {
 }
 
 TRAMOX_EXPORT status::HResult TramoxSetHostServices(const binding::HostServices* services) {
-  if (!services)
+  if (!services) {
     return status::kPointer;
+  }
   return portable::ModuleState::instance().setHostServices(*services) ? status::kOk : status::kFail;
 }

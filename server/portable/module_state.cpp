@@ -13,8 +13,9 @@ ModuleState& ModuleState::instance() {
 }
 
 bool ModuleState::setHostServices(const HostServices& services) {
-  if (runtime_)
+  if (runtime_) {
     return false;
+  }
   host_ = services;
   return true;
 }
@@ -22,10 +23,12 @@ bool ModuleState::setHostServices(const HostServices& services) {
 driver::DriverRuntime& ModuleState::runtime() {
   if (!runtime_) {
     platform::Services services = platform::nativeServices();
-    if (host_.messages)
+    if (host_.messages) {
       services.messages = host_.messages;
-    if (host_.paddleViews)
+    }
+    if (host_.paddleViews) {
       services.paddleViews = host_.paddleViews;
+    }
     if (host_.clock) {
       services.clock = host_.clock;
       platform::lendStoreWaitClock(host_.clock);

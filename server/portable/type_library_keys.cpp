@@ -61,8 +61,9 @@ bool TypeLibraryKeys::typeLibraryRegistered(platform::IRegistry& classesRoot,
 void TypeLibraryKeys::unregisterTypeLibrary(platform::IRegistry& classesRoot) {
   const std::string lib = libraryKey();
   for (const std::string& key :
-       {lib + "\\0\\posix", lib + "\\0", lib + "\\FLAGS", lib + "\\HELPDIR", lib})
+       {lib + "\\0\\posix", lib + "\\0", lib + "\\FLAGS", lib + "\\HELPDIR", lib}) {
     classesRoot.deleteKey(Hive::ClassesRoot, key);
+  }
   // The library's key goes once no other version is registered under it.
   const std::string libRoot = "TypeLib\\" + toRegistryString(library().libid);
   try {
@@ -72,8 +73,9 @@ void TypeLibraryKeys::unregisterTypeLibrary(platform::IRegistry& classesRoot) {
   }
   for (const InterfaceInfo* iface : dualInterfaces()) {
     const std::string key = "Interface\\" + toRegistryString(iface->iid);
-    for (const std::string& sub : {key + "\\ProxyStubClsid32", key + "\\TypeLib", key})
+    for (const std::string& sub : {key + "\\ProxyStubClsid32", key + "\\TypeLib", key}) {
       classesRoot.deleteKey(Hive::ClassesRoot, sub);
+    }
   }
 }
 

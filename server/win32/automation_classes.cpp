@@ -20,8 +20,9 @@ HRESULT handOut(Object* object, REFIID iid, void** out) {
 template <class Object, class Interface, class Value>
 void storeObject(Interface** out, Value value) {
   *out = nullptr;
-  if (!value)
+  if (!value) {
     return;
+  }
   auto* object = new Object(std::move(value));
   object->AddRef();
   *out = static_cast<Interface*>(object);
@@ -62,8 +63,9 @@ void store(ITrackingRatesCol** out, std::shared_ptr<rates::TTrackingRatesCol> va
 
 void store(IDispatch** out, std::shared_ptr<rates::TRate> value) {
   *out = nullptr;
-  if (!value)
+  if (!value) {
     return;
+  }
   auto* object = new RateObject(std::move(value));
   object->AddRef();
   *out = static_cast<IRate*>(object);
@@ -78,10 +80,12 @@ RateObject::RateObject(std::shared_ptr<rates::TRate> rate)
 template <class Interface, class Collection>
 STDMETHODIMP CollectionObject<Interface, Collection>::Next(ULONG count, VARIANT* items,
                                                            ULONG* fetched) {
-  if (items == nullptr || (count > 1 && fetched == nullptr))
+  if (items == nullptr || (count > 1 && fetched == nullptr)) {
     return E_POINTER;
-  if (fetched != nullptr)
+  }
+  if (fetched != nullptr) {
     *fetched = 0;
+  }
   auto result = collection_->Next(count);
   if (result.status != rates::kSOk && result.status != rates::kSFalse) {
     // A failed element ends the call: nothing is handed out that the client would not free.
@@ -95,8 +99,9 @@ STDMETHODIMP CollectionObject<Interface, Collection>::Next(ULONG count, VARIANT*
     for (auto& element : result.elements) {
       items[produced++] = elementVariant(std::move(element));
     }
-    if (fetched != nullptr)
+    if (fetched != nullptr) {
       *fetched = produced;
+    }
   } catch (const std::bad_alloc&) {
     return E_OUTOFMEMORY;
   }
@@ -118,8 +123,9 @@ RatesObject::RatesObject(std::shared_ptr<rates::TRates> rates)
     : CollectionObject(ratesClass(), std::move(rates)) {}
 
 STDMETHODIMP RatesObject::Clone(IEnumVARIANT** enumerator) {
-  if (enumerator == nullptr)
+  if (enumerator == nullptr) {
     return E_POINTER;
+  }
   *enumerator = nullptr;
   return run([&] {
     auto* copy = new RatesObject(collection_->Clone());
@@ -132,8 +138,9 @@ TrackingRatesObject::TrackingRatesObject(std::shared_ptr<rates::TTrackingRatesCo
     : CollectionObject(trackingRatesColClass(), std::move(rates)) {}
 
 STDMETHODIMP TrackingRatesObject::Clone(IEnumVARIANT** enumerator) {
-  if (enumerator == nullptr)
+  if (enumerator == nullptr) {
     return E_POINTER;
+  }
   *enumerator = nullptr;
   return run([&] {
     auto* copy = new TrackingRatesObject(collection_->Clone());

@@ -19,9 +19,7 @@ class TelescopeObject final : public DualObject<ITelescope> {
 #include "ITelescope_members.inc"
 
  private:
-  driver::TTelescope& target() {
-    return *telescope_;
-  }
+  driver::TTelescope& target() { return *telescope_; }
   std::shared_ptr<driver::TTelescope> telescope_;
 };
 
@@ -31,9 +29,7 @@ class RateObject final : public DualObject<IRate> {
 #include "IRate_members.inc"
 
  private:
-  rates::TRate& target() {
-    return *rate_;
-  }
+  rates::TRate& target() { return *rate_; }
   std::shared_ptr<rates::TRate> rate_;
 };
 

@@ -10,8 +10,9 @@
 namespace tramox::server::win32 {
 
 STDMETHODIMP ClassFactory::QueryInterface(REFIID iid, void** object) {
-  if (object == nullptr)
+  if (object == nullptr) {
     return E_POINTER;
+  }
   if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IClassFactory)) {
     *object = static_cast<IClassFactory*>(this);
     return S_OK;
@@ -21,11 +22,13 @@ STDMETHODIMP ClassFactory::QueryInterface(REFIID iid, void** object) {
 }
 
 STDMETHODIMP ClassFactory::CreateInstance(IUnknown* outer, REFIID iid, void** object) {
-  if (object == nullptr)
+  if (object == nullptr) {
     return E_POINTER;
+  }
   *object = nullptr;
-  if (outer != nullptr)
+  if (outer != nullptr) {
     return CLASS_E_NOAGGREGATION;
+  }
   // Construction runs the class's initialisation; its failures follow the member rule.
   MemberFailure failure;
   HRESULT created = S_OK;
@@ -56,8 +59,9 @@ ClassFactory* findFactory(REFCLSID clsid) {
       ClassFactory(telescopeClass()),
   };
   for (ClassFactory& factory : factories) {
-    if (IsEqualCLSID(clsid, toGuid(factory.classInfo().clsid)))
+    if (IsEqualCLSID(clsid, toGuid(factory.classInfo().clsid))) {
       return &factory;
+    }
   }
   return nullptr;
 }

@@ -35,7 +35,8 @@ inline std::string arg(BSTR value) {
   return platform::win32::fromWide(value, static_cast<int>(SysStringLen(value)));
 }
 template <class E>
-requires std::is_enum_v<E> std::int32_t arg(E value) {
+  requires std::is_enum_v<E>
+std::int32_t arg(E value) {
   return static_cast<std::int32_t>(value);
 }
 
@@ -53,7 +54,7 @@ inline void store(BSTR* out, const std::string& value) {
   *out = SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
 }
 template <class E, class V>
-requires std::is_enum_v<E>
+  requires std::is_enum_v<E>
 void store(E* out, V value) {
   *out = static_cast<E>(static_cast<std::int32_t>(value));
 }

@@ -17,8 +17,9 @@ std::wstring ComModule::path() const {
   for (;;) {
     const DWORD length =
         GetModuleFileNameW(module_, buffer.data(), static_cast<DWORD>(buffer.size()));
-    if (length == 0)
+    if (length == 0) {
       return {};
+    }
     if (length < buffer.size()) {
       buffer.resize(length);
       return buffer;
@@ -37,8 +38,9 @@ ITypeLib* ComModule::typeLibrary() {
 
 ITypeInfo* ComModule::typeInfo(const IID& iid) {
   for (const auto& [known, info] : typeInfos_) {
-    if (IsEqualGUID(known, iid))
+    if (IsEqualGUID(known, iid)) {
       return info;
+    }
   }
   ITypeLib* library = typeLibrary();
   ITypeInfo* info = nullptr;

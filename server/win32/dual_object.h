@@ -26,8 +26,9 @@ class DualObject : public Interface, public ISupportErrorInfo {
 
   // IUnknown
   STDMETHODIMP QueryInterface(REFIID iid, void** object) override {
-    if (object == nullptr)
+    if (object == nullptr) {
       return E_POINTER;
+    }
     *object = nullptr;
     if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch) ||
         IsEqualIID(iid, interfaceId_)) {
@@ -37,8 +38,9 @@ class DualObject : public Interface, public ISupportErrorInfo {
     } else {
       *object = queryOther(iid);
     }
-    if (*object == nullptr)
+    if (*object == nullptr) {
       return E_NOINTERFACE;
+    }
     AddRef();
     return S_OK;
   }
@@ -47,42 +49,49 @@ class DualObject : public Interface, public ISupportErrorInfo {
   }
   STDMETHODIMP_(ULONG) Release() override {
     const LONG left = InterlockedDecrement(&references_);
-    if (left == 0)
+    if (left == 0) {
       delete this;
+    }
     return static_cast<ULONG>(left);
   }
 
   // IDispatch
   STDMETHODIMP GetTypeInfoCount(UINT* count) override {
-    if (count == nullptr)
+    if (count == nullptr) {
       return E_POINTER;
+    }
     *count = 1;
     return S_OK;
   }
   STDMETHODIMP GetTypeInfo(UINT index, LCID, ITypeInfo** info) override {
-    if (info == nullptr)
+    if (info == nullptr) {
       return E_POINTER;
+    }
     *info = nullptr;
-    if (index != 0)
+    if (index != 0) {
       return DISP_E_BADINDEX;
+    }
     ITypeInfo* mine = typeInfo();
-    if (mine == nullptr)
+    if (mine == nullptr) {
       return TYPE_E_CANTLOADLIBRARY;
+    }
     mine->AddRef();
     *info = mine;
     return S_OK;
   }
   STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) override {
     ITypeInfo* mine = typeInfo();
-    if (mine == nullptr)
+    if (mine == nullptr) {
       return TYPE_E_CANTLOADLIBRARY;
+    }
     return mine->GetIDsOfNames(names, count, ids);
   }
   STDMETHODIMP Invoke(DISPID member, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
                       EXCEPINFO* exception, UINT* argError) override {
     ITypeInfo* mine = typeInfo();
-    if (mine == nullptr)
+    if (mine == nullptr) {
       return TYPE_E_CANTLOADLIBRARY;
+    }
     Interface* self = this;
     HRESULT hr = mine->Invoke(self, member, flags, params, result, exception, argError);
     // Wine's JScript asks for _NewEnum and default members as methods only, which the type
@@ -105,8 +114,9 @@ class DualObject : public Interface, public ISupportErrorInfo {
   HRESULT run(Body&& body) noexcept {
     MemberFailure failure;
     const status::HResult hr = guardMember(class_.progId, failure, body);
-    if (status::failed(hr))
+    if (status::failed(hr)) {
       publishErrorInfo(failure, interfaceId_);
+    }
     return hr;
   }
 

@@ -9,8 +9,9 @@ namespace tramox::server::win32 {
 void publishErrorInfo(const MemberFailure& failure, const IID& interfaceId) noexcept {
   try {
     ICreateErrorInfo* create = nullptr;
-    if (FAILED(CreateErrorInfo(&create)))
+    if (FAILED(CreateErrorInfo(&create))) {
       return;
+    }
     const std::wstring description = platform::win32::toWide(failure.description);
     const std::wstring source = platform::win32::toWide(failure.source);
     create->SetDescription(const_cast<LPOLESTR>(description.c_str()));

@@ -67,16 +67,19 @@ class PlatformTypeLibraryRegistrar final : public TypeLibraryRegistrar {
 // The path written to InprocServer32: its short 8.3 form when it has a blank, as some hosts
 // split an unquoted server path at the first blank.
 std::string inprocServerPath(const std::string& path) {
-  if (path.find(' ') == std::string::npos)
+  if (path.find(' ') == std::string::npos) {
     return path;
+  }
   const std::wstring wide = platform::win32::toWide(path);
   const DWORD length = GetShortPathNameW(wide.c_str(), nullptr, 0);
-  if (length == 0)
+  if (length == 0) {
     return path;
+  }
   std::wstring shortPath(length, L'\0');
   const DWORD written = GetShortPathNameW(wide.c_str(), shortPath.data(), length);
-  if (written == 0 || written >= length)
+  if (written == 0 || written >= length) {
     return path;
+  }
   shortPath.resize(written);
   return platform::win32::fromWide(shortPath);
 }
@@ -121,12 +124,14 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID) {
 }
 
 extern "C" HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID clsid, REFIID iid, void** object) {
-  if (object == nullptr)
+  if (object == nullptr) {
     return E_POINTER;
+  }
   *object = nullptr;
   auto* factory = tramox::server::win32::findFactory(clsid);
-  if (factory == nullptr)
+  if (factory == nullptr) {
     return CLASS_E_CLASSNOTAVAILABLE;
+  }
   return factory->QueryInterface(iid, object);
 }
 

@@ -54,14 +54,18 @@ std::string typeName(const TypeRef& type) {
 
 std::string memberAttributes(const MemberInfo& m) {
   std::string attributes = "id(" + std::to_string(m.dispid) + ")";
-  if (m.kind == MemberKind::PropertyGet)
+  if (m.kind == MemberKind::PropertyGet) {
     attributes += ", propget";
-  if (m.kind == MemberKind::PropertyPut)
+  }
+  if (m.kind == MemberKind::PropertyPut) {
     attributes += ", propput";
-  if (m.hidden)
+  }
+  if (m.hidden) {
     attributes += ", hidden, restricted";
-  if (m.defaultCollectionElement)
+  }
+  if (m.defaultCollectionElement) {
     attributes += ", defaultcollelem";
+  }
   return attributes;
 }
 
@@ -88,8 +92,9 @@ void writeInterfaceIdl(std::ostream& out, const InterfaceInfo& iface) {
 
 const ClassInfo* classOf(std::string_view name) {
   for (const ClassInfo& c : classes()) {
-    if (c.name == name)
+    if (c.name == name) {
       return &c;
+    }
   }
   return nullptr;
 }
@@ -97,8 +102,9 @@ const ClassInfo* classOf(std::string_view name) {
 const InterfaceInfo* interfaceOf(std::string_view name) {
   for (const InterfaceInfo* i :
        {&telescopeInterface(), &rateInterface(), &ratesInterface(), &trackingRatesColInterface()}) {
-    if (i->name == name)
+    if (i->name == name) {
       return i;
+    }
   }
   return nullptr;
 }
@@ -124,8 +130,9 @@ void writeIdl(std::ostream& out) {
   }
   // Forward declarations, so that an interface may name one defined further down.
   for (const TypeDescription& d : typeDescriptions()) {
-    if (d.kind == TypeDescriptionKind::Interface)
+    if (d.kind == TypeDescriptionKind::Interface) {
       out << "  interface " << d.name << ";\n";
+    }
   }
   out << "\n";
   for (const TypeDescription& d : typeDescriptions()) {
@@ -138,8 +145,9 @@ void writeIdl(std::ostream& out) {
         out << "  [uuid(" << guidText(c.clsid) << "), version(1.0), helpstring(\"" << c.helpString
             << "\")]\n  coclass " << c.name << " {\n    [default] interface "
             << c.defaultInterface->name << ";\n";
-        if (c.enumVariant)
+        if (c.enumVariant) {
           out << "    interface IEnumVARIANT;\n";
+        }
         out << "  };\n\n";
         break;
       }
@@ -182,10 +190,12 @@ void writeMembers(std::ostream& out, const InterfaceInfo* iface) {
       }
       out << "TRAMOX_CALL" << m.paramCount << (m.result.kind == TypeKind::Void ? "" : "R") << "("
           << owner << ", " << name;
-      for (const ParamInfo& p : m.parameters())
+      for (const ParamInfo& p : m.parameters()) {
         out << ", " << typeName(p.type) << ", " << p.name;
-      if (m.result.kind != TypeKind::Void)
+      }
+      if (m.result.kind != TypeKind::Void) {
         out << ", " << typeName(m.result);
+      }
       out << ")\n";
     }
   }
@@ -218,8 +228,9 @@ int main(int argc, char** argv) {
   std::ifstream previous(output, std::ios::binary);
   std::stringstream old;
   old << previous.rdbuf();
-  if (previous && old.str() == text.str())
+  if (previous && old.str() == text.str()) {
     return 0;
+  }
   previous.close();
   std::ofstream out(output, std::ios::binary);
   out << text.str();

@@ -39,8 +39,9 @@ std::wstring wide(std::string_view text) {
 
 GUID toGuid(const Guid& g) {
   GUID out{g.data1, g.data2, g.data3, {}};
-  for (int i = 0; i < 8; ++i)
+  for (int i = 0; i < 8; ++i) {
     out.Data4[i] = g.data4[i];
+  }
   return out;
 }
 
@@ -61,12 +62,15 @@ class Writer {
     require(library_->SetVersion(lib.majorVersion, lib.minorVersion), "SetVersion");
     require(library_->SetLcid(lib.lcid), "SetLcid");
     // Made first, in the published order, so that any of them can name any other.
-    for (const TypeDescription& d : typeDescriptions())
+    for (const TypeDescription& d : typeDescriptions()) {
       create(d);
-    for (const TypeDescription& d : typeDescriptions())
+    }
+    for (const TypeDescription& d : typeDescriptions()) {
       fill(d);
-    for (const TypeDescription& d : typeDescriptions())
+    }
+    for (const TypeDescription& d : typeDescriptions()) {
       require(created_.at(d.name)->LayOut(), "LayOut " + std::string(d.name));
+    }
     require(library_->SaveAllChanges(), "SaveAllChanges " + std::string(path.begin(), path.end()));
   }
 
@@ -136,8 +140,9 @@ class Writer {
     const GUID guid = toGuid(id);
     require(info->SetGuid(guid), "SetGuid");
     std::wstring help = wide(helpString);
-    if (!help.empty())
+    if (!help.empty()) {
       require(info->SetDocString(help.data()), "SetDocString");
+    }
     require(info->SetVersion(1, 0), "SetVersion");
   }
 
@@ -169,21 +174,25 @@ class Writer {
       function.cParams = static_cast<SHORT>(elements.size());
       function.lprgelemdescParam = elements.data();
       function.elemdescFunc.tdesc.vt = VT_HRESULT;
-      if (m.hidden)
+      if (m.hidden) {
         function.wFuncFlags |= FUNCFLAG_FHIDDEN | FUNCFLAG_FRESTRICTED;
-      if (m.defaultCollectionElement)
+      }
+      if (m.defaultCollectionElement) {
         function.wFuncFlags |= FUNCFLAG_FDEFAULTCOLLELEM;
+      }
       const std::string where = std::string(iface.name) + "." + std::string(m.name);
       require(info->AddFuncDesc(index, &function), "AddFuncDesc " + where);
       // A put accessor's value keeps no name; the out-value of a get is not named either.
       std::vector<std::wstring> names{wide(m.name)};
       for (const ParamInfo& p : parameters) {
-        if (!p.name.empty())
+        if (!p.name.empty()) {
           names.push_back(wide(p.name));
+        }
       }
       std::vector<LPOLESTR> pointers;
-      for (std::wstring& n : names)
+      for (std::wstring& n : names) {
         pointers.push_back(n.data());
+      }
       require(
           info->SetFuncAndParamNames(index, pointers.data(), static_cast<UINT>(pointers.size())),
           "SetFuncAndParamNames " + where);
@@ -229,8 +238,9 @@ class Writer {
       case TypeDescriptionKind::Interface:
         for (const InterfaceInfo* iface : {&telescopeInterface(), &rateInterface(),
                                            &ratesInterface(), &trackingRatesColInterface()}) {
-          if (iface->name == d.name)
+          if (iface->name == d.name) {
             fillInterface(info, *iface);
+          }
         }
         break;
       case TypeDescriptionKind::Class:

@@ -29,8 +29,9 @@ namespace {
 std::string readLine(int fd) {
   std::string line;
   char c = 0;
-  while (::read(fd, &c, 1) == 1 && c != '\n')
+  while (::read(fd, &c, 1) == 1 && c != '\n') {
     line += c;
+  }
   return line;
 }
 
@@ -50,12 +51,14 @@ AlpacaServer::AlpacaServer(const std::string& simulator, const std::string& extr
     return;
   }
   char folder[] = "/tmp/tramox-alpaca-XXXXXX";
-  if (!::mkdtemp(folder))
+  if (!::mkdtemp(folder)) {
     throw std::runtime_error("mkdtemp failed");
+  }
   home_ = folder;
   int pipeFds[2];
-  if (::pipe(pipeFds) != 0)
+  if (::pipe(pipeFds) != 0) {
     throw std::runtime_error("pipe failed");
+  }
   const std::string command = std::string("exec '") + TRAMOX_CLIENT +
                               "' --sim serve --port 0 --discovery-port 0 " + extraArgs;
   const std::string settings = "reset=1" + (simulator.empty() ? "" : "," + simulator);
@@ -79,8 +82,9 @@ AlpacaServer::AlpacaServer(const std::string& simulator, const std::string& extr
   output_ = pipeFds[0];
   const std::string first = readLine(output_);
   const auto colon = first.rfind(':');
-  if (first.rfind("Alpaca server on http://", 0) != 0 || colon == std::string::npos)
+  if (first.rfind("Alpaca server on http://", 0) != 0 || colon == std::string::npos) {
     throw std::runtime_error("the server did not start: '" + first + "'");
+  }
   port_ = static_cast<std::uint16_t>(std::stoi(first.substr(colon + 1)));
   discoveryLine_ = readLine(output_);
 }
@@ -94,8 +98,9 @@ AlpacaServer::~AlpacaServer() {
 }
 
 int AlpacaServer::stop(double limitSeconds) {
-  if (pid_ <= 0)
+  if (pid_ <= 0) {
     return -1;
+  }
   ::kill(pid_, SIGTERM);
   const auto deadline =
       std::chrono::steady_clock::now() + std::chrono::duration<double>(limitSeconds);
@@ -130,14 +135,16 @@ HttpReply AlpacaServer::raw(const std::string& bytes) const {
   beast::error_code ec;
   http::read(stream, buffer, parser, ec);
   HttpReply reply;
-  if (ec)
+  if (ec) {
     return reply;
+  }
   const auto& message = parser.get();
   reply.status = static_cast<int>(message.result_int());
   reply.contentType = std::string(message[http::field::content_type]);
   reply.body = message.body();
-  for (const auto& field : message)
+  for (const auto& field : message) {
     reply.headers += std::string(field.name_string()) + ": " + std::string(field.value()) + "\n";
+  }
   return reply;
 }
 
@@ -157,9 +164,10 @@ nlohmann::json AlpacaServer::member(const std::string& method, const std::string
   const HttpReply reply = method == "GET"
                               ? get(devicePath(name) + (parameters.empty() ? "" : "?" + parameters))
                               : put(devicePath(name), parameters);
-  if (reply.status != 200)
+  if (reply.status != 200) {
     throw std::runtime_error(method + " " + name + " answered " + std::to_string(reply.status) +
                              ": " + reply.body);
+  }
   return reply.json();
 }
 

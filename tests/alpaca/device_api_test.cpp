@@ -55,8 +55,9 @@ TEST_F(DeviceApiTest, ArgumentsReachTheMemberInItsOwnOrderWhateverTheirOrderInTh
 }
 
 TEST_F(DeviceApiTest, ACollectionIsReadToItsLastElementWhateverItsSize) {
-  for (std::int32_t rate = 0; rate < 70; ++rate)
+  for (std::int32_t rate = 0; rate < 70; ++rate) {
     driver_.elements.push_back(client::Value::ofInt32(rate));
+  }
   struct Collection final : client::ClientObject {
     const void* identity() const override { return this; }
   };

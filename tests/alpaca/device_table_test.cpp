@@ -16,8 +16,9 @@ using server::MemberKind;
 using server::TypeKind;
 
 bool typeFits(ValueType alpaca, const server::TypeRef& member) {
-  if (member.kind == TypeKind::Variant)
+  if (member.kind == TypeKind::Variant) {
     return alpaca != ValueType::None;
+  }
   switch (alpaca) {
     case ValueType::None:
       return member.kind == TypeKind::Void;
@@ -62,8 +63,9 @@ bool resultWaived(const DeviceMember& row) {
 
 const server::MemberInfo* memberOfKind(std::string_view name, MemberKind kind) {
   for (const server::MemberInfo& m : server::telescopeInterface().members) {
-    if (m.kind == kind && server::equalsIgnoreCase(m.name, name))
+    if (m.kind == kind && server::equalsIgnoreCase(m.name, name)) {
       return &m;
+    }
   }
   return nullptr;
 }
@@ -71,8 +73,9 @@ const server::MemberInfo* memberOfKind(std::string_view name, MemberKind kind) {
 TEST(AlpacaDeviceTable, EveryRowNamesAnInterfaceMemberOfTheSameShape) {
   int checked = 0;
   for (const DeviceMember& row : telescopeMembers()) {
-    if (row.special == Special::SupportedActions || row.special == Special::Action)
+    if (row.special == Special::SupportedActions || row.special == Special::Action) {
       continue;  // answered by the server itself
+    }
     SCOPED_TRACE(std::string(row.path));
     const server::MemberInfo* member = memberOfKind(row.path, kindOf(row.call));
     ASSERT_NE(member, nullptr) << "no interface member of that name and kind";
@@ -81,8 +84,9 @@ TEST(AlpacaDeviceTable, EveryRowNamesAnInterfaceMemberOfTheSameShape) {
     // By position: the protocol names parameters its own way ("Axis" for the interface's "Axe").
     std::size_t passed = 0;
     for (const AlpacaParameter& p : row.params()) {
-      if (!p.passed)
+      if (!p.passed) {
         continue;
+      }
       ASSERT_LT(passed, member->paramCount);
       const server::ParamInfo& param = member->params[passed++];
       EXPECT_TRUE(typeFits(p.type, param.type)) << p.name;
@@ -124,8 +128,9 @@ bool mayFail(std::string_view path) {
   for (std::string_view p :
        {"slewsettletime", "targetdeclination", "targetrightascension", "destinationsideofpier",
         "guideratedeclination", "guideraterightascension"}) {
-    if (p == path)
+    if (p == path) {
       return true;
+    }
   }
   return false;
 }
@@ -137,11 +142,13 @@ TEST(AlpacaDeviceTable, EveryReadableRowAnswersAValueOfItsDeclaredType) {
   for (const bool connected : {false, true}) {
     server.member("PUT", "connected", connected ? "Connected=True" : "Connected=False");
     for (const DeviceMember& row : telescopeMembers()) {
-      if (row.method != HttpMethod::Get)
+      if (row.method != HttpMethod::Get) {
         continue;
+      }
       std::string query;
-      for (const AlpacaParameter& p : row.params())
+      for (const AlpacaParameter& p : row.params()) {
         query += (query.empty() ? "" : "&") + std::string(p.name) + "=0";
+      }
       const nlohmann::json answer = server.member("GET", std::string(row.path), query);
       ASSERT_TRUE(answer.contains("Value")) << row.path;
       EXPECT_TRUE(jsonFits(row.value, answer["Value"]))

@@ -27,8 +27,9 @@ TEST(DriverHost, StopRunsTheStopsInsideASlewThenTheLastCallAfterIt) {
       [&](DriverAccess&) {
         order.push_back("slew");
         slewing.set_value();
-        while (!aborted)
+        while (!aborted) {
           host.sleepServing(5);
+        }
         order.push_back("slew returns");
       },
       true);

@@ -46,8 +46,9 @@ const std::string kOn = "Connected=True";
 void walk(const Scenario& scenario, AlpacaServer& server) {
   for (const Step& step : scenario.steps) {
     const nlohmann::json answer = server.member(step.method, step.member, step.parameters);
-    if (step.number < 0)
+    if (step.number < 0) {
       continue;
+    }
     EXPECT_EQ(answer["ErrorNumber"].get<int>(), step.number)
         << scenario.name << ": " << step.member << " " << step.parameters << " -> "
         << answer["ErrorMessage"];
@@ -58,8 +59,9 @@ void walk(const Scenario& scenario, AlpacaServer& server) {
 }
 
 TEST(AlpacaErrorNumbers, StateAndValueFailures) {
-  if (AlpacaServer::external())
+  if (AlpacaServer::external()) {
     GTEST_SKIP() << "needs a simulator of its own";
+  }
   AlpacaServer server("slew=30");
   walk({"state and values",
         {
@@ -96,8 +98,9 @@ TEST(AlpacaErrorNumbers, StateAndValueFailures) {
 }
 
 TEST(AlpacaErrorNumbers, ControllerRefusals) {
-  if (AlpacaServer::external())
+  if (AlpacaServer::external()) {
     GTEST_SKIP() << "needs a simulator of its own";
+  }
   AlpacaServer server(
       "german=0,nodec=1,endless=1,refuse=CalibrateCodeursDevice_DLL+MoveEngineDevice_DLL+"
       "StopTelescopeEngineDevice_DLL+ParkTel_DLL+ReturnToSideralSpeedEngineDevice_DLL+"
@@ -121,8 +124,9 @@ TEST(AlpacaErrorNumbers, ControllerRefusals) {
 }
 
 TEST(AlpacaErrorNumbers, ConnectionAndEncoderFailures) {
-  if (AlpacaServer::external())
+  if (AlpacaServer::external()) {
     GTEST_SKIP() << "needs a simulator of its own";
+  }
   AlpacaServer server("unreadable=1,refuse=UnParkTel_DLL");
   addSettings(server, kParkPosition);
   walk({"encoders",
@@ -140,8 +144,9 @@ TEST(AlpacaErrorNumbers, ConnectionAndEncoderFailures) {
 }
 
 TEST(AlpacaErrorNumbers, RefusedConnection) {
-  if (AlpacaServer::external())
+  if (AlpacaServer::external()) {
     GTEST_SKIP() << "needs a simulator of its own";
+  }
   AlpacaServer server("refuse=InitCodeursDevice_DLL");
   const nlohmann::json answer = server.member("PUT", "connected", kOn);
   EXPECT_EQ(answer["ErrorNumber"], 0x500);

@@ -50,8 +50,9 @@ class FakeBackend final : public client::IClientBackend {
                     std::vector<client::Value>& items) override {
     std::size_t& taken = static_cast<Enumerator&>(enumerator).taken;
     std::uint32_t given = 0;
-    for (; given < count && taken < driver_.elements.size(); ++given)
+    for (; given < count && taken < driver_.elements.size(); ++given) {
       items.push_back(driver_.elements[taken++]);
+    }
     return given == count ? 0 : 1;
   }
   bool supports(client::ClientObject&, const server::Guid&) override { return false; }

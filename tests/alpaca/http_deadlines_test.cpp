@@ -23,13 +23,15 @@ bool closedWithin(std::uint16_t port, const std::string& sent, std::chrono::seco
   boost::asio::io_context io;
   tcp::socket socket(io);
   socket.connect({boost::asio::ip::make_address("127.0.0.1"), port});
-  if (!sent.empty())
+  if (!sent.empty()) {
     boost::asio::write(socket, boost::asio::buffer(sent));
+  }
   auto closed = std::async(std::launch::async, [&socket] {
     char byte;
     boost::system::error_code error;
-    while (!error)
+    while (!error) {
       socket.read_some(boost::asio::buffer(&byte, 1), error);
+    }
   });
   const bool answer = closed.wait_for(limit) == std::future_status::ready;
   boost::system::error_code ignored;
@@ -60,8 +62,9 @@ TEST(HttpDeadlines, AHalfSentRequestIsCutOffLongBeforeAnIdleConnection) {
   };
   // Well past the request's deadline, far short of the idle one.
   const auto limit = std::chrono::seconds(kRequestSeconds + 4);
-  for (const Case& c : cases)
+  for (const Case& c : cases) {
     EXPECT_EQ(closedWithin(server.port(), c.sent, limit), c.cutOff) << c.what;
+  }
   server.stop();
 }
 

@@ -13,8 +13,9 @@ TEST(HttpMessageTest, TheRequestLinesMethodIsKeptAsNamedAndCaseSensitive) {
   } cases[] = {{"GET", HttpMethod::Get},      {"PUT", HttpMethod::Put},
                {"POST", HttpMethod::Post},    {"post", HttpMethod::Other},
                {"DELETE", HttpMethod::Other}, {"", HttpMethod::Other}};
-  for (const auto& c : cases)
+  for (const auto& c : cases) {
     EXPECT_EQ(methodNamed(c.name), c.method) << c.name;
+  }
 }
 
 }  // namespace

@@ -34,8 +34,9 @@ class JournaledServer {
   std::vector<std::string> journal() const {
     std::ifstream in(journal_);
     std::vector<std::string> lines;
-    for (std::string line; std::getline(in, line);)
+    for (std::string line; std::getline(in, line);) {
       lines.push_back(line);
+    }
     return lines;
   }
 

@@ -45,8 +45,9 @@ bool skipExternal() {
 // (well inside the dead man's second): every motion is stopped before the controller closes,
 // and the synchronous slew is answered.
 TEST(AlpacaLeaving, StopsEveryMotionBeforeClosingTheControllerAndAnswersTheSlew) {
-  if (skipExternal())
+  if (skipExternal()) {
     GTEST_SKIP() << "stops a server of its own";
+  }
   JournaledServer server("slew=1");
   server->member("PUT", "connected", "Connected=True");
   server->member("PUT", "moveaxis", axisRate(*server, 0));
@@ -88,8 +89,9 @@ TEST(AlpacaLeaving, StopsEveryMotionBeforeClosingTheControllerAndAnswersTheSlew)
 // Pages waiting for news hold the server's connections: each gets its answer, and the server
 // ends cleanly, however many wait.
 TEST(AlpacaLeaving, WaitingPagesAreAnsweredAndTheServerEndsCleanly) {
-  if (skipExternal())
+  if (skipExternal()) {
     GTEST_SKIP() << "stops a server of its own";
+  }
   for (int pages : {0, 1, 50}) {
     AlpacaServer server;
     // Version 0 is a page that knows nothing yet; the first tick makes the state's own.
@@ -102,22 +104,26 @@ TEST(AlpacaLeaving, WaitingPagesAreAnsweredAndTheServerEndsCleanly) {
         "/paddle/state?version=" + std::to_string(now["version"].get<int>()) +
         "&dialog=" + std::to_string(now["lastDialog"].get<int>());
     std::vector<std::future<HttpReply>> waiting;
-    for (int i = 0; i < pages; ++i)
+    for (int i = 0; i < pages; ++i) {
       waiting.push_back(std::async(std::launch::async, [&] { return server.get(target); }));
+    }
     std::this_thread::sleep_for(std::chrono::seconds(1));
-    for (auto& page : waiting)
+    for (auto& page : waiting) {
       EXPECT_EQ(page.wait_for(std::chrono::seconds(0)), std::future_status::timeout);
+    }
     EXPECT_EQ(server.stop(), 0) << pages << " pages";
-    for (auto& page : waiting)
+    for (auto& page : waiting) {
       EXPECT_EQ(page.get().status, 200) << pages << " pages";
+    }
   }
 }
 
 // Three settings writes wait on a lock another process holds; a stop asked after them is
 // answered while they still wait.
 TEST(AlpacaStops, AStopGoesAheadOfWritesWaitingForAnotherProcesssLock) {
-  if (skipExternal())
+  if (skipExternal()) {
     GTEST_SKIP() << "locks the settings of a server of its own";
+  }
   AlpacaServer server;
   server.member("PUT", "connected", "Connected=True");
   struct Stop {
@@ -131,22 +137,25 @@ TEST(AlpacaStops, AStopGoesAheadOfWritesWaitingForAnotherProcesssLock) {
     ASSERT_GE(lock, 0);
     ASSERT_EQ(::flock(lock, LOCK_EX), 0);
     std::vector<std::future<nlohmann::json>> writes;
-    for (int i = 0; i < 3; ++i)
+    for (int i = 0; i < 3; ++i) {
       writes.push_back(std::async(std::launch::async, [&, i] {
         return server.member("PUT", "sitelatitude", "SiteLatitude=" + std::to_string(40 + i));
       }));
+    }
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
     const auto asked = Clock::now();
     EXPECT_EQ(server.member("PUT", stop.member, stop.parameters)["ErrorNumber"], 0) << stop.member;
     std::cout << stop.member << " answered after "
               << std::chrono::duration<double, std::milli>(Clock::now() - asked).count()
               << " ms behind three writes waiting for the lock\n";
-    for (auto& write : writes)
+    for (auto& write : writes) {
       EXPECT_EQ(write.wait_for(std::chrono::seconds(0)), std::future_status::timeout)
           << stop.member;
+    }
     ::close(lock);
-    for (auto& write : writes)
+    for (auto& write : writes) {
       EXPECT_EQ(write.get()["ErrorNumber"], 0) << stop.member;
+    }
   }
 }
 

@@ -28,8 +28,9 @@ class AlpacaMount : public ::testing::Test {
   }
   void SetUp() override {
     ok("PUT", "connected", "Connected=True");
-    if (get("atpark").get<bool>())
+    if (get("atpark").get<bool>()) {
       ok("PUT", "unpark");
+    }
     ok("PUT", "tracking", "Tracking=True");
   }
 
@@ -47,8 +48,9 @@ class AlpacaMount : public ::testing::Test {
   static bool waitWhile(const std::string& flag, double seconds) {
     const auto deadline = Clock::now() + std::chrono::duration<double>(seconds);
     while (get(flag).get<bool>()) {
-      if (Clock::now() > deadline)
+      if (Clock::now() > deadline) {
         return false;
+      }
       std::this_thread::sleep_for(std::chrono::milliseconds(100));
     }
     return true;
@@ -121,8 +123,9 @@ TEST_F(AlpacaMount, ParkIsReportedOnlyOnceTheMountHasArrived) {
     atPark = get("atpark", "ClientID=2").get<bool>();
     const bool slewing = get("slewing", "ClientID=2").get<bool>();
     EXPECT_FALSE(atPark && slewing);
-    if (slewing)
+    if (slewing) {
       lastSlewing = Clock::now();
+    }
     EXPECT_TRUE(poll > 0 || !atPark) << "parked at once";
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
   }
@@ -162,8 +165,9 @@ TEST_F(AlpacaMount, OtherClientsAreAnsweredDuringASynchronousSlew) {
   auto slew = std::async(std::launch::async,
                          [&] { return server().member("PUT", "slewtocoordinates", goal); });
   std::this_thread::sleep_for(std::chrono::milliseconds(300));
-  for (const char* member : {"slewing", "rightascension", "declination", "canpark"})
+  for (const char* member : {"slewing", "rightascension", "declination", "canpark"}) {
     EXPECT_EQ(server().member("GET", member)["ErrorNumber"], 0) << member;
+  }
   // Answered while the slew still runs, not once it has ended.
   EXPECT_TRUE(get("slewing").get<bool>());
   ASSERT_EQ(slew.wait_for(std::chrono::seconds(0)), std::future_status::timeout);
@@ -193,8 +197,9 @@ TEST_F(AlpacaMount, ClientLeavingDuringASynchronousSlewLeavesTheSlewToEnd) {
 }
 
 TEST(AlpacaShutdown, StopRequestDisconnectsAndEndsTheServerPromptly) {
-  if (AlpacaServer::external())
+  if (AlpacaServer::external()) {
     GTEST_SKIP() << "stops a server of its own";
+  }
   AlpacaServer server;
   server.member("PUT", "connected", "Connected=True");
   const auto asked = Clock::now();

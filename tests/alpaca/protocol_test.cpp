@@ -122,8 +122,9 @@ TEST_F(AlpacaProtocol, AnswersCarryExactlyTheFieldsOfTheProtocol) {
   EXPECT_TRUE(ok.contentType.starts_with("application/json"));
   const nlohmann::json body = ok.json();
   std::vector<std::string> keys;
-  for (const auto& item : body.items())
+  for (const auto& item : body.items()) {
     keys.push_back(item.key());
+  }
   // In the parser's (alphabetical) order.
   EXPECT_EQ(keys, (std::vector<std::string>{"ClientTransactionID", "ErrorMessage", "ErrorNumber",
                                             "ServerTransactionID", "Value"}));
@@ -161,22 +162,26 @@ TEST_F(AlpacaProtocol, ValuesAreReadInTheirInvariantForms) {
   server().member("PUT", "siteelevation", "SiteElevation=%2B12.5");
   EXPECT_DOUBLE_EQ(server().member("GET", "siteelevation")["Value"].get<double>(), 12.5);
   // Booleans in any casing and dates in the forms clients write reach the driver (no 400).
-  for (const char* flag : {"TRUE", "false", "True", "fAlSe"})
+  for (const char* flag : {"TRUE", "false", "True", "fAlSe"}) {
     EXPECT_NO_THROW(
         server().member("PUT", "doesrefraction", std::string("DoesRefraction=") + flag));
+  }
   for (const char* date : {"2026-01-02T03:04:05Z", "2026-01-02T03:04:05.1234567Z",
-                           "2026-01-02T03:04:05", "2026-01-02T03:04:05.5%2B02:00"})
+                           "2026-01-02T03:04:05", "2026-01-02T03:04:05.5%2B02:00"}) {
     EXPECT_NO_THROW(server().member("PUT", "utcdate", std::string("UTCDate=") + date)) << date;
-  for (const char* date : {"2026-02-30T00:00:00Z", "2026-01-02", "2026-01-02T03:04:05.Z"})
+  }
+  for (const char* date : {"2026-02-30T00:00:00Z", "2026-01-02", "2026-01-02T03:04:05.Z"}) {
     EXPECT_EQ(server().put(devicePath("utcdate"), std::string("UTCDate=") + date).status, 400)
         << date;
+  }
 }
 
 TEST_F(AlpacaProtocol, ManagementApiDescribesTheServerAndItsTelescope) {
   EXPECT_EQ(server().get("/management/apiversions").json()["Value"], nlohmann::json::array({1}));
   const nlohmann::json description = server().get("/management/v1/description").json()["Value"];
-  for (const char* field : {"ServerName", "Manufacturer", "ManufacturerVersion", "Location"})
+  for (const char* field : {"ServerName", "Manufacturer", "ManufacturerVersion", "Location"}) {
     EXPECT_TRUE(description[field].is_string()) << field;
+  }
   const nlohmann::json devices = server().get("/management/v1/configureddevices").json()["Value"];
   ASSERT_EQ(devices.size(), 1u);
   EXPECT_EQ(devices[0]["DeviceType"], "Telescope");
@@ -255,15 +260,17 @@ TEST_F(AlpacaProtocol, MethodsHostsAndHeadsAreCheckedExactly) {
 }
 
 TEST_F(AlpacaProtocol, DatesAfterTheLastAutomationDateAreInvalidValues) {
-  for (const char* date : {"9999-12-31T23:59:59-05:00", "9999-12-31T23:59:59.9999999Z"})
+  for (const char* date : {"9999-12-31T23:59:59-05:00", "9999-12-31T23:59:59.9999999Z"}) {
     EXPECT_EQ(server().member("PUT", "utcdate", std::string("UTCDate=") + date)["ErrorNumber"],
               0x401)
         << date;
+  }
 }
 
 TEST_F(AlpacaProtocol, OnlyNamesNoOtherSiteCanPointHereMayCommandFromAPage) {
-  if (AlpacaServer::external())
+  if (AlpacaServer::external()) {
     GTEST_SKIP() << "needs a server trusting a proxy's name";
+  }
   AlpacaServer proxied("", "--trusted-host proxy.example");
   boost::system::error_code ec;
   const std::string own = boost::asio::ip::host_name(ec);
@@ -295,8 +302,9 @@ TEST_F(AlpacaProtocol, OnlyNamesNoOtherSiteCanPointHereMayCommandFromAPage) {
 }
 
 TEST(AlpacaPages, AMessageWithBytesThatAreNotUtf8StillReachesEveryPage) {
-  if (AlpacaServer::external())
+  if (AlpacaServer::external()) {
     GTEST_SKIP() << "writes the settings of a server of its own";
+  }
   AlpacaServer server;
   std::ofstream(server.home() / "HKCU.reg")
       << "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\SOFTWARE\\TRAMOX]\n"
@@ -334,8 +342,9 @@ int statusFrom(const AlpacaServer& server, const char* source) {
 }
 
 TEST(AlpacaLimits, SilentConnectionsFromSomePeersLeaveRoomForOthers) {
-  if (AlpacaServer::external())
+  if (AlpacaServer::external()) {
     GTEST_SKIP() << "needs a server under a small descriptor limit";
+  }
   AlpacaServer server("", "", 64);
   std::ifstream limits("/proc/" + std::to_string(server.pid()) + "/limits");
   const std::string text((std::istreambuf_iterator<char>(limits)), {});
@@ -408,14 +417,16 @@ TEST(AlpacaDiscovery, OnlySendersThatCouldReachTheServerAreAnswered) {
       {"192.168.1.5", "10.0.0.7", true},
       {"127.0.0.1", "::ffff:127.0.0.1", true},
   };
-  for (const Case& c : cases)
+  for (const Case& c : cases) {
     EXPECT_EQ(couldReach(c.bind, c.sender), c.answered) << c.bind << " <- " << c.sender;
+  }
 }
 
 // Discovery, on a port of the test's choosing: loopback senders learn the HTTP port.
 TEST(AlpacaDiscovery, LoopbackSenderLearnsThePort) {
-  if (AlpacaServer::external())
+  if (AlpacaServer::external()) {
     GTEST_SKIP() << "needs a server of its own";
+  }
   namespace ip = boost::asio::ip;
   boost::asio::io_context io;
   ip::udp::socket client(io, ip::udp::endpoint(ip::udp::v4(), 0));
@@ -436,8 +447,9 @@ TEST(AlpacaDiscovery, LoopbackSenderLearnsThePort) {
   boost::system::error_code ec = boost::asio::error::would_block;
   while (ec == boost::asio::error::would_block && std::chrono::steady_clock::now() < deadline) {
     size = client.receive_from(boost::asio::buffer(answer), from, 0, ec);
-    if (ec == boost::asio::error::would_block)
+    if (ec == boost::asio::error::would_block) {
       std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
   }
   ASSERT_FALSE(ec) << ec.message();
   EXPECT_EQ(nlohmann::json::parse(std::string(answer, size))["AlpacaPort"], server.port());

@@ -20,8 +20,9 @@ struct Taken {
 
 bool runNext(WorkQueue& queue, bool nested) {
   auto item = queue.take(nested);
-  if (item)
+  if (item) {
     item->work();
+  }
   return item.has_value();
 }
 

@@ -17,22 +17,25 @@ void setConnected(Mount& mount, bool wanted) {
     return;
   }
   const Answer read = mount.get("connected");
-  if (read.ok() && read.value == wanted)
+  if (read.ok() && read.value == wanted) {
     mount.report.ok("Connected", "set " + value + " and read back");
-  else
+  } else {
     mount.report.issue("Connected", "set " + value + " but read " + read.value.dump());
+  }
 }
 
 void checkText(Mount& mount, const std::string& test, const std::string& member) {
   const nlohmann::json value = mount.read(test, member, Required::Mandatory);
-  if (value.is_null())
+  if (value.is_null()) {
     return;
-  if (!value.is_string())
+  }
+  if (!value.is_string()) {
     mount.report.issue(test, "not a string: " + value.dump());
-  else if (value.get<std::string>().empty())
+  } else if (value.get<std::string>().empty()) {
     mount.report.info(test, "empty string");
-  else
+  } else {
     mount.report.ok(test, value.get<std::string>());
+  }
 }
 
 }  // namespace
@@ -46,22 +49,25 @@ void checkCommonMembers(Mount& mount) {
   checkText(mount, "DriverVersion", "driverversion");
   const nlohmann::json version =
       mount.read("InterfaceVersion", "interfaceversion", Required::Mandatory);
-  if (version.is_number_integer() && version.get<int>() == 2)
+  if (version.is_number_integer() && version.get<int>() == 2) {
     mount.report.ok("InterfaceVersion", "2");
-  else if (!version.is_null())
+  } else if (!version.is_null()) {
     mount.report.issue("InterfaceVersion", "expected 2, read " + version.dump());
+  }
   checkText(mount, "Name", "name");
   const nlohmann::json actions =
       mount.read("SupportedActions", "supportedactions", Required::Mandatory);
-  if (actions.is_array())
+  if (actions.is_array()) {
     mount.report.ok("SupportedActions", std::to_string(actions.size()) + " actions");
-  else if (!actions.is_null())
+  } else if (!actions.is_null()) {
     mount.report.issue("SupportedActions", "not a list: " + actions.dump());
+  }
   const Answer action = mount.put("action", "Action=NoSuchAction&Parameters=");
-  if (action.failedWith(kActionNotImplemented) || action.failedWith(kNotImplemented))
+  if (action.failedWith(kActionNotImplemented) || action.failedWith(kNotImplemented)) {
     mount.report.ok("Action", "an unknown action is refused as not implemented");
-  else
+  } else {
     mount.report.issue("Action", "an unknown action answered " + action.failure());
+  }
 }
 
 void checkBeforeRun(Mount& mount) {
@@ -69,21 +75,24 @@ void checkBeforeRun(Mount& mount) {
   const nlohmann::json atPark = mount.read(test, "atpark", Required::Mandatory);
   if (atPark == true) {
     const Answer unparked = mount.put("unpark");
-    if (unparked.ok())
+    if (unparked.ok()) {
       mount.report.info(test, "Scope is parked, so it has been unparked for testing");
-    else
+    } else {
       mount.failed(test, unparked, Required::MustBeImplemented, "CanUnpark is true");
+    }
   } else if (atPark == false) {
     mount.report.info(test, "Scope is not parked, continuing testing");
   }
   const Answer tracking = mount.put("tracking", "Tracking=True");
-  if (tracking.ok())
+  if (tracking.ok()) {
     mount.report.info(test, "Scope tracking has been enabled");
-  else
+  } else {
     mount.report.info(test, "Tracking could not be set true: " + tracking.failure());
+  }
   const nlohmann::json utc = mount.read("TimeCheck", "utcdate", Required::Mandatory);
-  if (utc.is_string())
+  if (utc.is_string()) {
     mount.report.info("TimeCheck", "Mount UTCDate: " + utc.get<std::string>());
+  }
 }
 
 void checkCanProperties(Mount& mount) {
@@ -108,8 +117,9 @@ void checkCanProperties(Mount& mount) {
   };
   for (const auto& [name, target] : flags) {
     std::string member = name;
-    for (char& c : member)
+    for (char& c : member) {
       c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
     const nlohmann::json value = mount.read(name, member, Required::Mandatory);
     if (value.is_boolean()) {
       *target = value.get<bool>();
@@ -119,21 +129,24 @@ void checkCanProperties(Mount& mount) {
     }
   }
   f.german = mount.get("alignmentmode").value == 2;
-  if (f.canSetPierSide && !f.german)
+  if (f.canSetPierSide && !f.german) {
     mount.report.issue("CanSetPierSide",
                        "AlignmentMode is not GermanPolar but CanSetPierSide is true");
-  if (f.canUnpark && !f.canPark)
+  }
+  if (f.canUnpark && !f.canPark) {
     mount.report.issue("CanUnPark", "CanUnPark is true but CanPark is false");
+  }
 }
 
 void checkAfterRun(Mount& mount) {
   const Answer stopped = mount.put("tracking", "Tracking=False");
-  if (!mount.facts.canSetTracking)
+  if (!mount.facts.canSetTracking) {
     mount.report.info("Mount Safety", "Tracking can't be turned off for this mount");
-  else if (stopped.ok())
+  } else if (stopped.ok()) {
     mount.report.ok("Mount Safety", "Tracking stopped to protect your mount.");
-  else
+  } else {
     mount.report.issue("Mount Safety", "Tracking could not be stopped: " + stopped.failure());
+  }
 }
 
 }  // namespace tramox::conformance

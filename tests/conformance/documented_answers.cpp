@@ -22,8 +22,9 @@ const DocumentedAnswer kAnswers[] = {
 
 const char* documentedReason(const std::string& test, const std::string& text) {
   for (const DocumentedAnswer& answer : kAnswers) {
-    if (*answer.test && test == answer.test && text.find(answer.text) != std::string::npos)
+    if (*answer.test && test == answer.test && text.find(answer.text) != std::string::npos) {
       return answer.reason;
+    }
   }
   return nullptr;
 }

@@ -23,8 +23,9 @@ void prepare(const tramox::alpaca::testing::AlpacaServer& server,
   mount.put("sitelatitude", "SiteLatitude=45");
   mount.put("sitelongitude", "SiteLongitude=5");
   mount.put("siteelevation", "SiteElevation=250");
-  if (mount.flag("atpark"))
+  if (mount.flag("atpark")) {
     mount.put("unpark");
+  }
 }
 
 }  // namespace

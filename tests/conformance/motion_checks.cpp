@@ -41,41 +41,46 @@ bool axisRates(Mount& mount, const std::string& test, int axis,
 void checkAxisRates(Mount& mount, int axis) {
   const std::string test = std::string("AxisRate:") + kAxisNames[axis];
   std::vector<std::pair<double, double>> rates;
-  if (!axisRates(mount, test, axis, rates))
+  if (!axisRates(mount, test, axis, rates)) {
     return;
+  }
   if (rates.empty()) {
     mount.report.ok(test, "Empty axis rate returned");
     return;
   }
   for (const auto& [low, high] : rates) {
-    if (low < 0 || high < 0)
+    if (low < 0 || high < 0) {
       mount.report.issue(test,
                          "Minimum or maximum rate is negative: " + text(low) + ", " + text(high));
-    else if (low > high)
+    } else if (low > high) {
       mount.report.issue(
           test, "Maximum rate is less than minimum rate: " + text(low) + ", " + text(high));
-    else
+    } else {
       mount.report.ok(test,
                       "Axis rate minimum: " + text(low) + " Axis rate maximum: " + text(high));
+    }
   }
   bool overlap = false;
   bool duplicate = false;
   for (std::size_t i = 0; i < rates.size(); ++i) {
     for (std::size_t j = 0; j < rates.size(); ++j) {
-      if (i == j)
+      if (i == j) {
         continue;
+      }
       overlap |= rates[i].first >= rates[j].first && rates[i].first <= rates[j].second;
       duplicate |= rates[i] == rates[j];
     }
   }
-  if (overlap)
+  if (overlap) {
     mount.report.issue(test, "Overlapping axis rates found");
-  else
+  } else {
     mount.report.ok(test, "No overlapping axis rates found");
-  if (duplicate)
+  }
+  if (duplicate) {
     mount.report.issue(test, "Duplicate axis rates found");
-  else
+  } else {
     mount.report.ok(test, "No duplicate axis rates found");
+  }
 }
 
 Answer moveAxis(Mount& mount, int axis, double rate) {
@@ -91,13 +96,15 @@ bool moveBothWays(Mount& mount, const std::string& test, int axis, double rate, 
       mount.failed(test, started, Required::MustBeImplemented, "when setting rate " + text(rate));
       return false;
     }
-    if (watchSlewing && !mount.flag("slewing"))
+    if (watchSlewing && !mount.flag("slewing")) {
       mount.report.issue(test, "Slewing is not true immediately after axis starts moving in " +
                                    way + " direction");
+    }
     std::this_thread::sleep_for(kMoveTime);
-    if (watchSlewing && !mount.flag("slewing"))
+    if (watchSlewing && !mount.flag("slewing")) {
       mount.report.issue(test,
                          "Slewing is not true after 2 seconds moving in " + way + " direction");
+    }
     moveAxis(mount, axis, 0);
     if (watchSlewing && mount.flag("slewing")) {
       mount.report.issue(
@@ -127,11 +134,12 @@ void checkTrackingKept(Mount& mount, const std::string& test, int axis, double r
   moveAxis(mount, axis, -rate);
   std::this_thread::sleep_for(kMoveTime);
   moveAxis(mount, axis, 0);
-  if (mount.flag("tracking") == !start)
+  if (mount.flag("tracking") == !start) {
     mount.report.ok(test, "Tracking state correctly retained for both tracking states");
-  else
+  } else {
     mount.report.issue(test, "Tracking state not retained when tracking is " +
                                  std::string(start ? "false" : "true"));
+  }
   mount.put("tracking", std::string("Tracking=") + (start ? "True" : "False"));
 }
 
@@ -139,15 +147,17 @@ void checkMoveAxis(Mount& mount, int axis) {
   const std::string test = std::string("MoveAxis ") + kAxisNames[axis];
   if (!mount.facts.canMoveAxis[axis]) {
     const Answer answer = moveAxis(mount, axis, 0);
-    if (answer.ok())
+    if (answer.ok()) {
       mount.report.issue(test, "CanMoveAxis is False but MoveAxis did not fail");
-    else
+    } else {
       mount.failed(test, answer, Required::MustNotBeImplemented, "CanMoveAxis is False");
+    }
     return;
   }
   std::vector<std::pair<double, double>> rates;
-  if (!axisRates(mount, test, axis, rates) || rates.empty())
+  if (!axisRates(mount, test, axis, rates) || rates.empty()) {
     return;
+  }
   double lowest = rates.front().first;
   double highest = rates.front().second;
   for (const auto& [low, high] : rates) {
@@ -169,14 +179,16 @@ void checkMoveAxis(Mount& mount, int axis) {
       test, moveAxis(mount, axis, highest + 1), Required::MustBeImplemented,
       "Exception correctly generated above highest rate (" + text(highest + 1) + ")",
       "No exception raised when move axis value > maximum rate: " + text(highest + 1));
-  if (moveBothWays(mount, test, axis, lowest, false))
+  if (moveBothWays(mount, test, axis, lowest, false)) {
     mount.report.ok(test, "Successfully moved axis at minimum rate: " + text(lowest));
+  }
   if (mount.flag("slewing")) {
     mount.report.issue(test, "Slewing was true before start of MoveAxis but should be false");
     return;
   }
-  if (!moveBothWays(mount, test, axis, highest, true))
+  if (!moveBothWays(mount, test, axis, highest, true)) {
     return;
+  }
   mount.report.ok(test, "Successfully moved axis at maximum rate: " + text(highest));
   checkTrackingKept(mount, test, axis, highest);
 }
@@ -185,10 +197,11 @@ void checkPulseGuide(Mount& mount) {
   const std::string test = "PulseGuide";
   if (!mount.facts.canPulseGuide) {
     const Answer answer = mount.put("pulseguide", "Direction=2&Duration=0");
-    if (answer.ok())
+    if (answer.ok()) {
       mount.report.issue(test, "CanPulseGuide is False but PulseGuide did not fail");
-    else
+    } else {
       mount.failed(test, answer, Required::MustNotBeImplemented, "CanPulseGuide is False");
+    }
     return;
   }
   if (mount.flag("ispulseguiding")) {
@@ -202,20 +215,22 @@ void checkPulseGuide(Mount& mount) {
     return;
   }
   if (std::chrono::steady_clock::now() - start >= std::chrono::milliseconds(1500)) {
-    if (mount.flag("ispulseguiding"))
+    if (mount.flag("ispulseguiding")) {
       mount.report.issue(test, "Synchronous pulse guide expected but IsPulseGuiding is TRUE");
-    else
+    } else {
       mount.report.ok(test, "Synchronous pulse guide found OK");
+    }
     return;
   }
   if (!mount.flag("ispulseguiding")) {
     mount.report.issue(test, "Asynchronous pulse guide expected but IsPulseGuiding is FALSE");
     return;
   }
-  if (Mount::waitUntil([&] { return !mount.flag("ispulseguiding"); }, std::chrono::seconds(6)))
+  if (Mount::waitUntil([&] { return !mount.flag("ispulseguiding"); }, std::chrono::seconds(6))) {
     mount.report.ok(test, "Asynchronous pulse guide found OK");
-  else
+  } else {
     mount.report.issue(test, "IsPulseGuiding is still TRUE 6 seconds beyond expected time");
+  }
 }
 
 }  // namespace
@@ -235,29 +250,34 @@ void checkCanMoveAxis(Mount& mount) {
 
 void checkMotionMethods(Mount& mount) {
   const Answer abort = mount.put("abortslew");
-  if (abort.ok())
+  if (abort.ok()) {
     mount.report.ok("AbortSlew", "AbortSlew OK when not slewing");
-  else
+  } else {
     mount.failed("AbortSlew", abort, Required::Optional);
-  for (int axis = 0; axis < 3; ++axis)
+  }
+  for (int axis = 0; axis < 3; ++axis) {
     checkAxisRates(mount, axis);
+  }
   if (mount.facts.canFindHome) {
     const Answer home = mount.put("findhome");
-    if (!home.ok())
+    if (!home.ok()) {
       mount.failed("FindHome", home, Required::MustBeImplemented, "CanFindHome is True");
-    else if (Mount::waitUntil([&] { return mount.flag("athome"); }, std::chrono::seconds(60)))
+    } else if (Mount::waitUntil([&] { return mount.flag("athome"); }, std::chrono::seconds(60))) {
       mount.report.ok("FindHome", "Found home OK.");
-    else
+    } else {
       mount.report.info("FindHome", "Failed to Find home within 1 minute");
+    }
   } else {
     const Answer home = mount.put("findhome");
-    if (home.ok())
+    if (home.ok()) {
       mount.report.issue("FindHome", "CanFindHome is False but FindHome did not fail");
-    else
+    } else {
       mount.failed("FindHome", home, Required::MustNotBeImplemented, "CanFindHome is False");
+    }
   }
-  for (int axis = 0; axis < 3; ++axis)
+  for (int axis = 0; axis < 3; ++axis) {
     checkMoveAxis(mount, axis);
+  }
   checkPulseGuide(mount);
   checkExtendedPulseGuide(mount);
 }

@@ -21,8 +21,9 @@ Answer parse(const alpaca::testing::HttpReply& reply) {
     const nlohmann::json body = reply.json();
     answer.error = body.value("ErrorNumber", 0);
     answer.message = body.value("ErrorMessage", std::string());
-    if (body.contains("Value"))
+    if (body.contains("Value")) {
       answer.value = body["Value"];
+    }
   } catch (const std::exception& e) {
     answer.status = 0;
     answer.message = std::string("unreadable answer: ") + e.what();
@@ -46,8 +47,9 @@ std::string sexagesimal(double value, const char* format) {
 
 std::string Answer::failure() const {
   char number[16];
-  if (status != 200)
+  if (status != 200) {
     return "HTTP " + std::to_string(status) + " " + message;
+  }
   std::snprintf(number, sizeof number, "0x%X", static_cast<unsigned>(error));
   return std::string(number) + " " + message;
 }
@@ -63,8 +65,9 @@ Answer Mount::put(const std::string& member, const std::string& form) const {
 
 nlohmann::json Mount::read(const std::string& test, const std::string& member, Required required) {
   const Answer answer = get(member);
-  if (answer.ok() && !answer.value.is_null())
+  if (answer.ok() && !answer.value.is_null()) {
     return answer.value;
+  }
   failed(test, answer, required);
   return nullptr;
 }
@@ -82,28 +85,31 @@ void Mount::failed(const std::string& test, const Answer& answer, Required requi
                    why + (notImplemented ? "not implemented: " : "failed: ") + answer.failure());
       break;
     case Required::Optional:
-      if (notImplemented)
+      if (notImplemented) {
         report.ok(test, "optional member not implemented: " + answer.message);
-      else
+      } else {
         report.issue(test, "unexpected error: " + answer.failure());
+      }
       break;
     case Required::MustNotBeImplemented:
-      if (notImplemented)
+      if (notImplemented) {
         report.ok(test, why + "not implemented, as expected");
-      else
+      } else {
         report.issue(test, why + "should answer not implemented, answered " + answer.failure());
+      }
       break;
   }
 }
 
 void Mount::expectInvalidValue(const std::string& test, const Answer& answer, Required required,
                                const std::string& okText, const std::string& acceptedText) {
-  if (answer.ok())
+  if (answer.ok()) {
     report.issue(test, acceptedText);
-  else if (answer.failedWith(kInvalidValue))
+  } else if (answer.failedWith(kInvalidValue)) {
     report.ok(test, okText);
-  else
+  } else {
     failed(test, answer, required);
+  }
 }
 
 double Mount::raFromSiderealTime(double offsetHours) const {
@@ -125,8 +131,9 @@ double Mount::raFromSiderealTime(double offsetHours) const {
 bool Mount::waitUntil(const std::function<bool()>& done, std::chrono::seconds limit) {
   const auto deadline = std::chrono::steady_clock::now() + limit;
   while (!done()) {
-    if (std::chrono::steady_clock::now() > deadline)
+    if (std::chrono::steady_clock::now() > deadline) {
       return false;
+    }
     std::this_thread::sleep_for(std::chrono::milliseconds(200));
   }
   return true;
@@ -177,8 +184,9 @@ std::string dms(double degrees) {
 
 double raDifferenceArcSeconds(double a, double b) {
   double difference = std::fabs(a - b);
-  if (difference > 12.0)
+  if (difference > 12.0) {
     difference = 24.0 - difference;
+  }
   return difference * 15.0 * 3600.0;
 }
 
@@ -193,8 +201,9 @@ Horizontal horizontalPlace(double hourAngle, double declination, double latitude
       std::atan2(-std::cos(dec) * std::sin(h),
                  std::sin(dec) * std::cos(lat) - std::cos(dec) * std::sin(lat) * std::cos(h)) /
       kRadians;
-  if (azimuth < 0)
+  if (azimuth < 0) {
     azimuth += 360.0;
+  }
   return {altitude / kRadians, azimuth};
 }
 

@@ -41,12 +41,15 @@ void checkRefusedWhileParked(Mount& mount) {
   const Facts& f = mount.facts;
   for (const ParkedCall& call : calls) {
     const std::string member = call.member;
-    if (call.can && !(f.*call.can))
+    if (call.can && !(f.*call.can)) {
       continue;
-    if (call.axis >= 0 && !f.canMoveAxis[call.axis])
+    }
+    if (call.axis >= 0 && !f.canMoveAxis[call.axis]) {
       continue;
-    if (member == "abortslew" && !(f.canSlew || f.canSlewAsync || f.canSlewAltAz))
+    }
+    if (member == "abortslew" && !(f.canSlew || f.canSlewAsync || f.canSlewAltAz)) {
       continue;
+    }
     const std::string test = std::string("Parked:") + call.name;
     if (!mount.flag("atpark")) {
       mount.report.issue(
@@ -58,16 +61,19 @@ void checkRefusedWhileParked(Mount& mount) {
       mount.put("targetdeclination", "TargetDeclination=0");
     }
     const Answer answer = mount.put(member, call.parameters);
-    if (answer.ok())
+    if (answer.ok()) {
       mount.report.issue(test, std::string(call.name) + " didn't raise an error when Parked");
-    else
+    } else {
       mount.report.ok(test, std::string(call.name) +
                                 " did raise an exception when Parked: " + answer.failure());
-    if (member.find("async") != std::string::npos)
+    }
+    if (member.find("async") != std::string::npos) {
       mount.waitForSlew();
-    if (!mount.flag("atpark"))
+    }
+    if (!mount.flag("atpark")) {
       mount.report.issue(test,
                          std::string("Telescope was unparked by the ") + call.name + " command");
+    }
   }
 }
 
@@ -78,23 +84,26 @@ bool waitForPark(Mount& mount) {
   const bool parked = Mount::waitUntil(
       [&] {
         const bool atPark = mount.flag("atpark");
-        if (atPark && mount.flag("slewing"))
+        if (atPark && mount.flag("slewing")) {
           parkedWhileSlewing = true;
+        }
         return atPark;
       },
       std::chrono::seconds(120));
-  if (parkedWhileSlewing)
+  if (parkedWhileSlewing) {
     mount.report.issue("Park", "AtPark read true while Slewing was still true");
+  }
   return parked;
 }
 
 void checkUnpark(Mount& mount) {
   if (!mount.facts.canUnpark) {
     const Answer answer = mount.put("unpark");
-    if (answer.ok())
+    if (answer.ok()) {
       mount.report.issue("UnPark", "No exception thrown by UnPark when CanUnPark is false");
-    else
+    } else {
       mount.failed("UnPark", answer, Required::MustNotBeImplemented, "CanUnpark is false");
+    }
     return;
   }
   const Answer answer = mount.put("unpark");
@@ -102,35 +111,39 @@ void checkUnpark(Mount& mount) {
     mount.failed("UnPark", answer, Required::MustBeImplemented, "CanUnpark is true");
     return;
   }
-  if (!Mount::waitUntil([&] { return !mount.flag("atpark"); }, std::chrono::seconds(120)))
+  if (!Mount::waitUntil([&] { return !mount.flag("atpark"); }, std::chrono::seconds(120))) {
     mount.report.issue("UnPark", "AtPark still true after Unpark");
+  }
   mount.put("tracking", "Tracking=True");
   mount.report.ok("UnPark", "Success");
   const Answer again = mount.put("unpark");
-  if (again.ok())
+  if (again.ok()) {
     mount.report.ok("UnPark", "Success when already unparked");
-  else
+  } else {
     mount.report.issue("UnPark",
                        "Exception when calling UnPark two times in succession: " + again.failure());
+  }
 }
 
 }  // namespace
 
 void checkParkWithoutPosition(Mount& mount) {
   const std::string test = "Park (no park position)";
-  if (!mount.facts.canPark)
+  if (!mount.facts.canPark) {
     return;
+  }
   if (alpaca::testing::AlpacaServer::external()) {
     mount.report.info(test, "not checked: the server's settings are not the suite's own");
     return;
   }
   const Answer answer = mount.put("park");
-  if (answer.failedWith(kInvalidOperation))
+  if (answer.failedWith(kInvalidOperation)) {
     mount.report.ok(test, "refused as an invalid operation: " + answer.message);
-  else if (answer.ok())
+  } else if (answer.ok()) {
     mount.report.issue(test, "Park answered success with no park position stored");
-  else
+  } else {
     mount.report.issue(test, "expected 0x40B, answered " + answer.failure());
+  }
   if (mount.flag("atpark") || mount.flag("slewing")) {
     mount.put("abortslew");
     mount.put("unpark");
@@ -140,10 +153,11 @@ void checkParkWithoutPosition(Mount& mount) {
 void checkParkAndUnpark(Mount& mount) {
   if (!mount.facts.canPark) {
     const Answer answer = mount.put("park");
-    if (answer.ok())
+    if (answer.ok()) {
       mount.report.issue("Park", "CanPark is false but no exception was generated on use");
-    else
+    } else {
       mount.failed("Park", answer, Required::MustNotBeImplemented, "CanPark is False");
+    }
     return;
   }
   if (mount.flag("atpark")) {
@@ -161,11 +175,12 @@ void checkParkAndUnpark(Mount& mount) {
   }
   mount.report.ok("Park", "Success");
   const Answer again = mount.put("park");
-  if (again.ok())
+  if (again.ok()) {
     mount.report.ok("Park", "Success if already parked");
-  else
+  } else {
     mount.report.issue("Park",
                        "Exception when calling Park two times in succession: " + again.failure());
+  }
   checkRefusedWhileParked(mount);
   checkUnpark(mount);
 }

@@ -23,8 +23,9 @@ struct Range {
 // The value read, or NAN after reporting why it is not usable.
 double rangedRead(Mount& mount, const Range& range) {
   const nlohmann::json value = mount.read(range.test, range.member, range.required);
-  if (value.is_null())
+  if (value.is_null()) {
     return NAN;
+  }
   const double x = value.get<double>();
   const bool tooHigh = range.highExcluded ? x >= range.high : x > range.high;
   if (x < range.low || tooHigh) {
@@ -38,31 +39,35 @@ double rangedRead(Mount& mount, const Range& range) {
 // Sizes of the optics: negative is wrong, zero only means "not given".
 void sizeRead(Mount& mount, const char* test, const char* member) {
   const nlohmann::json value = mount.read(test, member, Required::Optional);
-  if (value.is_null())
+  if (value.is_null()) {
     return;
+  }
   const double x = value.get<double>();
-  if (x < 0)
+  if (x < 0) {
     mount.report.issue(test, std::string(test) + " is < 0.0 : " + text(x));
-  else if (x == 0)
+  } else if (x == 0) {
     mount.report.info(test, std::string(test) + " is 0.0");
-  else
+  } else {
     mount.report.ok(test, text(x));
+  }
 }
 
 void checkBoolean(Mount& mount, const char* test, const char* member, Required required) {
   const nlohmann::json value = mount.read(test, member, required);
-  if (value.is_boolean())
+  if (value.is_boolean()) {
     mount.report.ok(test, value.get<bool>() ? "True" : "False");
-  else if (!value.is_null())
+  } else if (!value.is_null()) {
     mount.report.issue(test, "not a boolean: " + value.dump());
+  }
 }
 
 void checkEnumeration(Mount& mount, const char* test, const char* member, int count) {
   const nlohmann::json value = mount.read(test, member, Required::Mandatory);
-  if (value.is_number_integer() && value.get<int>() >= 0 && value.get<int>() < count)
+  if (value.is_number_integer() && value.get<int>() >= 0 && value.get<int>() < count) {
     mount.report.ok(test, value.dump());
-  else if (!value.is_null())
+  } else if (!value.is_null()) {
     mount.report.issue(test, "not a valid value: " + value.dump());
+  }
 }
 
 // RightAscensionRate and DeclinationRate: read 0 unless settable, written only when settable.
@@ -71,19 +76,21 @@ void checkOffsetRate(Mount& mount, const std::string& name, const char* member,
   const std::string readTest = name + " Read";
   const nlohmann::json value = mount.read(readTest, member, Required::Mandatory);
   if (value.is_number()) {
-    if (!canSet && value.get<double>() != 0.0)
+    if (!canSet && value.get<double>() != 0.0) {
       mount.report.issue(readTest, name + " is non zero when CanSet" + name + " is False");
-    else
+    } else {
       mount.report.ok(readTest, text(value.get<double>()));
+    }
   }
   const std::string writeTest = name + " Write";
   const Answer written = mount.put(member, std::string(parameter) + "=0");
   if (!canSet) {
-    if (written.ok())
+    if (written.ok()) {
       mount.report.issue(writeTest, "CanSet" + name + " is False but setting it did not fail");
-    else
+    } else {
       mount.failed(writeTest, written, Required::MustNotBeImplemented,
                    "CanSet" + name + " is False");
+    }
   } else if (written.ok()) {
     mount.report.ok(writeTest, "rate 0.0 written");
   } else {
@@ -98,25 +105,27 @@ void checkGuideRate(Mount& mount, const std::string& name, const char* member, d
       mount.read(readTest, member, canSet ? Required::MustBeImplemented : Required::Optional);
   if (value.is_number()) {
     rate = value.get<double>();
-    if (rate < 0)
+    if (rate < 0) {
       mount.report.issue(readTest, name + " is < 0.0: " + text(rate));
-    else if (rate == 0 && mount.facts.canPulseGuide)
+    } else if (rate == 0 && mount.facts.canPulseGuide) {
       mount.report.issue(readTest,
                          "reads 0 while the mount pulse guides: guiding programs "
                          "reject a zero guide speed");
-    else
+    } else {
       mount.report.ok(readTest, text(rate));
+    }
   }
   const std::string writeTest = name + " Write";
   const Answer written = mount.put(member, name + "=" + text(rate));
-  if (canSet && !written.ok())
+  if (canSet && !written.ok()) {
     mount.failed(writeTest, written, Required::MustBeImplemented, "CanSetGuideRates is True");
-  else if (canSet)
+  } else if (canSet) {
     mount.report.ok(writeTest, "current value written");
-  else if (written.ok())
+  } else if (written.ok()) {
     mount.report.issue(writeTest, "CanSetGuideRates is false but no error was generated");
-  else
+  } else {
     mount.failed(writeTest, written, Required::MustNotBeImplemented, "CanSetGuideRates is False");
+  }
 }
 
 struct SiteValue {
@@ -151,18 +160,20 @@ void checkSiteRoundTrip(Mount& mount, const SiteValue& site, double current) {
     mount.failed(test, set, Required::MustBeImplemented, "A valid value could not be set");
   } else {
     const double read = mount.number(site.member);
-    if (read == value)
+    if (read == value) {
       mount.report.ok(test, "Test value " + text(value) + " set and read correctly");
-    else
+    } else {
       mount.report.issue(
           test, "Test value " + text(value) + " did not round trip correctly: " + text(read));
+    }
   }
   const Answer restored = mount.put(site.member, name + "=" + text(current));
-  if (restored.ok())
+  if (restored.ok()) {
     mount.report.ok(test, "Successfully restored original value " + text(current));
-  else
+  } else {
     mount.failed(test, restored, Required::MustBeImplemented,
                  "The original value could not be restored");
+  }
 }
 
 double checkSiteValue(Mount& mount, const SiteValue& site) {
@@ -176,24 +187,27 @@ double checkSiteValue(Mount& mount, const SiteValue& site) {
         "No error generated on set " + name + " " + text(bad) + site.unit);
   }
   const bool readable = !std::isnan(value);
-  if (!readable)
+  if (!readable) {
     value = site.fallback;
+  }
   const Answer restored = mount.put(site.member, name + "=" + text(value));
   if (!restored.ok()) {
     mount.failed(name + " Write", restored, Required::Optional);
     return value;
   }
   mount.report.ok(name + " Write", "Current value " + text(value) + " written successfully");
-  if (readable)
+  if (readable) {
     checkSiteRoundTrip(mount, site, value);
+  }
   return value;
 }
 
 void checkSiderealTime(Mount& mount) {
   const double scope =
       rangedRead(mount, {"SiderealTime", "siderealtime", 0, 24, true, Required::Mandatory});
-  if (std::isnan(scope))
+  if (std::isnan(scope)) {
     return;
+  }
   mount.facts.canReadSiderealTime = true;
   const double days =
       std::chrono::duration<double>(std::chrono::system_clock::now().time_since_epoch()).count() /
@@ -201,44 +215,49 @@ void checkSiderealTime(Mount& mount) {
       10957.5;
   double expected =
       std::fmod(18.697374558 + 24.065709824419081 * days + mount.facts.siteLongitude / 15.0, 24);
-  if (expected < 0)
+  if (expected < 0) {
     expected += 24;
+  }
   const double difference = raDifferenceArcSeconds(scope, expected) / 15.0 / 3600.0;
   const std::string both = "Scope: " + hms(scope) + ", ASCOM: " + hms(expected);
-  if (difference <= 5.0 / 60.0)
+  if (difference <= 5.0 / 60.0) {
     mount.report.ok("SiderealTime", "Scope and ASCOM sidereal times agree, " + both);
-  else if (difference <= 1.0)
+  } else if (difference <= 1.0) {
     mount.report.info("SiderealTime", "Sidereal times are up to 1 hour different, " + both);
-  else
+  } else {
     mount.report.issue("SiderealTime", "Sidereal times are more than 1 hour apart, " + both);
+  }
 }
 
 // The targets are read before anything writes them: that read has to fail.
 void reportTargetRead(Mount& mount, const std::string& test, const Answer& first) {
-  if (first.failedWith(kValueNotSet))
+  if (first.failedWith(kValueNotSet)) {
     mount.report.ok(test, "Not Set exception generated on read before write");
-  else if (first.failedWith(kInvalidOperation))
+  } else if (first.failedWith(kInvalidOperation)) {
     mount.report.ok(test, "InvalidOperationException generated as expected on read before write");
-  else if (first.ok())
+  } else if (first.ok()) {
     mount.report.issue(test, "Read before write should generate an error and didn't");
-  else
+  } else {
     mount.failed(test, first, Required::Optional);
+  }
 }
 
 void checkTracking(Mount& mount) {
   const nlohmann::json value = mount.read("Tracking Read", "tracking", Required::Mandatory);
-  if (!value.is_boolean())
+  if (!value.is_boolean()) {
     return;
+  }
   const bool original = value.get<bool>();
   mount.report.ok("Tracking Read", original ? "True" : "False");
   const std::string flipped = original ? "False" : "True";
   const Answer written = mount.put("tracking", "Tracking=" + flipped);
   if (!mount.facts.canSetTracking) {
-    if (written.ok())
+    if (written.ok()) {
       mount.report.issue("Tracking Write", "CanSetTracking is false but no error generated");
-    else
+    } else {
       mount.failed("Tracking Write", written, Required::MustNotBeImplemented,
                    "CanSetTracking is False");
+    }
     return;
   }
   if (!written.ok()) {
@@ -246,18 +265,20 @@ void checkTracking(Mount& mount) {
     return;
   }
   std::this_thread::sleep_for(std::chrono::seconds(1));
-  if (mount.flag("tracking") != original)
+  if (mount.flag("tracking") != original) {
     mount.report.ok("Tracking Write", flipped);
-  else
+  } else {
     mount.report.issue("Tracking Write", "Tracking didn't change state on write");
+  }
   mount.put("tracking", std::string("Tracking=") + (original ? "True" : "False"));
   std::this_thread::sleep_for(std::chrono::seconds(1));
 }
 
 void checkTrackingRates(Mount& mount) {
   const nlohmann::json rates = mount.read("TrackingRates", "trackingrates", Required::Mandatory);
-  if (!rates.is_array())
+  if (!rates.is_array()) {
     return;
+  }
   if (rates.empty()) {
     mount.report.issue("TrackingRates", "No drive rates returned");
     return;
@@ -265,17 +286,19 @@ void checkTrackingRates(Mount& mount) {
   mount.report.ok("TrackingRates", "Drive rates read OK: " + rates.dump());
   const nlohmann::json original =
       mount.read("TrackingRate Read", "trackingrate", Required::Mandatory);
-  if (original.is_null())
+  if (original.is_null()) {
     return;
+  }
   mount.report.ok("TrackingRate Read", original.dump());
   for (const nlohmann::json& rate : rates) {
     const Answer written = mount.put("trackingrate", "TrackingRate=" + rate.dump());
-    if (!written.ok())
+    if (!written.ok()) {
       mount.failed("TrackingRate Write", written, Required::Optional);
-    else if (mount.get("trackingrate").value == rate)
+    } else if (mount.get("trackingrate").value == rate) {
       mount.report.ok("TrackingRate Write", "Successfully set drive rate: " + rate.dump());
-    else
+    } else {
       mount.report.issue("TrackingRate Write", "Unable to set drive rate: " + rate.dump());
+    }
   }
   for (const char* bad : {"5", "-1"}) {
     mount.expectInvalidValue(
@@ -285,9 +308,10 @@ void checkTrackingRates(Mount& mount) {
             ")");
   }
   const Answer restored = mount.put("trackingrate", "TrackingRate=" + original.dump());
-  if (!restored.ok())
+  if (!restored.ok()) {
     mount.failed("TrackingRate Write", restored, Required::Optional,
                  "Unable to restore original tracking rate");
+  }
 }
 
 // "yyyy-MM-ddTHH:mm:ss.fffffffZ" moved by whole seconds.
@@ -295,8 +319,9 @@ std::string shiftedUtc(const std::string& iso, long seconds) {
   std::tm t{};
   double second = 0;
   if (std::sscanf(iso.c_str(), "%d-%d-%dT%d:%d:%lfZ", &t.tm_year, &t.tm_mon, &t.tm_mday, &t.tm_hour,
-                  &t.tm_min, &second) != 6)
+                  &t.tm_min, &second) != 6) {
     return iso;
+  }
   t.tm_year -= 1900;
   t.tm_mon -= 1;
   t.tm_sec = static_cast<int>(second);
@@ -312,8 +337,9 @@ std::string shiftedUtc(const std::string& iso, long seconds) {
 
 void checkUtcDate(Mount& mount) {
   const nlohmann::json utc = mount.read("UTCDate Read", "utcdate", Required::Mandatory);
-  if (!utc.is_string())
+  if (!utc.is_string()) {
     return;
+  }
   const std::string original = utc.get<std::string>();
   mount.report.ok("UTCDate Read", original);
   const Answer later = mount.put("utcdate", "UTCDate=" + encoded(shiftedUtc(original, 3600)));
@@ -323,10 +349,11 @@ void checkUtcDate(Mount& mount) {
   }
   mount.report.ok("UTCDate Write", "New UTCDate written successfully");
   const Answer restored = mount.put("utcdate", "UTCDate=" + encoded(original));
-  if (restored.ok())
+  if (restored.ok()) {
     mount.report.ok("UTCDate Write", "Original UTCDate restored successfully");
-  else
+  } else {
     mount.failed("UTCDate Write", restored, Required::Optional);
+  }
 }
 
 }  // namespace
@@ -353,10 +380,11 @@ void checkProperties(Mount& mount) {
     mount.report.ok("DoesRefraction Read", refraction.get<bool>() ? "True" : "False");
     const std::string opposite = refraction.get<bool>() ? "False" : "True";
     const Answer written = mount.put("doesrefraction", "DoesRefraction=" + opposite);
-    if (written.ok())
+    if (written.ok()) {
       mount.report.ok("DoesRefraction Write", "Can set DoesRefraction to " + opposite);
-    else
+    } else {
       mount.failed("DoesRefraction Write", written, Required::Optional);
+    }
   }
   checkEnumeration(mount, "EquatorialSystem", "equatorialsystem", 5);
   sizeRead(mount, "FocalLength", "focallength");
@@ -375,14 +403,16 @@ void checkProperties(Mount& mount) {
   f.siteLongitude = checkSiteValue(
       mount, {"SiteLongitude", "sitelongitude", -180, 180, 60, "°", longitudeTestValue});
   const nlohmann::json slewing = mount.read("Slewing", "slewing", Required::Optional);
-  if (slewing == false)
+  if (slewing == false) {
     mount.report.ok("Slewing", "False");
-  else if (slewing == true)
+  } else if (slewing == true) {
     mount.report.issue("Slewing", "Slewing should be false and it reads as True");
+  }
   const nlohmann::json settle =
       mount.read("SlewSettleTime Read", "slewsettletime", Required::Optional);
-  if (settle.is_number())
+  if (settle.is_number()) {
     mount.report.ok("SlewSettleTime Read", settle.dump());
+  }
   mount.expectInvalidValue("SlewSettleTime Write", mount.put("slewsettletime", "SlewSettleTime=-1"),
                            Required::Optional,
                            "Invalid Value exception generated as expected on set < 0",
@@ -390,14 +420,16 @@ void checkProperties(Mount& mount) {
   const int settleTime = settle.is_number() && settle.get<int>() >= 0 ? settle.get<int>() : 0;
   const Answer settleWritten =
       mount.put("slewsettletime", "SlewSettleTime=" + std::to_string(settleTime));
-  if (settleWritten.ok())
+  if (settleWritten.ok()) {
     mount.report.ok("SlewSettleTime Write",
                     "Legal value " + std::to_string(settleTime) + " seconds written successfully");
-  else
+  } else {
     mount.failed("SlewSettleTime Write", settleWritten, Required::Optional);
+  }
   const nlohmann::json side = mount.read("SideOfPier Read", "sideofpier", Required::Optional);
-  if (!side.is_null())
+  if (!side.is_null()) {
     mount.report.ok("SideOfPier Read", side.dump());
+  }
   checkSiderealTime(mount);
   reportTargetRead(mount, "TargetDeclination Read", targetDeclination);
   reportTargetRead(mount, "TargetRightAscension Read", targetRightAscension);

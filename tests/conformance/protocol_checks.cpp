@@ -118,30 +118,38 @@ std::string swappedCase(std::string name) {
 // The answer's layout: its field names, exactly cased, and the transaction numbers.
 std::string layoutFault(const alpaca::testing::HttpReply& reply, bool isGet,
                         unsigned clientTransaction, long& lastServerTransaction) {
-  if (reply.status != 200)
+  if (reply.status != 200) {
     return "HTTP " + std::to_string(reply.status) + ": " + reply.body;
-  if (reply.contentType.rfind("application/json", 0) != 0)
+  }
+  if (reply.contentType.rfind("application/json", 0) != 0) {
     return "Content-Type " + reply.contentType;
+  }
   nlohmann::json body;
   try {
     body = reply.json();
   } catch (const std::exception&) {
     return "not JSON: " + reply.body;
   }
-  if (isGet && !body.contains("Value"))
+  if (isGet && !body.contains("Value")) {
     return "no Value field";
-  if (!body.contains("ErrorNumber") || !body["ErrorNumber"].is_number_integer())
+  }
+  if (!body.contains("ErrorNumber") || !body["ErrorNumber"].is_number_integer()) {
     return "no integer ErrorNumber field";
-  if (!body.contains("ErrorMessage") || !body["ErrorMessage"].is_string())
+  }
+  if (!body.contains("ErrorMessage") || !body["ErrorMessage"].is_string()) {
     return "no string ErrorMessage field";
-  if (!body.contains("ClientTransactionID") || body["ClientTransactionID"] != clientTransaction)
+  }
+  if (!body.contains("ClientTransactionID") || body["ClientTransactionID"] != clientTransaction) {
     return "ClientTransactionID not echoed: " +
            body.value("ClientTransactionID", nlohmann::json()).dump();
-  if (!body.contains("ServerTransactionID") || !body["ServerTransactionID"].is_number_integer())
+  }
+  if (!body.contains("ServerTransactionID") || !body["ServerTransactionID"].is_number_integer()) {
     return "no integer ServerTransactionID field";
+  }
   const long server = body["ServerTransactionID"].get<long>();
-  if (server < 1 || server <= lastServerTransaction)
+  if (server < 1 || server <= lastServerTransaction) {
     return "ServerTransactionID " + std::to_string(server) + " not increasing";
+  }
   lastServerTransaction = server;
   return "";
 }
@@ -158,28 +166,32 @@ void checkGetMembers(Mount& mount) {
     const std::string fault = layoutFault(
         server.get(path + own + "ClientID=1&ClientTransactionID=" + std::to_string(transaction)),
         true, transaction, lastServer);
-    if (fault.empty())
+    if (fault.empty()) {
       mount.report.ok(test, "answer fields and transaction numbers as required");
-    else
+    } else {
       mount.report.issue(test, fault);
+    }
     const std::string odd =
         swappedCase(own) + "clientid=1&CLIENTTRANSACTIONID=" + std::to_string(++transaction);
     const int oddStatus = server.get(path + odd).status;
-    if (oddStatus == 200)
+    if (oddStatus == 200) {
       mount.report.ok(test, "parameter names in odd casing accepted");
-    else
+    } else {
       mount.report.issue(
           test, "parameter names in odd casing answered HTTP " + std::to_string(oddStatus));
+    }
     std::string badIds;
     for (const char* bad : {"", "%20", "-1", "asduio6fghZZ", "4294967296"}) {
       const int status = server.get(path + own + "ClientTransactionID=" + bad).status;
-      if (status != 200 && status != 400)
+      if (status != 200 && status != 400) {
         badIds += std::string(" '") + bad + "' gave HTTP " + std::to_string(status);
+      }
     }
-    if (badIds.empty())
+    if (badIds.empty()) {
       mount.report.ok(test, "bad ClientTransactionID values answered 200 or 400");
-    else
+    } else {
       mount.report.issue(test, "bad ClientTransactionID:" + badIds);
+    }
   }
 }
 
@@ -201,20 +213,22 @@ void checkPutMembers(Mount& mount) {
     for (std::size_t i = 0; i < put.parameters.size(); ++i) {
       const auto& [name, value] = put.parameters[i];
       const auto misCased = mount.server().put(path, form(put, i, swappedCase(name), value));
-      if (misCased.status == 400)
+      if (misCased.status == 400) {
         mount.report.ok(test, "mis-cased " + name + " refused with HTTP 400");
-      else
+      } else {
         mount.report.issue(test, "mis-cased " + name + " answered HTTP " +
                                      std::to_string(misCased.status) + " " + misCased.body);
+      }
       const auto bad = mount.server().put(path, form(put, i, name, "asduio6fghZZ"));
       const bool refused =
           bad.status == 400 ||
           (bad.status == 200 && bad.json().value("ErrorNumber", 0) == kInvalidValue);
-      if (refused)
+      if (refused) {
         mount.report.ok(test, "unreadable " + name + " refused");
-      else
+      } else {
         mount.report.issue(test, "unreadable " + name + " answered HTTP " +
                                      std::to_string(bad.status) + " " + bad.body);
+      }
     }
   }
   mount.put("abortslew");
@@ -227,12 +241,13 @@ void checkPaths(Mount& mount) {
                            "/api/v1/telescope/99999/description", "/api/v1/telescope/A/description",
                            "/api/v1/telescope/0/nosuchmember"}) {
     const int status = mount.server().get(path).status;
-    if (status >= 400 && status < 500)
+    if (status >= 400 && status < 500) {
       mount.report.ok("Protocol path",
                       std::string(path) + " refused with HTTP " + std::to_string(status));
-    else
+    } else {
       mount.report.issue("Protocol path",
                          std::string(path) + " answered HTTP " + std::to_string(status));
+    }
   }
 }
 
@@ -242,27 +257,31 @@ void checkManagement(Mount& mount) {
     return reply.status == 200 ? reply.json().value("Value", nlohmann::json()) : nlohmann::json();
   };
   const nlohmann::json versions = value("/management/apiversions");
-  if (versions == nlohmann::json::array({1}))
+  if (versions == nlohmann::json::array({1})) {
     mount.report.ok("Management apiversions", "[1]");
-  else
+  } else {
     mount.report.issue("Management apiversions", versions.dump());
+  }
   const nlohmann::json description = value("/management/v1/description");
   bool complete = description.is_object();
-  for (const char* field : {"ServerName", "Manufacturer", "ManufacturerVersion", "Location"})
+  for (const char* field : {"ServerName", "Manufacturer", "ManufacturerVersion", "Location"}) {
     complete = complete && description.contains(field) && description[field].is_string();
-  if (complete)
+  }
+  if (complete) {
     mount.report.ok("Management description", description.dump());
-  else
+  } else {
     mount.report.issue("Management description", description.dump());
+  }
   const nlohmann::json devices = value("/management/v1/configureddevices");
   const bool listed = devices.is_array() && devices.size() == 1 &&
                       devices[0].value("DeviceType", "") == "Telescope" &&
                       devices[0].value("DeviceNumber", -1) == 0 &&
                       devices[0].contains("DeviceName") && devices[0].contains("UniqueID");
-  if (listed)
+  if (listed) {
     mount.report.ok("Management configureddevices", devices.dump());
-  else
+  } else {
     mount.report.issue("Management configureddevices", devices.dump());
+  }
 }
 
 }  // namespace

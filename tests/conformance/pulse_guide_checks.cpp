@@ -71,27 +71,30 @@ void checkDirection(Mount& mount, double hourAngle, const Direction& direction) 
   const std::string detail =
       "change " + text(moved * 3600.0) + "\", expected " + text(expected * 3600.0) + "\"";
   const std::string way = direction.name;
-  if (moved * direction.sense < 0)
+  if (moved * direction.sense < 0) {
     mount.report.issue(
         test, "Moved " + std::string(direction.opposite) + " instead of " + way + ": " + detail);
-  else if (moved == 0)
+  } else if (moved == 0) {
     mount.report.issue(test, "The axis did not move");
-  else if (std::fabs(moved - expected) <= kToleranceDegrees)
+  } else if (std::fabs(moved - expected) <= kToleranceDegrees) {
     mount.report.ok(test, "Moved " + way + ": " + detail);
-  else
+  } else {
     mount.report.issue(test, "Moved " + way + " but outside test tolerance: " + detail);
-  if (std::fabs(other) <= kToleranceDegrees)
+  }
+  if (std::fabs(other) <= kToleranceDegrees) {
     mount.report.ok(test, "No significant movement of the other axis");
-  else
+  } else {
     mount.report.issue(test, "The other axis moved " + text(other * 3600.0) + "\"");
+  }
 }
 
 }  // namespace
 
 void checkExtendedPulseGuide(Mount& mount) {
   const Facts& f = mount.facts;
-  if (!f.canPulseGuide)
+  if (!f.canPulseGuide) {
     return;
+  }
   if (!(f.guideRateRightAscension > 0 && f.guideRateDeclination > 0)) {
     mount.report.info("PulseGuide",
                       "Extended pulse guide tests skipped: the guide rates are "
@@ -99,8 +102,9 @@ void checkExtendedPulseGuide(Mount& mount) {
     return;
   }
   for (const double hourAngle : {-9.0, 9.0, -3.0, 3.0}) {
-    if (f.canSetTracking)
+    if (f.canSetTracking) {
       mount.put("tracking", "Tracking=True");
+    }
     const double ra = mount.raFromHourAngle(hourAngle);
     const Answer slew =
         mount.put("slewtocoordinatesasync", "RightAscension=" + text(ra) + "&Declination=" +
@@ -110,8 +114,9 @@ void checkExtendedPulseGuide(Mount& mount) {
                          "Unable to slew to hour angle " + text(hourAngle) + ": " + slew.failure());
       continue;
     }
-    for (const Direction& direction : kDirections)
+    for (const Direction& direction : kDirections) {
       checkDirection(mount, hourAngle, direction);
+    }
   }
 }
 

@@ -27,8 +27,9 @@ void setTargets(Mount& mount, double ra, double dec) {
 }
 
 void startTracking(Mount& mount) {
-  if (mount.facts.canSetTracking && !mount.flag("tracking"))
+  if (mount.facts.canSetTracking && !mount.flag("tracking")) {
     mount.put("tracking", "Tracking=True");
+  }
 }
 
 void checkPosition(Mount& mount, const std::string& test, const std::string& what, double ra,
@@ -36,40 +37,44 @@ void checkPosition(Mount& mount, const std::string& test, const std::string& wha
   const double raError = raDifferenceArcSeconds(mount.number("rightascension"), ra);
   const double decError = std::fabs(mount.number("declination") - dec) * 3600.0;
   const std::string where = " (target " + hms(ra) + " " + dms(dec) + ")";
-  if (raError <= kToleranceArcSeconds)
+  if (raError <= kToleranceArcSeconds) {
     mount.report.ok(test, what + " OK within tolerance on RightAscension" + where);
-  else
+  } else {
     mount.report.issue(test,
                        what + " " + text(raError) + " arc seconds away on RightAscension" + where);
-  if (decError <= kToleranceArcSeconds)
+  }
+  if (decError <= kToleranceArcSeconds) {
     mount.report.ok(test, what + " OK within tolerance on Declination" + where);
-  else
+  } else {
     mount.report.issue(test,
                        what + " " + text(decError) + " arc seconds away on Declination" + where);
+  }
 }
 
 // Slews and syncs must leave the target properties at the position given.
 void checkTargetsSet(Mount& mount, const std::string& test, double ra, double dec) {
   const Answer targetRa = mount.get("targetrightascension");
-  if (!targetRa.ok())
+  if (!targetRa.ok()) {
     mount.report.issue(
         test, "The driver did not set the TargetRightAscension property: " + targetRa.failure());
-  else if (raDifferenceArcSeconds(targetRa.value.get<double>(), ra) <= kToleranceArcSeconds)
+  } else if (raDifferenceArcSeconds(targetRa.value.get<double>(), ra) <= kToleranceArcSeconds) {
     mount.report.ok(test, "The TargetRightAscension property matches the expected RA");
-  else
+  } else {
     mount.report.issue(test, "The TargetRightAscension property " +
                                  hms(targetRa.value.get<double>()) +
                                  " does not match the expected RA " + hms(ra));
+  }
   const Answer targetDec = mount.get("targetdeclination");
-  if (!targetDec.ok())
+  if (!targetDec.ok()) {
     mount.report.issue(
         test, "The driver did not set the TargetDeclination property: " + targetDec.failure());
-  else if (std::fabs(targetDec.value.get<double>() - dec) * 3600.0 <= kToleranceArcSeconds)
+  } else if (std::fabs(targetDec.value.get<double>() - dec) * 3600.0 <= kToleranceArcSeconds) {
     mount.report.ok(test, "The TargetDeclination property matches the expected Declination");
-  else
+  } else {
     mount.report.issue(test, "The TargetDeclination property " +
                                  dms(targetDec.value.get<double>()) +
                                  " does not match the expected Declination " + dms(dec));
+  }
 }
 
 // Altitude and Azimuth must tell where the mount points; this high above the horizon refraction
@@ -77,8 +82,9 @@ void checkTargetsSet(Mount& mount, const std::string& test, double ra, double de
 void checkHorizontalPlace(Mount& mount, const std::string& test) {
   const Answer altitude = mount.get("altitude");
   const Answer azimuth = mount.get("azimuth");
-  if (altitude.failedWith(kNotImplemented) || azimuth.failedWith(kNotImplemented))
+  if (altitude.failedWith(kNotImplemented) || azimuth.failedWith(kNotImplemented)) {
     return;
+  }
   if (!altitude.ok() || !azimuth.ok()) {
     mount.report.issue(
         test, "Altitude or Azimuth failed: " + (altitude.ok() ? azimuth : altitude).failure());
@@ -89,15 +95,17 @@ void checkHorizontalPlace(Mount& mount, const std::string& test) {
                       mount.number("declination"), mount.facts.siteLatitude);
   const double altitudeError = std::fabs(altitude.value.get<double>() - expected.altitude);
   double azimuthError = std::fabs(azimuth.value.get<double>() - expected.azimuth);
-  if (azimuthError > 180.0)
+  if (azimuthError > 180.0) {
     azimuthError = 360.0 - azimuthError;
+  }
   const std::string values = "Altitude " + text(altitude.value.get<double>()) + ", Azimuth " +
                              text(azimuth.value.get<double>()) + ", expected about " +
                              text(expected.altitude) + ", " + text(expected.azimuth);
-  if (altitudeError <= 0.1 && azimuthError <= 0.1)
+  if (altitudeError <= 0.1 && azimuthError <= 0.1) {
     mount.report.ok(test, "Altitude and Azimuth agree with the position: " + values);
-  else
+  } else {
     mount.report.issue(test, "Altitude and Azimuth do not agree with the position: " + values);
+  }
 }
 
 // The slew the sync checks use to move about: asynchronous when the mount can.
@@ -106,16 +114,18 @@ void slewScope(Mount& mount, const std::string& test, double ra, double dec) {
   const bool async = mount.facts.canSlewAsync;
   const Answer answer =
       mount.put(async ? "slewtocoordinatesasync" : "slewtocoordinates", coordinates(ra, dec));
-  if (!answer.ok())
+  if (!answer.ok()) {
     mount.report.issue(test,
                        "Unable to slew to " + hms(ra) + " " + dms(dec) + ": " + answer.failure());
-  else if (async && !mount.waitForSlew())
+  } else if (async && !mount.waitForSlew()) {
     mount.report.issue(test, "Slewing still true 120 s after the slew started");
+  }
 }
 
 Answer slewCall(Mount& mount, Kind kind, bool async, double ra, double dec) {
-  if (kind == Kind::Coordinates)
+  if (kind == Kind::Coordinates) {
     return mount.put(async ? "slewtocoordinatesasync" : "slewtocoordinates", coordinates(ra, dec));
+  }
   return mount.put(async ? "slewtotargetasync" : "slewtotarget");
 }
 
@@ -128,9 +138,10 @@ void checkSlew(Mount& mount, const std::string& test, bool can, const std::strin
          {std::tuple{"targetrightascension", "TargetRightAscension", ra},
           std::tuple{"targetdeclination", "TargetDeclination", dec}}) {
       const Answer set = mount.put(member, std::string(parameter) + "=" + text(value));
-      if (!set.ok() && can)
+      if (!set.ok() && can) {
         mount.failed(test, set, Required::MustBeImplemented,
                      canName + " is True but can't set " + parameter);
+      }
     }
   }
   const Answer answer = slewCall(mount, kind, async, ra, dec);
@@ -139,16 +150,18 @@ void checkSlew(Mount& mount, const std::string& test, bool can, const std::strin
                  canName + (can ? " is True" : " is False"));
     return;
   }
-  if (async && !mount.waitForSlew())
+  if (async && !mount.waitForSlew()) {
     mount.report.issue(test, "Slewing still true 120 s after the slew started");
+  }
   if (!can) {
     mount.report.issue(test, canName + " is false but no exception was generated on use");
     return;
   }
   checkPosition(mount, test, "Slewed", ra, dec);
   checkTargetsSet(mount, test, ra, dec);
-  if (kind == Kind::Coordinates && !async)
+  if (kind == Kind::Coordinates && !async) {
     checkHorizontalPlace(mount, test);
+  }
 }
 
 // A bad coordinate is refused, by the target property or by the slew or sync itself.
@@ -171,16 +184,18 @@ void checkBadCoordinates(Mount& mount, const std::string& test, Kind kind, const
                                  "Telescope." + parameter + " correctly rejected bad " + what, "");
         continue;
       }
-      if (raIsBad)
+      if (raIsBad) {
         mount.put("targetdeclination", "TargetDeclination=" + text(dec));
-      else
+      } else {
         mount.put("targetrightascension", "TargetRightAscension=" + text(ra));
+      }
       answer = mount.put(call);
     } else {
       answer = mount.put(call, coordinates(ra, dec));
     }
-    if (answer.ok())
+    if (answer.ok()) {
       mount.put("abortslew");
+    }
     mount.expectInvalidValue(test, answer, Required::Mandatory, "Correctly rejected bad " + what,
                              "Failed to reject bad " + what);
   }
@@ -194,8 +209,9 @@ void syncScope(Mount& mount, const std::string& test, Kind kind, double ra, doub
     setTargets(mount, ra, dec);
     answer = mount.put("synctotarget");
   }
-  if (!answer.ok())
+  if (!answer.ok()) {
     mount.failed(test, answer, Required::MustBeImplemented, "CanSync is True");
+  }
 }
 
 void checkSync(Mount& mount, const std::string& test, Kind kind) {
@@ -211,10 +227,11 @@ void checkSync(Mount& mount, const std::string& test, Kind kind) {
       setTargets(mount, ra, dec);
       answer = mount.put(call);
     }
-    if (answer.ok())
+    if (answer.ok()) {
       mount.report.issue(test, "CanSync is False but " + test + " did not fail");
-    else
+    } else {
       mount.failed(test, answer, Required::MustNotBeImplemented, "CanSync is False");
+    }
     return;
   }
   const double lat = mount.facts.siteLatitude;
@@ -229,8 +246,9 @@ void checkSync(Mount& mount, const std::string& test, Kind kind) {
     checkPosition(mount, test,
                   sense < 0 ? "Synced to sync position" : "Synced to reversed sync position",
                   syncRa, syncDec);
-    if (sense < 0 && kind == Kind::Coordinates)
+    if (sense < 0 && kind == Kind::Coordinates) {
       checkTargetsSet(mount, test, syncRa, syncDec);
+    }
     slewScope(mount, test, startRa, startDec);
     checkPosition(mount, test, "Slewed back to start position", startRa, startDec);
   }
@@ -267,10 +285,11 @@ void checkTargetWrites(Mount& mount) {
     const double read = mount.number(w.member);
     const double error = std::fabs(read - w.good) * 3600.0 * (w.hours ? 15.0 : 1.0);
     const std::string shown = w.hours ? hms(w.good) : dms(w.good);
-    if (error <= 5.0 * (w.hours ? 15.0 : 1.0))
+    if (error <= 5.0 * (w.hours ? 15.0 : 1.0)) {
       mount.report.ok(w.test, "Legal value " + shown + " written and read back");
-    else
+    } else {
       mount.report.info(w.test, "read back " + (w.hours ? hms(read) : dms(read)) + " for " + shown);
+    }
   }
 }
 
@@ -291,17 +310,19 @@ void checkDestinationSideOfPier(Mount& mount) {
     }
     sides[i] = answer.value.get<int>();
   }
-  if (sides[0] == -1 || sides[1] == -1)
+  if (sides[0] == -1 || sides[1] == -1) {
     mount.report.issue(test, "Invalid SideOfPier value received");
-  else if (sides[0] == sides[1])
+  } else if (sides[0] == sides[1]) {
     mount.report.issue(test, "Same value for DestinationSideOfPier on both sides of the meridian");
-  else
+  } else {
     mount.report.ok(test, "DestinationSideOfPier is different on either side of the meridian");
+  }
 }
 
 void stopTracking(Mount& mount) {
-  if (mount.facts.canSetTracking && mount.flag("tracking"))
+  if (mount.facts.canSetTracking && mount.flag("tracking")) {
     mount.put("tracking", "Tracking=False");
+  }
 }
 
 void checkAltAzSlew(Mount& mount, const std::string& test, bool can, bool async, double altitude,
@@ -315,23 +336,26 @@ void checkAltAzSlew(Mount& mount, const std::string& test, bool can, bool async,
                  canName + (can ? " is True" : " is False"));
     return;
   }
-  if (async)
+  if (async) {
     mount.waitForSlew();
+  }
   if (!can) {
     mount.report.issue(test, canName + " is false but no exception was generated on use");
     return;
   }
   double azimuthError = std::fabs(mount.number("azimuth") - azimuth);
-  if (azimuthError > 350.0)
+  if (azimuthError > 350.0) {
     azimuthError = 360.0 - azimuthError;
+  }
   const double altitudeError = std::fabs(mount.number("altitude") - altitude);
   for (const auto& [name, error] :
        {std::pair{"Azimuth", azimuthError}, std::pair{"Altitude", altitudeError}}) {
-    if (error * 3600.0 <= kToleranceArcSeconds)
+    if (error * 3600.0 <= kToleranceArcSeconds) {
       mount.report.ok(test, std::string("Slewed to target ") + name + " OK within tolerance");
-    else
+    } else {
       mount.report.issue(
           test, std::string("Slewed ") + text(error) + " degrees away from " + name + " target");
+    }
   }
   for (const auto& [badAltitude, badAzimuth, label] :
        {std::tuple{-100.0, -10.0, " (Bad L)"}, std::tuple{100.0, 370.0, " (Bad H)"}}) {
@@ -339,8 +363,9 @@ void checkAltAzSlew(Mount& mount, const std::string& test, bool can, bool async,
       const double alt = altitudeIsBad ? badAltitude : 45.0;
       const double az = altitudeIsBad ? 45.0 : badAzimuth;
       const Answer bad = mount.put(call, "Azimuth=" + text(az) + "&Altitude=" + text(alt));
-      if (bad.ok())
+      if (bad.ok()) {
         mount.put("abortslew");
+      }
       const std::string what =
           altitudeIsBad ? "Altitude coordinate: " + text(alt) : "Azimuth coordinate: " + text(az);
       mount.expectInvalidValue(test + label, bad, Required::Mandatory,
@@ -366,10 +391,11 @@ void checkAltAzSync(Mount& mount) {
                  can ? "CanSyncAltAz is True" : "CanSyncAltAz is False");
     return;
   }
-  if (!can)
+  if (!can) {
     mount.report.issue(test, "CanSyncAltAz is False but SyncToAltAz did not fail");
-  else
+  } else {
     mount.report.ok(test, "SyncToAltAz accepted");
+  }
 }
 
 }  // namespace

@@ -21,22 +21,25 @@ class Input {
   std::uint8_t byte() { return pos_ < size_ ? data_[pos_++] : 0; }
   std::int32_t int32() {
     std::uint32_t v = 0;
-    for (int i = 0; i < 4; ++i)
+    for (int i = 0; i < 4; ++i) {
       v = (v << 8) | byte();
+    }
     return static_cast<std::int32_t>(v);
   }
   double number() {
     std::uint64_t bits = 0;
-    for (int i = 0; i < 8; ++i)
+    for (int i = 0; i < 8; ++i) {
       bits = (bits << 8) | byte();
+    }
     double d;
     std::memcpy(&d, &bits, sizeof d);
     return d;
   }
   std::string text() {
     std::string s;
-    for (std::uint8_t n = byte() % 12; n > 0; --n)
+    for (std::uint8_t n = byte() % 12; n > 0; --n) {
       s += static_cast<char>(byte());
+    }
     return s;
   }
   bool more() const { return pos_ < size_; }
@@ -83,11 +86,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::uint32_t argCount = in.byte() % 4;
     const std::uint32_t namedCount = in.byte() % 4;
     std::vector<Variant> args;
-    for (std::uint32_t i = 0; i < argCount; ++i)
+    for (std::uint32_t i = 0; i < argCount; ++i) {
       args.push_back(anyVariant(in, &target));
+    }
     std::vector<tramox::server::DispId> named;
-    for (std::uint32_t i = 0; i < namedCount; ++i)
+    for (std::uint32_t i = 0; i < namedCount; ++i) {
       named.push_back(static_cast<std::int8_t>(in.byte()));
+    }
     binding::DispParams params{args.data(), named.data(), argCount, namedCount};
     Variant result;
     binding::ExcepInfo excep;

@@ -8,7 +8,8 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view line(reinterpret_cast<const char*>(data), size);
   const tramox::tools::ParsedLine parsed = tramox::tools::parseLine(line);
-  if (parsed.command && !parsed.error.empty())
+  if (parsed.command && !parsed.error.empty()) {
     __builtin_trap();
+  }
   return 0;
 }

@@ -27,8 +27,9 @@ using Clock = std::chrono::steady_clock;
 // Reads what the server prints until the LX200 line, and its port.
 std::uint16_t lx200Port(AlpacaServer& server) {
   for (std::string line = server.nextLine(); !line.empty(); line = server.nextLine()) {
-    if (line.rfind("LX200 on TCP port ", 0) == 0)
+    if (line.rfind("LX200 on TCP port ", 0) == 0) {
       return static_cast<std::uint16_t>(std::stoi(line.substr(18)));
+    }
   }
   throw std::runtime_error("the server printed no LX200 line");
 }
@@ -44,8 +45,9 @@ class Lx200Client {
     const int on = 1;
     ::setsockopt(fd_, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit);
     ::setsockopt(fd_, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
-    if (::connect(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0)
+    if (::connect(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
       throw std::runtime_error("cannot connect to the LX200 port");
+    }
   }
   ~Lx200Client() { close(); }
   Lx200Client(const Lx200Client&) = delete;
@@ -58,8 +60,9 @@ class Lx200Client {
   std::string read(std::size_t count) const {
     std::string text;
     char c = 0;
-    while (text.size() < count && ::read(fd_, &c, 1) == 1)
+    while (text.size() < count && ::read(fd_, &c, 1) == 1) {
       text += c;
+    }
     return text;
   }
   // Up to and with the hashes-th '#'.
@@ -77,8 +80,9 @@ class Lx200Client {
     return readAnswers(hashes);
   }
   void close() {
-    if (fd_ >= 0)
+    if (fd_ >= 0) {
       ::close(fd_);
+    }
     fd_ = -1;
   }
 
@@ -99,8 +103,9 @@ bool axisStopsWithin(const JournaledServer& server, const std::string& stop, dou
     const auto moved = std::find_if(lines.rbegin(), lines.rend(), [](const std::string& line) {
       return line.rfind("MoveEngineDevice_DLL", 0) == 0;
     });
-    if (moved != lines.rend() && std::find(lines.rbegin(), moved, stop) != moved)
+    if (moved != lines.rend() && std::find(lines.rbegin(), moved, stop) != moved) {
       return true;
+    }
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
   } while (Clock::now() < deadline);
   return false;
@@ -111,8 +116,9 @@ bool skipExternal() {
 }
 
 TEST(Lx200Listener, TogglesPrecisionAndFramesCommandsAcrossSegments) {
-  if (skipExternal())
+  if (skipExternal()) {
     GTEST_SKIP() << "needs a server of its own";
+  }
   AlpacaServer server("", "--lx200-port 0");
   Lx200Client client(lx200Port(server));
   EXPECT_TRUE(std::regex_match(client.ask(":GR#"), kHighRa));
@@ -134,8 +140,9 @@ TEST(Lx200Listener, TogglesPrecisionAndFramesCommandsAcrossSegments) {
 // What the listener cannot use is answered as the convention expects, and the stream stays
 // in step: unknown commands get nothing, malformed settings '0'.
 TEST(Lx200Listener, AnswersMalformedAndUnknownCommandsAndStaysInStep) {
-  if (skipExternal())
+  if (skipExternal()) {
     GTEST_SKIP() << "needs a server of its own";
+  }
   AlpacaServer server("", "--lx200-port 0");
   Lx200Client client(lx200Port(server));
   client.send(":XYZ#:G#" + std::string(200, 'A') + "#stray#:Sr25:00:00#:Srabc#:Sd+91*00#");
@@ -151,8 +158,9 @@ TEST(Lx200Listener, AnswersMalformedAndUnknownCommandsAndStaysInStep) {
 // Each client counts while its socket is open: the first connects the mount, the last to go
 // disconnects it.
 TEST(Lx200Listener, ServesTwoClientsAndCountsEachAsConnected) {
-  if (skipExternal())
+  if (skipExternal()) {
     GTEST_SKIP() << "needs a server of its own";
+  }
   AlpacaServer server("", "--lx200-port 0");
   const std::uint16_t port = lx200Port(server);
   auto connected = [&] { return server.member("GET", "connected")["Value"].get<bool>(); };
@@ -166,8 +174,9 @@ TEST(Lx200Listener, ServesTwoClientsAndCountsEachAsConnected) {
   EXPECT_TRUE(connected());
   second.close();
   const auto deadline = Clock::now() + std::chrono::seconds(3);
-  while (connected() && Clock::now() < deadline)
+  while (connected() && Clock::now() < deadline) {
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
   EXPECT_FALSE(connected());
 }
 
@@ -179,8 +188,9 @@ struct StopCase {
 // A direction a client set moving stops when its connection drops, when nothing has come from
 // it for the silence limit (not before), and when the server leaves.
 TEST(Lx200Listener, StopsTheDirectionOfAClientThatGoesOrFallsSilent) {
-  if (skipExternal())
+  if (skipExternal()) {
     GTEST_SKIP() << "needs a server of its own";
+  }
   for (const StopCase& c :
        {StopCase{"dropped", StopCase::kDrop}, StopCase{"silent", StopCase::kSilence},
         StopCase{"server leaves", StopCase::kLeave}}) {

@@ -44,9 +44,11 @@ TEST(CommandFramer, CutsCommandsWhereverTheSegmentsEnd) {
   for (const FramingCase& c : cases) {
     CommandFramer framer;
     std::vector<Frame> frames;
-    for (const std::string& segment : c.segments)
-      for (Frame& frame : framer.feed(segment))
+    for (const std::string& segment : c.segments) {
+      for (Frame& frame : framer.feed(segment)) {
         frames.push_back(frame);
+      }
+    }
     EXPECT_EQ(frames, c.frames) << c.name;
   }
 }
@@ -122,8 +124,9 @@ TEST(Sexagesimal, WritesPositionsInEitherPrecision) {
       {formatAzimuth, 359.99999, Precision::High, "000*00:00"},
       {formatAzimuth, 181.5, Precision::Low, "181*30"},
   };
-  for (const FormatCase& c : cases)
+  for (const FormatCase& c : cases) {
     EXPECT_EQ(c.format(c.value, c.precision), c.text) << c.value;
+  }
 }
 
 TEST(Sexagesimal, WritesTheSiteAndTheUtcOffset) {
@@ -142,10 +145,12 @@ TEST(Sexagesimal, ConvertsTheLongitudeSignBothWays) {
     double east;
   } const cases[] = {{-151.25, 151.25}, {208.75, 151.25}, {5.0, -5.0},
                      {355.0, 5.0},      {180.0, 180.0},   {0.0, 0.0}};
-  for (const auto& c : cases)
+  for (const auto& c : cases) {
     EXPECT_DOUBLE_EQ(eastLongitudeFromLx200(c.lx200), c.east) << c.lx200;
-  for (double east : {151.25, -5.0, 0.0, 179.5})
+  }
+  for (double east : {151.25, -5.0, 0.0, 179.5}) {
     EXPECT_DOUBLE_EQ(eastLongitudeFromLx200(lx200LongitudeFromEast(east)), east) << east;
+  }
 }
 
 }  // namespace

@@ -337,8 +337,9 @@ TEST_F(RegFileRegistryTest, ALinkedHiveIsWrittenThroughItsLink) {
 
 TEST_F(RegFileRegistryTest, TemporariesOfKilledWritersGoAtTheNextWrite) {
   for (const char* name :
-       {"HKCU.reg.a1B2c3", "HKCU.reg.Zz9yX8", "HKCU.reg.notmine", "HKLM.reg.a1B2c3"})
+       {"HKCU.reg.a1B2c3", "HKCU.reg.Zz9yX8", "HKCU.reg.notmine", "HKLM.reg.a1B2c3"}) {
     writeFile(home + "/" + name, "left behind");
+  }
   registry.writeValue(Hive::CurrentUser, kKey, "x", RegistryValue::ofDword(1));
   std::set<std::string> names;
   for (const auto& entry : std::filesystem::directory_iterator(home)) {

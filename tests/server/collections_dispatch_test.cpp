@@ -20,8 +20,9 @@ ComRef<IEnumVariant> newEnum(IDispatch& collection) {
   EXPECT_EQ(collection.Invoke(kDispIdNewEnum, kDispatchMethod, nullptr, &result, nullptr, nullptr),
             status::kOk);
   ComRef<IEnumVariant> e;
-  if (result.unknown())
+  if (result.unknown()) {
     result.unknown()->QueryInterface(kIidIEnumVariant, reinterpret_cast<void**>(e.out()));
+  }
   return e;
 }
 

@@ -24,8 +24,9 @@ struct FakeScope {
   void CommandBlind(const std::string& c) { command = c, ++calls; }
   double Get_SiteLatitude() { return latitude; }
   void Set_SiteLatitude(double v) {
-    if (v > 90)
+    if (v > 90) {
       throw DriverError(codes::kInvalidValue, "Latitude must be in the range [-90°,90°]");
+    }
     latitude = v;
   }
   double Get_Declination() {
@@ -174,9 +175,10 @@ TEST(Coercion, FollowsThePlatformsConversions) {
   Variant out;
   EXPECT_EQ(coerce(Variant::ofText("1e3"), TypeKind::Double, out), status::kOk);
   EXPECT_EQ(out.doubleValue(), 1000.0);
-  for (const char* bad : {"", "abc", "5,5", "0x10", "inf", "nan", "1e", ".", "5 5"})
+  for (const char* bad : {"", "abc", "5,5", "0x10", "inf", "nan", "1e", ".", "5 5"}) {
     EXPECT_EQ(coerce(Variant::ofText(bad), TypeKind::Double, out), status::kDispTypeMismatch)
         << bad;
+  }
   EXPECT_EQ(coerce(Variant::ofText("1e400"), TypeKind::Double, out), status::kDispOverflow);
   EXPECT_EQ(coerce(Variant::ofDouble(2147483647.4), TypeKind::Int32, out), status::kOk);
   EXPECT_EQ(coerce(Variant::ofDouble(2147483648.0), TypeKind::Int32, out), status::kDispOverflow);
@@ -204,8 +206,9 @@ TEST(Coercion, DatesOutsideTheAutomationRangeOverflow) {
   EXPECT_EQ(coerce(Variant::ofDouble(2958465.5), TypeKind::Date, out), status::kOk);
   EXPECT_EQ(out.doubleValue(), 2958465.5);
   out = Variant::ofInt32(7);
-  for (double bad : {1e300, -1e300, 2958466.0, -657435.0, std::nan("")})
+  for (double bad : {1e300, -1e300, 2958466.0, -657435.0, std::nan("")}) {
     EXPECT_EQ(coerce(Variant::ofDouble(bad), TypeKind::Date, out), status::kDispOverflow) << bad;
+  }
   EXPECT_EQ(coerce(Variant::ofText("1e300"), TypeKind::Date, out), status::kDispOverflow);
   EXPECT_EQ(out.type(), VarType::Int32);  // untouched on failure
 }

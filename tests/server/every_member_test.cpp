@@ -26,12 +26,15 @@ using testing::every_member::Row;
 using testing::every_member::shown;
 
 Variant toVariant(const Arg& a) {
-  if (const auto* d = std::get_if<double>(&a))
+  if (const auto* d = std::get_if<double>(&a)) {
     return Variant::ofDouble(*d);
-  if (const auto* i = std::get_if<std::int32_t>(&a))
+  }
+  if (const auto* i = std::get_if<std::int32_t>(&a)) {
     return Variant::ofInt32(*i);
-  if (const auto* b = std::get_if<bool>(&a))
+  }
+  if (const auto* b = std::get_if<bool>(&a)) {
     return Variant::ofBool(*b);
+  }
   return Variant::ofText(std::get<const char*>(a));
 }
 
@@ -53,8 +56,9 @@ std::string shown(const Variant& v) {
       std::string text = "object";
       for (const char* member : testing::every_member::kObjectShownBy) {
         auto r = invokeByName(*v.dispatch(), member, kDispatchPropertyGet, {});
-        if (r.hr == status::kOk)
+        if (r.hr == status::kOk) {
           text += std::string(" ") + member + "=" + shown(r.value);
+        }
       }
       return text;
     }
@@ -75,10 +79,12 @@ struct Bench : driver::testing::DriverTest {
   void TestBody() override {}
   std::string drain() {
     std::string seen;
-    for (const auto& line : logged())
+    for (const auto& line : logged()) {
       seen += "\n  log: " + line;
-    for (const auto& name : mount_.names())
+    }
+    for (const auto& name : mount_.names()) {
       seen += "\n  controller: " + name;
+    }
     clearLog();
     mount_.clearCalls();
     return seen;
@@ -109,8 +115,9 @@ template <class Target, class Make>
 void walk(const InterfaceInfo& iface, const std::vector<Row<Target>>& rows, Make make) {
   for (const auto& m : iface.members) {
     int walked = 0;
-    for (const auto& row : rows)
+    for (const auto& row : rows) {
       walked += equalsIgnoreCase(row.name, m.name) && row.kind == m.kind;
+    }
     EXPECT_TRUE(walked > 0 || m.dispid == kDispIdNewEnum) << iface.name << "." << m.name;
   }
   std::vector<std::string> expected;
@@ -134,8 +141,9 @@ void walk(const InterfaceInfo& iface, const std::vector<Row<Target>>& rows, Make
     EXPECT_EQ(object->GetIDsOfNames(&name, 1, &id), status::kOk);
     EXPECT_EQ(id, rows[i].id);
     std::vector<Variant> args;
-    for (const auto& a : rows[i].args)
+    for (const auto& a : rows[i].args) {
       args.push_back(toVariant(a));
+    }
     auto r = invokeByName(*object.get(), name, binding::invokeFlagOf(rows[i].kind), args);
     const HResult code = r.hr == status::kDispException ? r.error.scode : r.hr;
     const std::string value = shown(r.value);

@@ -11,8 +11,9 @@ namespace {
 TEST(MemberTable, TelescopeRowsFollowTheInterfaceOrder) {
   const auto members = telescopeInterface().members;
   ASSERT_EQ(members.size(), 91u);
-  for (std::size_t i = 0; i < members.size(); ++i)
+  for (std::size_t i = 0; i < members.size(); ++i) {
     EXPECT_EQ(members[i].order, int(i) + 1);
+  }
   for (const MemberInfo& m : members) {
     EXPECT_NE(m.dispid, 47) << m.name;
     EXPECT_NE(m.dispid, 49) << m.name;
@@ -25,10 +26,11 @@ TEST(MemberTable, GetAndPutOfOnePropertyShareTheIdentifierAndNothingElseDoes) {
   std::set<std::pair<DispId, MemberKind>> seen;
   for (const MemberInfo& m : telescopeInterface().members) {
     EXPECT_TRUE(seen.insert({m.dispid, m.kind}).second) << m.name;
-    for (const MemberInfo& other : telescopeInterface().members)
+    for (const MemberInfo& other : telescopeInterface().members) {
       if (other.dispid == m.dispid) {
         EXPECT_EQ(other.name, m.name);
       }
+    }
   }
 }
 
@@ -49,11 +51,12 @@ TEST(MemberTable, ParameterNamesAreThoseClientsUse) {
   const MemberInfo* axisRates = findMemberByName(t, "AxisRates");
   EXPECT_EQ(axisRates->result.kind, TypeKind::Interface);
   EXPECT_EQ(axisRates->result.name, "IRates");
-  for (const MemberInfo& m : t.members)
+  for (const MemberInfo& m : t.members) {
     if (m.kind == MemberKind::PropertyPut) {
       ASSERT_EQ(m.paramCount, 1u) << m.name;
       EXPECT_TRUE(m.params[0].name.empty()) << m.name;
     }
+  }
 }
 
 TEST(MemberTable, CollectionsHaveAHiddenNewEnumAndADefaultItem) {
@@ -72,7 +75,7 @@ TEST(MemberTable, CollectionsHaveAHiddenNewEnumAndADefaultItem) {
 
 TEST(MemberTable, EveryEnumerationTypeNamedByAMemberExists) {
   for (const InterfaceInfo* i :
-       {&telescopeInterface(), &rateInterface(), &ratesInterface(), &trackingRatesColInterface()})
+       {&telescopeInterface(), &rateInterface(), &ratesInterface(), &trackingRatesColInterface()}) {
     for (const MemberInfo& m : i->members) {
       if (m.result.kind == TypeKind::Enum) {
         EXPECT_NE(findEnum(m.result.name), nullptr);
@@ -83,6 +86,7 @@ TEST(MemberTable, EveryEnumerationTypeNamedByAMemberExists) {
         }
       }
     }
+  }
   ASSERT_EQ(enumerations().size(), 6u);
   EXPECT_EQ(findEnum("GuideDirections")->members[3].name, "guideWest");
   EXPECT_EQ(findEnum("EquatorialCoordinateType")->members[4].value, 4);
@@ -104,8 +108,9 @@ TEST(MemberTable, ClassesLibraryAndIdentities) {
     ids.insert(toRegistryString(c.clsid));
     ids.insert(toRegistryString(c.defaultInterface->iid));
   }
-  for (const EnumInfo& e : enumerations())
+  for (const EnumInfo& e : enumerations()) {
     ids.insert(toRegistryString(e.id));
+  }
   EXPECT_EQ(ids.size(), 15u);
 }
 
@@ -122,11 +127,13 @@ template <class Target>
 void expectEveryRowBound(const InterfaceInfo& iface,
                          std::span<const binding::Invoker<Target>> invokers) {
   for (const MemberInfo& m : iface.members) {
-    if (m.dispid == kDispIdNewEnum)
+    if (m.dispid == kDispIdNewEnum) {
       continue;  // the collection object answers it itself
+    }
     int found = 0;
-    for (const auto& inv : invokers)
+    for (const auto& inv : invokers) {
       found += inv.dispid == m.dispid && inv.kind == m.kind;
+    }
     EXPECT_EQ(found, 1) << iface.name << "." << m.name;
   }
   EXPECT_LE(invokers.size(), iface.members.size());

@@ -37,8 +37,9 @@ class ModuleTest : public ::testing::Test {
 TEST_F(ModuleTest, ExportsTheServerFunctions) {
   ASSERT_NE(handle, nullptr) << dlerror();
   for (const char* name : {kDllGetClassObject, kDllCanUnloadNow, kDllRegisterServer,
-                           kDllUnregisterServer, kTramoxSetHostServices})
+                           kDllUnregisterServer, kTramoxSetHostServices}) {
     EXPECT_NE(dlsym(handle, name), nullptr) << name;
+  }
 }
 
 TEST_F(ModuleTest, UnknownClassGivesClassNotAvailableAndNull) {

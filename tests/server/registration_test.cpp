@@ -16,8 +16,9 @@ using platform::Hive;
 
 std::set<std::string> keysOf(fakes::FakeRegistry& registry) {
   std::set<std::string> keys;
-  for (const auto* key : registry.hive(Hive::ClassesRoot).keys())
+  for (const auto* key : registry.hive(Hive::ClassesRoot).keys()) {
     keys.insert(key->path);
+  }
   return keys;
 }
 
@@ -61,8 +62,9 @@ TEST_F(RegistrationTest, TwiceIsOnceAndUnregisteringRemovesEverything) {
   ASSERT_EQ(unregisterServer(target), status::kOk);
   // Only the shared parents stay, as on any machine.
   std::set<std::string> left = keysOf(registry);
-  for (const char* shared : {"CLSID", "TypeLib", "Interface"})
+  for (const char* shared : {"CLSID", "TypeLib", "Interface"}) {
     left.erase(shared);
+  }
   EXPECT_EQ(left, untouched);
   EXPECT_EQ(unregisterServer(target), status::kOk);  // nothing to remove is no failure
 }

@@ -100,8 +100,9 @@ TEST(ScriptParser, BadLinesSayWhy) {
                            "canunload 1",
                            "\"get\" Name",
                            "call X 1e999",
-                           "get $99999999.Name"})
+                           "get $99999999.Name"}) {
     EXPECT_FALSE(errorOf(line).empty()) << line;
+  }
 }
 
 TEST(ScriptParser, AnEchoedWordIsEscapedAndCut) {

@@ -74,8 +74,9 @@ TEST(ShellCompletion, OffersTheWordsThatFitWhereTheCursorIs) {
       {"help he", {"help"}},
       {"paddle x", {}},
   };
-  for (const auto& c : cases)
+  for (const auto& c : cases) {
     EXPECT_EQ(completions(c.line, state), c.expected) << c.line;
+  }
   EXPECT_EQ(completions("", state).size(), commandHelp().size());
 }
 

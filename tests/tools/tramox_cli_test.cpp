@@ -252,8 +252,9 @@ TEST_F(TramoxCli, AnInterruptedDemoStopsTheMountAndRemovesItsHome) {
   if (child == 0) {
     setenv("TMPDIR", temporary.c_str(), 1);
     unsetenv("TRAMOX_HOME");
-    if (!std::freopen((home_ / "out").c_str(), "w", stdout))
+    if (!std::freopen((home_ / "out").c_str(), "w", stdout)) {
       _exit(127);
+    }
     execl(TRAMOX_CLIENT, TRAMOX_CLIENT, "demo", static_cast<char*>(nullptr));
     _exit(127);
   }
@@ -261,10 +262,12 @@ TEST_F(TramoxCli, AnInterruptedDemoStopsTheMountAndRemovesItsHome) {
   bool started = false;
   for (int i = 0; i < 400 && !started; ++i) {
     std::error_code ignored;
-    for (const auto& entry : fs::directory_iterator(temporary, ignored))
+    for (const auto& entry : fs::directory_iterator(temporary, ignored)) {
       started = started || !fs::is_empty(entry.path(), ignored);
-    if (!started)
+    }
+    if (!started) {
       usleep(50000);
+    }
   }
   EXPECT_TRUE(started);
   kill(child, SIGTERM);

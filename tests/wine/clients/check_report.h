@@ -11,8 +11,9 @@ inline int failures = 0;
 inline void check(bool ok, const std::string& what) {
   std::printf("%s %s\n", ok ? "ok  " : "FAIL", what.c_str());
   std::fflush(stdout);  // seen even if the program then hangs and is killed
-  if (!ok)
+  if (!ok) {
     ++failures;
+  }
 }
 
 // Prints "<sentinel> failures=<n>" and answers n.

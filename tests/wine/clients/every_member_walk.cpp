@@ -56,15 +56,17 @@ bool sameOutcome(const std::string& a, const std::string& b) {
       const double x = std::strtod(a.c_str() + i, &endA);
       const double y = std::strtod(b.c_str() + j, &endB);
       if (endA != a.c_str() + i && endB != b.c_str() + j) {
-        if (!(std::fabs(x - y) <= kTolerance * std::fmax(1.0, std::fabs(x))))
+        if (!(std::fabs(x - y) <= kTolerance * std::fmax(1.0, std::fabs(x)))) {
           return false;
+        }
         i = static_cast<std::size_t>(endA - a.c_str());
         j = static_cast<std::size_t>(endB - b.c_str());
         continue;
       }
     }
-    if (a[i++] != b[j++])
+    if (a[i++] != b[j++]) {
       return false;
+    }
   }
   return i == a.size() && j == b.size();
 }
@@ -76,17 +78,20 @@ class FileTail {
   std::vector<std::string> take() {
     std::ifstream in(path_, std::ios::binary);
     std::vector<std::string> lines;
-    if (!in)
+    if (!in) {
       return lines;
+    }
     in.seekg(0, std::ios::end);
     const std::streamoff end = in.tellg();
-    if (end < seen_)
+    if (end < seen_) {
       seen_ = 0;  // rewritten
+    }
     in.seekg(seen_);
     std::string line;
     while (std::getline(in, line)) {
-      if (!line.empty() && line.back() == '\r')
+      if (!line.empty() && line.back() == '\r') {
         line.pop_back();
+      }
       lines.push_back(line);
     }
     seen_ = end;
@@ -107,20 +112,24 @@ struct Observers {
   std::string drain() {
     std::vector<std::string> lines;
     const auto once = [&](std::string line) {
-      for (const auto& known : lines)
-        if (known == line)
+      for (const auto& known : lines) {
+        if (known == line) {
           return;
+        }
+      }
       lines.push_back(std::move(line));
     };
     for (const auto& line : log.take()) {
       const auto mark = line.find(" :");
       once("log: " + (mark == std::string::npos ? line : line.substr(mark + 2)));
     }
-    for (const auto& line : journal.take())
+    for (const auto& line : journal.take()) {
       once("controller: " + line.substr(0, line.find(' ')));
+    }
     std::string seen;
-    for (const auto& line : lines)
+    for (const auto& line : lines) {
       seen += "\n  " + line;
+    }
     return seen;
   }
 };
@@ -167,8 +176,9 @@ DISPID dispidOf(IDispatch* object, const std::string& name) {
 VARIANT invoke(IDispatch* object, DISPID id, WORD flags, const std::vector<Arg>& args,
                Outcome& out) {
   std::vector<VARIANT> values;
-  for (auto a = args.rbegin(); a != args.rend(); ++a)  // DISPPARAMS holds them last-first
+  for (auto a = args.rbegin(); a != args.rend(); ++a) {  // DISPPARAMS holds them last-first
     values.push_back(toVariant(*a));
+  }
   const bool put = flags == DISPATCH_PROPERTYPUT;  // its value is the one named argument
   DISPID named = DISPID_PROPERTYPUT;
   DISPPARAMS params{values.data(), put ? &named : nullptr, static_cast<UINT>(values.size()),
@@ -184,8 +194,9 @@ VARIANT invoke(IDispatch* object, DISPID id, WORD flags, const std::vector<Arg>&
   SysFreeString(exception.bstrSource);
   SysFreeString(exception.bstrDescription);
   SysFreeString(exception.bstrHelpFile);
-  for (auto& v : values)
+  for (auto& v : values) {
     VariantClear(&v);
+  }
   return result;
 }
 
@@ -207,12 +218,14 @@ std::string shown(const VARIANT& v) {
       std::string text = "object";
       for (const char* member : testing::every_member::kObjectShownBy) {
         const DISPID id = dispidOf(V_DISPATCH(&v), member);
-        if (id == DISPID_UNKNOWN)
+        if (id == DISPID_UNKNOWN) {
           continue;
+        }
         Outcome ignored;
         VARIANT answer = invoke(V_DISPATCH(&v), id, DISPATCH_PROPERTYGET, {}, ignored);
-        if (SUCCEEDED(ignored.code))
+        if (SUCCEEDED(ignored.code)) {
           text += std::string(" ") + member + "=" + shown(answer);
+        }
         VariantClear(&answer);
       }
       return text;
@@ -260,9 +273,10 @@ void walk(const char* iface, const std::vector<Row<Target>>& rows, Target& direc
 IDispatch* create(const wchar_t* progId) {
   CLSID clsid{};
   IDispatch* object = nullptr;
-  if (SUCCEEDED(CLSIDFromProgID(progId, &clsid)))
+  if (SUCCEEDED(CLSIDFromProgID(progId, &clsid))) {
     CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
                      reinterpret_cast<void**>(&object));
+  }
   check(object != nullptr, "created " + fromWide(progId));
   return object;
 }
@@ -288,8 +302,9 @@ void walkEverything(const std::string& journal) {
   IDispatch* telescope = create(L"TRAMOX.Telescope");
   IDispatch* rate = create(L"TRAMOX.Rate");
   IDispatch* trackingRates = create(L"TRAMOX.TrackingRatesCol");
-  if (telescope == nullptr || rate == nullptr || trackingRates == nullptr)
+  if (telescope == nullptr || rate == nullptr || trackingRates == nullptr) {
     return;
+  }
 
   // The axis rates come from the mounts, before the walk disconnects them.
   std::shared_ptr<rates::TRates> directAxisRates = scope->AxisRates(1);
@@ -297,8 +312,9 @@ void walkEverything(const std::string& journal) {
   VARIANT axisRates = invoke(telescope, dispidOf(telescope, "AxisRates"), DISPATCH_METHOD,
                              {std::int32_t{1}}, ignored);
   check(V_VT(&axisRates) == VT_DISPATCH, "AxisRates(1) by name gives an object");
-  if (V_VT(&axisRates) != VT_DISPATCH)
+  if (V_VT(&axisRates) != VT_DISPATCH) {
     return;
+  }
 
   rates::TRate directRate;
   walk("IRate", testing::every_member::rateRows(), directRate, rate, observers);
@@ -320,8 +336,9 @@ void walkEverything(const std::string& journal) {
 int main() {
   const char* journal = std::getenv("TRAMOX_SIM_JOURNAL");
   check(journal != nullptr && *journal != 0, "TRAMOX_SIM_JOURNAL names the simulator's journal");
-  if (journal == nullptr || *journal == 0)
+  if (journal == nullptr || *journal == 0) {
     return 1;
+  }
   CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   const DWORD on = 1, off = 0;
   RegSetKeyValueW(HKEY_CURRENT_USER, L"SOFTWARE\\TRAMOX", L"LogEnabled", REG_DWORD, &on, sizeof on);

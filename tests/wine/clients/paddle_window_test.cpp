@@ -72,8 +72,9 @@ std::string readFile(const char* path) {
 
 std::size_t count(const std::string& text, const std::string& what) {
   std::size_t n = 0;
-  for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
+  for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) {
     ++n;
+  }
   return n;
 }
 
@@ -309,8 +310,9 @@ int main(int argc, char** argv) {
     pump(300);
     HWND paddle = FindWindowW(L"TRaquette", L"Raquette ASCOM");
     check(paddle != nullptr, "the window \"Raquette ASCOM\" exists");
-    if (paddle != nullptr)
+    if (paddle != nullptr) {
       exercise(paddle, screenshot);
+    }
     telescope->put_Connected(VARIANT_FALSE);
     pump(100);
     check(paddle == nullptr || !IsWindow(paddle), "disconnecting closes the window");

@@ -86,13 +86,15 @@ void registry(IRegistry& r) {
   HKEY view = nullptr;
   const bool inThirtyTwo = RegOpenKeyExA(HKEY_LOCAL_MACHINE, kAscomProfileKey, 0,
                                          KEY_READ | KEY_WOW64_32KEY, &view) == ERROR_SUCCESS;
-  if (view != nullptr)
+  if (view != nullptr) {
     RegCloseKey(view);
+  }
   check(inThirtyTwo && r.keyExists(Hive::LocalMachine, kAscomProfileKey),
         "the ASCOM key lives in the 32-bit view");
   r.deleteKey(Hive::LocalMachine, kAscomProfileKey);
-  for (const char* name : {"text", "number", "bytes"})
+  for (const char* name : {"text", "number", "bytes"}) {
     r.deleteValue(Hive::CurrentUser, kKey, name);
+  }
   r.deleteKey(Hive::CurrentUser, kKey);
 }
 

@@ -26,8 +26,9 @@ std::wstring textArgument(const DISPPARAMS* params, UINT position) {
   VARIANT copy;
   VariantInit(&copy);
   const VARIANT& source = params->rgvarg[params->cArgs - 1 - position];
-  if (FAILED(VariantChangeType(&copy, const_cast<VARIANT*>(&source), 0, VT_BSTR)))
+  if (FAILED(VariantChangeType(&copy, const_cast<VARIANT*>(&source), 0, VT_BSTR))) {
     return {};
+  }
   std::wstring text(copy.bstrVal, SysStringLen(copy.bstrVal));
   VariantClear(&copy);
   return text;
@@ -50,8 +51,9 @@ class Profile final : public IDispatch {
   STDMETHODIMP_(ULONG) AddRef() override { return InterlockedIncrement(&references_); }
   STDMETHODIMP_(ULONG) Release() override {
     const LONG left = InterlockedDecrement(&references_);
-    if (left == 0)
+    if (left == 0) {
       delete this;
+    }
     return left;
   }
   STDMETHODIMP GetTypeInfoCount(UINT* count) override {
@@ -63,20 +65,24 @@ class Profile final : public IDispatch {
     HRESULT hr = S_OK;
     for (UINT i = 0; i < count; ++i) {
       ids[i] = DISPID_UNKNOWN;
-      if (i == 0 && lstrcmpiW(names[0], L"WriteValue") == 0)
+      if (i == 0 && lstrcmpiW(names[0], L"WriteValue") == 0) {
         ids[0] = kWriteValue;
-      if (i == 0 && lstrcmpiW(names[0], L"GetValue") == 0)
+      }
+      if (i == 0 && lstrcmpiW(names[0], L"GetValue") == 0) {
         ids[0] = kGetValue;
-      if (ids[i] == DISPID_UNKNOWN)
+      }
+      if (ids[i] == DISPID_UNKNOWN) {
         hr = DISP_E_UNKNOWNNAME;
+      }
     }
     return hr;
   }
   STDMETHODIMP Invoke(DISPID member, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT* result,
                       EXCEPINFO*, UINT*) override {
     if (member == kWriteValue) {
-      if (params->cArgs != 3)
+      if (params->cArgs != 3) {
         return DISP_E_BADPARAMCOUNT;
+      }
       const std::wstring key = kStoreRoot + textArgument(params, 0);
       const std::wstring name = textArgument(params, 1);
       const std::wstring value = textArgument(params, 2);
@@ -87,8 +93,9 @@ class Profile final : public IDispatch {
                  : E_FAIL;
     }
     if (member == kGetValue) {
-      if (params->cArgs != 2)
+      if (params->cArgs != 2) {
         return DISP_E_BADPARAMCOUNT;
+      }
       const std::wstring key = kStoreRoot + textArgument(params, 0);
       const std::wstring name = textArgument(params, 1);
       wchar_t buffer[512] = {};
@@ -125,8 +132,9 @@ class Factory final : public IClassFactory {
   STDMETHODIMP_(ULONG) AddRef() override { return 2; }
   STDMETHODIMP_(ULONG) Release() override { return 1; }
   STDMETHODIMP CreateInstance(IUnknown* outer, REFIID iid, void** object) override {
-    if (outer != nullptr)
+    if (outer != nullptr) {
       return CLASS_E_NOAGGREGATION;
+    }
     auto* profile = new Profile();
     profile->AddRef();
     const HRESULT hr = profile->QueryInterface(iid, object);
@@ -146,14 +154,16 @@ bool setDefault(const std::wstring& key, const std::wstring& value, const wchar_
 }  // namespace
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID) {
-  if (reason == DLL_PROCESS_ATTACH)
+  if (reason == DLL_PROCESS_ATTACH) {
     moduleHandle = module;
+  }
   return TRUE;
 }
 
 extern "C" HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID clsid, REFIID iid, void** object) {
-  if (!IsEqualCLSID(clsid, kClsid))
+  if (!IsEqualCLSID(clsid, kClsid)) {
     return CLASS_E_CLASSNOTAVAILABLE;
+  }
   return factory.QueryInterface(iid, object);
 }
 

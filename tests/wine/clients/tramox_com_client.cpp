@@ -25,8 +25,9 @@ using tramox::wine_tests::check;
 
 std::string narrow(const wchar_t* text) {
   std::string out;
-  for (; text != nullptr && *text != 0; ++text)
+  for (; text != nullptr && *text != 0; ++text) {
     out += *text < 128 ? static_cast<char>(*text) : '?';
+  }
   return out;
 }
 
@@ -38,8 +39,9 @@ std::string hex(HRESULT hr) {
 
 template <class T>
 void release(T*& p) {
-  if (p != nullptr)
+  if (p != nullptr) {
     p->Release();
+  }
   p = nullptr;
 }
 
@@ -48,8 +50,9 @@ using GetClassObjectFn = HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**);
 
 HRESULT canUnloadNow() {
   HMODULE module = GetModuleHandleW(L"TRAMOX.dll");
-  if (module == nullptr)
+  if (module == nullptr) {
     return E_FAIL;
+  }
   auto fn = reinterpret_cast<CanUnloadFn>(
       reinterpret_cast<void*>(GetProcAddress(module, "DllCanUnloadNow")));
   return fn ? fn() : E_FAIL;
@@ -109,26 +112,30 @@ void earlyBound(ITelescope* telescope) {
   IRates* rates = nullptr;
   hr = telescope->AxisRates(axisSecondary, &rates);
   check(SUCCEEDED(hr) && rates != nullptr, "AxisRates(axisSecondary)");
-  if (rates == nullptr)
+  if (rates == nullptr) {
     return;
+  }
   LONG count = 0;
   rates->get_Count(&count);
   check(count == 3, "IRates::get_Count " + std::to_string(count));
   IDispatch* item = nullptr;
   rates->get_Item(2, &item);
   IRate* rate = nullptr;
-  if (item != nullptr)
+  if (item != nullptr) {
     item->QueryInterface(IID_IRate, reinterpret_cast<void**>(&rate));
+  }
   double maximum = 0;
-  if (rate != nullptr)
+  if (rate != nullptr) {
     rate->get_Maximum(&maximum);
+  }
   check(maximum > 0, "IRates::get_Item(2) -> IRate::get_Maximum " + std::to_string(maximum));
 
   IUnknown* enumUnknown = nullptr;
   IEnumVARIANT* enumerator = nullptr;
   rates->get__NewEnum(&enumUnknown);
-  if (enumUnknown != nullptr)
+  if (enumUnknown != nullptr) {
     enumUnknown->QueryInterface(IID_IEnumVARIANT, reinterpret_cast<void**>(&enumerator));
+  }
   check(enumerator != nullptr, "_NewEnum gives IEnumVARIANT");
   if (enumerator != nullptr) {
     VARIANT items[4];
@@ -155,10 +162,12 @@ void earlyBound(ITelescope* telescope) {
   IUnknown* driveUnknown = nullptr;
   IEnumVARIANT* driveEnumerator = nullptr;
   telescope->get_TrackingRates(&driveRates);
-  if (driveRates != nullptr)
+  if (driveRates != nullptr) {
     driveRates->get__NewEnum(&driveUnknown);
-  if (driveUnknown != nullptr)
+  }
+  if (driveUnknown != nullptr) {
     driveUnknown->QueryInterface(IID_IEnumVARIANT, reinterpret_cast<void**>(&driveEnumerator));
+  }
   if (driveEnumerator != nullptr) {
     VARIANT items[5];
     ULONG fetched = 0;
@@ -178,15 +187,17 @@ void earlyBound(ITelescope* telescope) {
   ITrackingRatesCol* tracking = nullptr;
   telescope->get_TrackingRates(&tracking);
   DriveRates first = driveLunar;
-  if (tracking != nullptr)
+  if (tracking != nullptr) {
     tracking->get_Item(1, &first);
+  }
   check(first == driveSidereal, "ITrackingRatesCol::get_Item(1)");
   DriveRates second = driveSidereal;
   hr = tracking != nullptr ? tracking->get_Item(0, &second) : E_FAIL;
   check(hr == static_cast<HRESULT>(0x80040405), "get_Item(0) -> " + hex(hr));
-  if (tracking != nullptr)
+  if (tracking != nullptr) {
     checkErrorInfo(tracking, IID_ITrackingRatesCol, "Invalid tracking rate index",
                    "TRAMOX.TrackingRatesCol", "get_Item(0)");
+  }
   release(tracking);
   release(rates);
 }
@@ -195,8 +206,9 @@ void lateBound(ITelescope* telescope) {
   IDispatch* object = nullptr;
   telescope->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&object));
   check(object != nullptr, "IDispatch");
-  if (object == nullptr)
+  if (object == nullptr) {
     return;
+  }
 
   // A property write by name.
   DISPID elevation = dispidOf(object, L"siteelevation");
@@ -302,8 +314,9 @@ void factories() {
   IClassFactory* factory = nullptr;
   getClassObject(clsid, IID_IClassFactory, reinterpret_cast<void**>(&factory));
   check(factory != nullptr, "the Telescope factory");
-  if (factory == nullptr)
+  if (factory == nullptr) {
     return;
+  }
   // Multiple instances: every creation request makes a new object.
   IUnknown* first = nullptr;
   IUnknown* second = nullptr;
@@ -343,8 +356,9 @@ void typeLibraryMatchesTables() {
   GetModuleFileNameW(module, path, MAX_PATH);
   ITypeLib* typeLibrary = nullptr;
   check(SUCCEEDED(LoadTypeLibEx(path, REGKIND_NONE, &typeLibrary)), "TYPELIB resource loads");
-  if (typeLibrary == nullptr)
+  if (typeLibrary == nullptr) {
     return;
+  }
   TLIBATTR* libraryAttributes = nullptr;
   typeLibrary->GetLibAttr(&libraryAttributes);
   check(IsEqualGUID(libraryAttributes->guid, toGuid(library().libid)) &&
@@ -384,14 +398,16 @@ void typeLibraryMatchesTables() {
           bool same = narrow(names[0]) == member.name;
           const auto parameters = member.parameters();
           for (std::size_t p = 0; p < parameters.size(); ++p) {
-            if (!parameters[p].name.empty())
+            if (!parameters[p].name.empty()) {
               same = same && named > p + 1 && narrow(names[p + 1]) == parameters[p].name;
+            }
           }
           same = same && ((function->wFuncFlags & FUNCFLAG_FHIDDEN) != 0) == member.hidden;
           same = same && ((function->wFuncFlags & FUNCFLAG_FDEFAULTCOLLELEM) != 0) ==
                              member.defaultCollectionElement;
-          for (BSTR& name : names)
+          for (BSTR& name : names) {
             SysFreeString(name);
+          }
           if (!same) {
             ++mismatches;
             check(false, std::string(iface->name) + "." + std::string(member.name) + " differs");
@@ -436,8 +452,9 @@ std::string typeText(ITypeInfo* owner, const TYPEDESC& type) {
     case VT_USERDEFINED: {
       ITypeInfo* referenced = nullptr;
       BSTR name = nullptr;
-      if (SUCCEEDED(owner->GetRefTypeInfo(type.hreftype, &referenced)))
+      if (SUCCEEDED(owner->GetRefTypeInfo(type.hreftype, &referenced))) {
         referenced->GetDocumentation(MEMBERID_NIL, &name, nullptr, nullptr, nullptr);
+      }
       std::string text = narrow(name);
       SysFreeString(name);
       release(referenced);
@@ -507,8 +524,9 @@ void memberSignaturesMatchTables(ITypeLib* typeLibrary) {
     ITypeInfo* info = nullptr;
     HREFTYPE vtableHalf = 0;
     typeLibrary->GetTypeInfoOfGuid(toGuid(iface->iid), &dispatchInfo);
-    if (dispatchInfo != nullptr && SUCCEEDED(dispatchInfo->GetRefTypeOfImplType(-1, &vtableHalf)))
+    if (dispatchInfo != nullptr && SUCCEEDED(dispatchInfo->GetRefTypeOfImplType(-1, &vtableHalf))) {
       dispatchInfo->GetRefTypeInfo(vtableHalf, &info);
+    }
     release(dispatchInfo);
     if (info == nullptr) {
       check(false, std::string(iface->name) + ": vtable description");
@@ -531,23 +549,27 @@ void memberSignaturesMatchTables(ITypeLib* typeLibrary) {
       const auto parameters = member.parameters();
       const bool hasResult = member.result.kind != TypeKind::Void;
       std::string seen = function->memid == member.dispid ? "" : "dispid ";
-      if (function->cParams != static_cast<SHORT>(parameters.size() + (hasResult ? 1 : 0)))
+      if (function->cParams != static_cast<SHORT>(parameters.size() + (hasResult ? 1 : 0))) {
         seen += "count ";
+      }
       for (SHORT p = 0; p < function->cParams; ++p) {
         const ELEMDESC& element = function->lprgelemdescParam[p];
         const bool retval = (element.paramdesc.wParamFlags & PARAMFLAG_FRETVAL) != 0;
         const std::string type = typeText(info, element.tdesc);
         if (static_cast<std::size_t>(p) < parameters.size()) {
-          if (retval || type != expectedType(parameters[p].type))
+          if (retval || type != expectedType(parameters[p].type)) {
             seen += "param" + std::to_string(p) + "=" + type + " ";
+          }
         } else if (!retval || type != "*" + expectedType(member.result)) {
           seen += "result=" + type + " ";
         }
       }
-      if (function->elemdescFunc.tdesc.vt != VT_HRESULT)
+      if (function->elemdescFunc.tdesc.vt != VT_HRESULT) {
         seen += "not HRESULT ";
-      if (((function->wFuncFlags & FUNCFLAG_FRESTRICTED) != 0) != member.hidden)
+      }
+      if (((function->wFuncFlags & FUNCFLAG_FRESTRICTED) != 0) != member.hidden) {
         seen += "restricted ";
+      }
       info->ReleaseFuncDesc(function);
       if (!seen.empty()) {
         ++mismatches;
@@ -570,8 +592,9 @@ void typeLibraryDescriptions(ITypeLib* typeLibrary) {
     const std::string text = documentation(typeLibrary, static_cast<int>(i));
     described += " " + text.substr(0, text.find('|'));
   }
-  for (const TypeDescription& d : typeDescriptions())
+  for (const TypeDescription& d : typeDescriptions()) {
     expected += " " + std::string(d.name);
+  }
   check(typeLibrary->GetTypeInfoCount() == 14 && described == expected,
         "the fourteen type descriptions in order:" + described);
   for (const ClassInfo& cls : classes()) {
@@ -721,11 +744,13 @@ void paddleKeepsTheModuleLoaded(REFCLSID clsid) {
         "CoFreeUnusedLibraries keeps TRAMOX.dll while its paddle window exists");
   // The 32-bit run under Wine does not always find the window by its caption here; where it
   // is found, its procedure runs: the module must still be loaded.
-  if (HWND paddle = FindWindowW(nullptr, L"Raquette ASCOM"); paddle != nullptr)
+  if (HWND paddle = FindWindowW(nullptr, L"Raquette ASCOM"); paddle != nullptr) {
     SendMessageW(paddle, WM_NULL, 0, 0);
+  }
   ITelescope* second = connectedDriver();
-  if (second != nullptr)
+  if (second != nullptr) {
     check(SUCCEEDED(second->put_Connected(VARIANT_FALSE)), "the next driver disconnects");
+  }
   release(second);
   CoFreeUnusedLibraries();
   check(GetModuleHandleW(L"TRAMOX.dll") == nullptr,
