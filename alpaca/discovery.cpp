@@ -5,9 +5,11 @@
 #include <boost/asio/ip/multicast.hpp>
 #include <boost/asio/ip/udp.hpp>
 #include <boost/asio/ip/v6_only.hpp>
+#include <memory>
+#include <mutex>
 #include <stdexcept>
 #include <string_view>
-#include <thread>
+#include <utility>
 #include <vector>
 
 namespace tramox::alpaca {
@@ -43,12 +45,18 @@ bool couldReach(const std::string& httpBind, const std::string& sender) {
   return bind.is_v4() == (from.is_v4() || (from.is_v6() && from.to_v6().is_v4_mapped()));
 }
 
-class DiscoveryResponder::Impl {
+// Shared with the receives in progress, which may outlive the responder that started them:
+// they then find it stopped, or go with the I/O context.
+class DiscoveryResponder::Impl : public std::enable_shared_from_this<Impl> {
  public:
-  void start(const std::string& httpBind, std::uint16_t httpPort, std::uint16_t discoveryPort) {
-    httpBind_ = httpBind;
-    answer_ = "{\"AlpacaPort\":" + std::to_string(httpPort) + "}";
-    const auto bind = asio::ip::make_address(httpBind);
+  Impl(asio::io_context& io, const std::string& httpBind, std::uint16_t httpPort)
+      : io_(io),
+        httpBind_(httpBind),
+        answer_("{\"AlpacaPort\":" + std::to_string(httpPort) + "}") {}
+
+  void start(std::uint16_t discoveryPort) {
+    std::lock_guard<std::mutex> lock(lock_);
+    const auto bind = asio::ip::make_address(httpBind_);
     const bool wildcardV6 = bind.is_v6() && bind.is_unspecified();
     std::string why;
     // On loopback, discovery listens there only: nothing outside even learns the port is used.
@@ -65,13 +73,14 @@ class DiscoveryResponder::Impl {
       throw std::runtime_error("cannot listen on UDP port " + std::to_string(discoveryPort) + ": " +
                                why);
     }
-    thread_ = std::thread([this] { io_.run(); });
   }
 
   void stop() {
-    io_.stop();
-    if (thread_.joinable()) {
-      thread_.join();
+    std::lock_guard<std::mutex> lock(lock_);
+    stopped_ = true;
+    for (const auto& listener : sockets_) {
+      boost::system::error_code ignored;
+      listener->socket.close(ignored);
     }
   }
 
@@ -112,42 +121,54 @@ class DiscoveryResponder::Impl {
   }
 
   void receive(Listener& listener) {
-    listener.socket.async_receive_from(
-        asio::buffer(listener.buffer), listener.sender,
-        [this, &listener](const boost::system::error_code& ec, std::size_t size) {
-          if (ec == asio::error::operation_aborted) {
-            return;
-          }
-          const std::string_view text(listener.buffer.data(), ec ? 0 : size);
-          if (text.starts_with(kDiscoveryMessage) &&
-              couldReach(httpBind_, listener.sender.address().to_string())) {
-            boost::system::error_code ignored;
-            listener.socket.send_to(asio::buffer(answer_), listener.sender, 0, ignored);
-          }
-          receive(listener);
-        });
+    listener.socket.async_receive_from(asio::buffer(listener.buffer), listener.sender,
+                                       [self = shared_from_this(), &listener](
+                                           const boost::system::error_code& ec, std::size_t size) {
+                                         self->received(listener, ec, size);
+                                       });
   }
 
-  asio::io_context io_;
+  void received(Listener& listener, const boost::system::error_code& ec, std::size_t size) {
+    std::lock_guard<std::mutex> lock(lock_);
+    if (stopped_ || ec == asio::error::operation_aborted) {
+      return;
+    }
+    const std::string_view text(listener.buffer.data(), ec ? 0 : size);
+    if (text.starts_with(kDiscoveryMessage) &&
+        couldReach(httpBind_, listener.sender.address().to_string())) {
+      boost::system::error_code ignored;
+      listener.socket.send_to(asio::buffer(answer_), listener.sender, 0, ignored);
+    }
+    receive(listener);
+  }
+
+  asio::io_context& io_;
+  const std::string httpBind_;
+  const std::string answer_;
+  std::mutex lock_;  // the sockets are touched by the I/O threads of the moment and by stop
   std::vector<std::unique_ptr<Listener>> sockets_;
-  std::thread thread_;
-  std::string httpBind_;
-  std::string answer_;
+  bool stopped_ = false;
 };
 
-DiscoveryResponder::DiscoveryResponder() : impl_(std::make_unique<Impl>()) {}
+DiscoveryResponder::DiscoveryResponder() = default;
 
 DiscoveryResponder::~DiscoveryResponder() {
   stop();
 }
 
-void DiscoveryResponder::start(const std::string& httpBind, std::uint16_t httpPort,
-                               std::uint16_t discoveryPort) {
-  impl_->start(httpBind, httpPort, discoveryPort);
+void DiscoveryResponder::start(asio::io_context& io, const std::string& httpBind,
+                               std::uint16_t httpPort, std::uint16_t discoveryPort) {
+  stop();
+  auto impl = std::make_shared<Impl>(io, httpBind, httpPort);
+  impl->start(discoveryPort);
+  impl_ = std::move(impl);
 }
 
 void DiscoveryResponder::stop() {
-  impl_->stop();
+  if (impl_) {
+    impl_->stop();
+    impl_.reset();
+  }
 }
 
 }  // namespace tramox::alpaca

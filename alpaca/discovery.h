@@ -7,6 +7,8 @@
 #include <memory>
 #include <string>
 
+#include "alpaca/asio_forward.h"
+
 namespace tramox::alpaca {
 
 inline constexpr const char* kDiscoveryMessage = "alpacadiscovery1";
@@ -22,14 +24,17 @@ class DiscoveryResponder {
   DiscoveryResponder(const DiscoveryResponder&) = delete;
   DiscoveryResponder& operator=(const DiscoveryResponder&) = delete;
 
-  // Listens on discoveryPort for the families httpBind serves. Throws std::runtime_error
-  // when no socket can be bound.
-  void start(const std::string& httpBind, std::uint16_t httpPort, std::uint16_t discoveryPort);
+  // Listens on discoveryPort for the families httpBind serves, answered on the threads that
+  // run io (the HTTP server's). Throws std::runtime_error when no socket can be bound.
+  void start(boost::asio::io_context& io, const std::string& httpBind, std::uint16_t httpPort,
+             std::uint16_t discoveryPort);
+  // Closes the sockets: once it returns no datagram is answered, whether io's threads still
+  // run or have stopped. Before io is destroyed.
   void stop();
 
  private:
   class Impl;
-  std::unique_ptr<Impl> impl_;
+  std::shared_ptr<Impl> impl_;
 };
 
 }  // namespace tramox::alpaca

@@ -357,6 +357,7 @@ class HttpServer::Impl {
   }
 
   std::uint16_t port() const { return port_; }
+  asio::io_context& ioContext() { return io_; }
 
   void stop() {
     asio::post(io_, [this] {
@@ -430,6 +431,10 @@ std::uint16_t HttpServer::port() const {
 
 void HttpServer::stop() {
   impl_->stop();
+}
+
+asio::io_context& HttpServer::ioContext() {
+  return impl_->ioContext();
 }
 
 }  // namespace tramox::alpaca

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "alpaca/asio_forward.h"
 #include "alpaca/browser_origin.h"
 #include "alpaca/connection_limits.h"
 #include "alpaca/route_table.h"
@@ -39,6 +40,9 @@ class HttpServer {
   // Stops accepting, closes the connections and joins the I/O threads. Replies that arrive
   // later are dropped.
   void stop();
+  // What the I/O threads run, for the server's other work (the pages' tick, discovery): there
+  // from construction, run from start to stop. That work is stopped before the server goes.
+  boost::asio::io_context& ioContext();
 
  private:
   class Impl;

@@ -71,17 +71,15 @@ bool allDigits(std::string_view text) {
 std::vector<double> axisRates(int axis, const DriverObject& driver) {
   std::vector<double> rates;
   const DriverResult collection = driver.call("AxisRates", {Value::ofInt32(axis)});
-  if (!collection.ok || !collection.value.object) {
+  if (!collection.ok) {
     return rates;
   }
-  const DriverObject list = driver.child(collection.value.object);
-  const DriverResult count = list.get("Count");
-  for (std::int32_t i = 1; count.ok && i <= static_cast<std::int32_t>(count.number()); ++i) {
-    const DriverResult item = list.get("Item", {Value::ofInt32(i)});
-    if (!item.ok || !item.value.object) {
+  for (const Value& item :
+       driver.child(collection.value.object).elements().value_or(std::vector<Value>{})) {
+    if (!item.object) {
       continue;
     }
-    const DriverResult maximum = driver.child(item.value.object).get("Maximum");
+    const DriverResult maximum = driver.child(item.object).get("Maximum");
     if (maximum.ok && maximum.number() > 0.0) {
       rates.push_back(maximum.number());
     }

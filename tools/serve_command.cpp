@@ -163,7 +163,7 @@ int runServe(const std::vector<std::string>& args) {
   bool discovering = false;
   if (options.discoveryPort != 0) {
     try {
-      discovery.start(options.bind, server.port(), options.discoveryPort);
+      discovery.start(server.ioContext(), options.bind, server.port(), options.discoveryPort);
       discovering = true;
     } catch (const std::exception& e) {
       std::fprintf(stderr, "tramox: discovery: %s\n", e.what());
@@ -187,7 +187,7 @@ int runServe(const std::vector<std::string>& args) {
     }
   }
   pages.listeningOn(server.port(), discoveryText);
-  pages.start();
+  pages.start(server.ioContext());
   std::fflush(stdout);
 
   platform::waitForStopRequest();

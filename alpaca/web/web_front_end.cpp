@@ -37,21 +37,12 @@ void WebFrontEnd::leave(alpaca::DriverAccess& access) {
   paddle_.leave(access);
 }
 
-void WebFrontEnd::start() {
-  running_ = true;
-  ticker_ = std::thread([this] {
-    while (running_) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(kTickMilliseconds));
-      paddle_.queueTick();
-    }
-  });
+void WebFrontEnd::start(boost::asio::io_context& io) {
+  ticker_.start(io, std::chrono::milliseconds(kTickMilliseconds), [this] { paddle_.queueTick(); });
 }
 
 void WebFrontEnd::stop() {
-  running_ = false;
-  if (ticker_.joinable()) {
-    ticker_.join();
-  }
+  ticker_.stop();
 }
 
 void WebFrontEnd::addRoutes(alpaca::RouteTable& routes) {

@@ -2,14 +2,14 @@
 // The pages `tramox serve` adds to the Alpaca API: the hand paddle (/, /paddle and its
 // requests), the server's setup page and the telescope's. Every driver and paddle call runs on
 // the driver thread, queued through the driver host like the API's own calls.
-#include <atomic>
 #include <cstdint>
 #include <mutex>
 #include <string>
-#include <thread>
 
+#include "alpaca/asio_forward.h"
 #include "alpaca/device_api.h"
 #include "alpaca/driver_host.h"
+#include "alpaca/periodic_timer.h"
 #include "alpaca/route_table.h"
 #include "alpaca/web/paddle_routes.h"
 #include "alpaca/web/setup_pages.h"
@@ -39,8 +39,9 @@ class WebFrontEnd {
   void addRoutes(alpaca::RouteTable& routes);
   // The port the server got (when it was asked for any free one) and whether discovery runs.
   void listeningOn(std::uint16_t port, const std::string& discovery);
-  // Starts and stops the tick; stop before the driver host stops.
-  void start();
+  // Starts and stops the tick, run by io's threads (the HTTP server's); stop before the driver
+  // host stops and before io is destroyed.
+  void start(boost::asio::io_context& io);
   void stop();
   // On the driver thread, when the server leaves: releases every held button and answers
   // every waiting page, before the HTTP server goes.
@@ -55,8 +56,7 @@ class WebFrontEnd {
   std::mutex factsLock_;  // the server page reads them on the driver thread
   ServerFacts facts_;
   PaddleRoutes paddle_;
-  std::atomic<bool> running_{false};
-  std::thread ticker_;
+  alpaca::PeriodicTimer ticker_;
 };
 
 }  // namespace tramox::web

@@ -8,6 +8,7 @@
 
 #include "alpaca/driver_host.h"
 #include "client/client_backend.h"
+#include "tests/fakes/null_client_backend.h"
 
 namespace tramox::alpaca::testing {
 
@@ -25,7 +26,7 @@ struct FakeDriver {
   bool released = false;  // the driver object's last reference went
 };
 
-class FakeBackend final : public client::IClientBackend {
+class FakeBackend final : public fakes::NullClientBackend {
  public:
   explicit FakeBackend(FakeDriver& driver) : driver_(driver) {}
 
@@ -55,18 +56,6 @@ class FakeBackend final : public client::IClientBackend {
     }
     return given == count ? 0 : 1;
   }
-  bool supports(client::ClientObject&, const server::Guid&) override { return false; }
-  std::int32_t canUnloadNow() override { return 1; }
-  std::optional<std::vector<platform::PaddleControlState>> paddleControls() override {
-    return std::nullopt;
-  }
-  platform::IPaddleEvents* paddleEvents() override { return nullptr; }
-  std::vector<std::string> takeMessages() override { return {}; }
-  void wait(double) override {}
-  std::int32_t registerModule(const std::string&) override { return 0; }
-  std::int32_t unregisterModule(const std::string&) override { return 0; }
-  bool driverRegistered() override { return true; }
-  std::string lastLoadError() const override { return {}; }
 
  private:
   struct Object final : client::ClientObject {

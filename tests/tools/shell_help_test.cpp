@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "server/status_codes.h"
+#include "tests/fakes/null_client_backend.h"
 #include "tools/closest_name.h"
 #include "tools/command_help.h"
 #include "tools/shell_completion.h"
@@ -88,7 +89,7 @@ class FakeObject : public ClientObject {
   bool driver_;
 };
 
-class FakeBackend : public IClientBackend {
+class FakeBackend : public fakes::NullClientBackend {
  public:
   std::int32_t createDriver(ObjectRef& driver, std::string&) override {
     driver = std::make_shared<FakeObject>(true);
@@ -105,24 +106,11 @@ class FakeBackend : public IClientBackend {
     }
     return r;
   }
-  CallResult newEnum(ClientObject&) override { return {}; }
-  std::int32_t next(ClientObject&, std::uint32_t, std::vector<Value>&) override { return 0; }
   bool supports(ClientObject& object, const server::Guid& iid) override {
     return iid == (static_cast<FakeObject&>(object).driver_
                        ? server::telescopeInterface().iid
                        : server::trackingRatesColInterface().iid);
   }
-  std::int32_t canUnloadNow() override { return 0; }
-  std::optional<std::vector<platform::PaddleControlState>> paddleControls() override {
-    return std::nullopt;
-  }
-  platform::IPaddleEvents* paddleEvents() override { return nullptr; }
-  std::vector<std::string> takeMessages() override { return {}; }
-  void wait(double) override {}
-  std::int32_t registerModule(const std::string&) override { return 0; }
-  std::int32_t unregisterModule(const std::string&) override { return 0; }
-  bool driverRegistered() override { return true; }
-  std::string lastLoadError() const override { return ""; }
 };
 
 Outcome run(ScriptSession& session, std::string_view line) {
