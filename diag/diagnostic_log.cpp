@@ -24,10 +24,10 @@ std::recursive_mutex& logLock() {
   return *lock;
 }
 
+// A millisecond, 0 to 999.
 std::string threeDigits(int value) {
-  char text[8];
-  std::snprintf(text, sizeof text, "%03d", value);
-  return text;
+  return {static_cast<char>('0' + value / 100), static_cast<char>('0' + value / 10 % 10),
+          static_cast<char>('0' + value % 10)};
 }
 
 }  // namespace
@@ -58,6 +58,12 @@ std::optional<platform::RegistryValue> DiagnosticLog::readSwitch() {
 }
 
 void DiagnosticLog::WriteLog(const std::string& message) {
+  if (enabled()) {
+    writeLine(message);
+  }
+}
+
+bool DiagnosticLog::enabled() {
   using platform::Hive;
 
   // Read once per member call: every line of the call, on every layer, follows that answer,
@@ -80,10 +86,10 @@ void DiagnosticLog::WriteLog(const std::string& message) {
     }
     last = {this, call, logSwitch && logSwitch->dword != 0 ? Switch::On : Switch::Off};
   }
-  if (last.state == Switch::Off) {
-    return;
-  }
+  return last.state == Switch::On;
+}
 
+void DiagnosticLog::writeLine(const std::string& message) {
   std::lock_guard<std::recursive_mutex> guard(logLock());
   try {
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path_.c_str(), "ab"),
@@ -91,13 +97,16 @@ void DiagnosticLog::WriteLog(const std::string& message) {
     if (!file) {
       return;
     }
+    // The whole line goes out in one write, with no buffer to size and fill first.
+    std::setvbuf(file.get(), nullptr, _IONBF, 0);
     const platform::CivilDateTime now = platform::fromAutomationDate(clock_.nowLocal());
     std::string line = locale_.shortDate(now.year, now.month, now.day);
     if (now.hour != 0 || now.minute != 0 || now.second != 0) {
-      line += " " + locale_.longTime(now.hour, now.minute, now.second);
+      line.append(" ").append(locale_.longTime(now.hour, now.minute, now.second));
     }
-    line += "." + threeDigits(now.millisecond) + " :" + message;
-    line = toLogFileEncoding(line) + "\r\n";
+    line.append(".").append(threeDigits(now.millisecond)).append(" :").append(message);
+    line = toLogFileEncoding(line);
+    line += "\r\n";
     std::fwrite(line.data(), 1, line.size(), file.get());
   } catch (...) {
     // A lost line must never change the outcome of the call being logged.

@@ -20,6 +20,12 @@ class DiagnosticLog {
   // platform::RegistryError.
   void WriteLog(const std::string& message);
 
+  // Whether this call's lines are written: the switch is read once per member call, and
+  // again at every line while it has the wrong type (platform::RegistryError). A caller that
+  // asks first makes no line while the log is off, then hands it to writeLine.
+  bool enabled();
+  void writeLine(const std::string& message);
+
  private:
   std::optional<platform::RegistryValue> readSwitch();
 

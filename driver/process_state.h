@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 #include "astro/radec_transform.h"
 #include "controller/entry_points.h"
@@ -36,6 +37,16 @@ struct ProcessState {
   astro::AtmosphereParameters AtmosphereParameters;
   // Exists while connected.
   std::unique_ptr<astro::TRADECtranfos> pipeline;
+  // What the paddle's position labels are made from when next read: the pipeline, the instant
+  // and the place of the read that last refreshed them. Overwritten in place by each read, so
+  // that a read nobody follows with a look at the paddle costs no allocation.
+  struct PaddlePosition {
+    astro::TRADECtranfos pipeline;
+    double utDate;
+    double raRad;
+    double decRad;
+  };
+  std::optional<PaddlePosition> paddlePosition;
 
   // Held for as long as the paddle exists, bound or not (declared first: released last).
   std::shared_ptr<void> paddleModuleHold;

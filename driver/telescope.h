@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "astro/radec_transform.h"
 #include "common/telescope_enums.h"
@@ -147,14 +148,18 @@ class TTelescope final : public paddle::IPaddleTelescope {
   bool Get_AtPark();
 
  private:
-  // Log lines, written once for every member (telescope_log.cpp).
+  // Log lines, written once for every member (telescope_log.cpp). The request and result
+  // lines are made only while the log is on.
   void log(const std::string& message);
-  void logAsk(const std::string& member);
-  void logResult(const std::string& value);
-  void logResult(const char* value) { logResult(std::string(value)); }
+  void logAsk(std::string_view member);
+  void logResult(std::string_view value);
+  void logResult(const char* value) { logResult(std::string_view(value)); }
   void logResult(double value);
   void logResult(bool value);
   std::string number(double value);
+  // Whether this call's lines are written; a log failure goes where log() sends it, and
+  // then no line is written.
+  bool logging();
   // Runs a member that stops the mount or disconnects it so that its controller calls happen
   // even when logging fails (a "LogEnabled" of the wrong type): the first log failure is
   // reported after them, unless the member fails on its own.

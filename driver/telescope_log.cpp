@@ -6,20 +6,34 @@ namespace tramox::driver {
 
 namespace {
 // Result lines line the value up under the member name of the request line.
-constexpr const char* kResultIndent = "                            =";
+constexpr std::string_view kResultIndent = "                            =";
+constexpr std::string_view kAsk = "ASK for ";
+
+std::string joined(std::string_view head, std::string_view tail) {
+  std::string line;
+  line.reserve(head.size() + tail.size());
+  line.append(head).append(tail);
+  return line;
+}
 }  // namespace
 
-void TTelescope::log(const std::string& message) {
+bool TTelescope::logging() {
   if (!deferredLogFailure_) {
-    rt_.log.WriteLog(message);
-    return;
+    return rt_.log.enabled();
   }
   try {
-    rt_.log.WriteLog(message);
+    return rt_.log.enabled();
   } catch (...) {
     if (!*deferredLogFailure_) {
       *deferredLogFailure_ = std::current_exception();
     }
+    return false;
+  }
+}
+
+void TTelescope::log(const std::string& message) {
+  if (logging()) {
+    rt_.log.writeLine(message);
   }
 }
 
@@ -36,20 +50,26 @@ void TTelescope::stopFirst(const std::function<void()>& member) {
   }
 }
 
-void TTelescope::logAsk(const std::string& member) {
-  log("ASK for " + member);
+void TTelescope::logAsk(std::string_view member) {
+  if (logging()) {
+    rt_.log.writeLine(joined(kAsk, member));
+  }
 }
 
-void TTelescope::logResult(const std::string& value) {
-  log(kResultIndent + value);
+void TTelescope::logResult(std::string_view value) {
+  if (logging()) {
+    rt_.log.writeLine(joined(kResultIndent, value));
+  }
 }
 
 void TTelescope::logResult(double value) {
-  logResult(number(value));
+  if (logging()) {
+    rt_.log.writeLine(joined(kResultIndent, number(value)));
+  }
 }
 
 void TTelescope::logResult(bool value) {
-  logResult(std::string(diag::formatBool(value)));
+  logResult(diag::formatBool(value));
 }
 
 std::string TTelescope::number(double value) {

@@ -38,16 +38,18 @@ double TTelescope::controllerRightAscensionRad() {
 // The paddle shows the mean place of J2000.0; clients get the controller's own coordinates.
 // The conversion waits until someone reads the paddle; it works from the instant, the
 // position and a copy of the pipeline of this read, so the texts come out as if made now.
+// Only the next read rewrites that copy, and it hands the paddle a new producer with it.
 void TTelescope::showPaddlePosition(double raRad) {
-  const double decRad = units::degreesToRadians(FLastDeclination);
+  rt_.state.paddlePosition = ProcessState::PaddlePosition{
+      *rt_.state.pipeline, universalTimeNow(), raRad, units::degreesToRadians(FLastDeclination)};
   paddle::TRaquette& paddle = *rt_.state.paddle;
-  paddle.SetTextsWhenRead(
-      [pipeline = *rt_.state.pipeline, utDate = universalTimeNow(), raRad, decRad] {
-        const astro::RaDec mean = pipeline.ObservedToMeanJ2000(utDate, raRad, decRad);
-        return paddle::TRaquette::Texts{
-            {"LabelAD", rightAscensionLabel(units::radiansToHours(mean.raRad))},
-            {"LabelDEC", declinationLabel(units::radiansToDegrees(mean.decRad))}};
-      });
+  paddle.SetTextsWhenRead([&position = *rt_.state.paddlePosition] {
+    const astro::RaDec mean =
+        position.pipeline.ObservedToMeanJ2000(position.utDate, position.raRad, position.decRad);
+    return paddle::TRaquette::Texts{
+        {"LabelAD", rightAscensionLabel(units::radiansToHours(mean.raRad))},
+        {"LabelDEC", declinationLabel(units::radiansToDegrees(mean.decRad))}};
+  });
   const char* side = "";
   if (rt_.controller.GermanMount_DLL()) {
     side = rt_.controller.TelescopeOuest_DLL() ? "W" : "E";

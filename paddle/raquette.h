@@ -47,8 +47,8 @@ class TRaquette : public platform::IPaddleEvents {
   // Texts that cost work to produce, as (control, text) pairs. A view that draws continuously
   // gets them at once. Any other gets them when the paddle is next read, from the newest
   // producer only, so a client that reads the position without reading the paddle pays
-  // nothing for them. A producer holds copies of all it needs, never references to state
-  // that later writes change; its controls are written through producers only.
+  // nothing for them. A producer holds copies of all it needs, or refers to state that only
+  // changes along with the next producer; its controls are written through producers only.
   using Texts = std::vector<std::pair<std::string, std::string>>;
   using TextsProducer = std::function<Texts()>;
   void SetTextsWhenRead(TextsProducer produce);

@@ -4,11 +4,17 @@
 
 namespace tramox::platform {
 
+namespace {
+
+char foldedChar(char c) {
+  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+}  // namespace
+
 std::string foldCase(const std::string& text) {
   std::string folded = text;
-  std::transform(folded.begin(), folded.end(), folded.begin(), [](char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-  });
+  std::transform(folded.begin(), folded.end(), folded.begin(), foldedChar);
   return folded;
 }
 
@@ -73,7 +79,8 @@ const RegistryTree::Key* RegistryTree::find(const std::string& path) const {
 }
 
 bool RegistryTree::hasKey(const std::string& path) const {
-  return normalizePath(path).empty() || find(path) != nullptr;
+  const std::string normalized = normalizePath(path);
+  return normalized.empty() || keys_.find(foldCase(normalized)) != keys_.end();
 }
 
 void RegistryTree::createKey(const std::string& path) {
@@ -105,9 +112,10 @@ namespace {
 
 template <typename Values>
 auto findValue(Values& values, const std::string& name) {
-  std::string folded = foldCase(name);
-  return std::find_if(values.begin(), values.end(),
-                      [&](const auto& v) { return foldCase(v.name) == folded; });
+  return std::find_if(values.begin(), values.end(), [&](const auto& v) {
+    return std::equal(v.name.begin(), v.name.end(), name.begin(), name.end(),
+                      [](char a, char b) { return foldedChar(a) == foldedChar(b); });
+  });
 }
 
 }  // namespace

@@ -29,10 +29,10 @@ double TRates::valueAt(std::int32_t index) const {
 std::shared_ptr<TRate> TRates::Get_Item(std::int32_t index) {
   const double rateDegPerSec = valueAt(index);
   auto rate = std::make_shared<TRate>(rateDegPerSec, rateDegPerSec);
-  if (log_ != nullptr) {
+  if (log_ != nullptr && log_->enabled()) {
     const std::string separator = locale_ != nullptr ? locale_->decimalSeparator() : ".";
-    log_->WriteLog("Get_Item index " + std::to_string(index) + "=" +
-                   diag::formatNumber(rateDegPerSec, separator));
+    log_->writeLine("Get_Item index " + std::to_string(index) + "=" +
+                    diag::formatNumber(rateDegPerSec, separator));
   }
   return rate;
 }

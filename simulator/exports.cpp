@@ -39,13 +39,15 @@ class Call {
   SimulatedController& sim() { return *controller; }
   tramox::sim::Mount& mount() { return controller->mount(); }
 
-  // Writes the journal line (addresses show what they point to on return) and gives back the
-  // entry point's result.
+  // Writes the journal line, if there is a journal (addresses show what they point to on
+  // return), and gives back the entry point's result.
   template <typename... Args>
   Byte finish(bool result, const Args&... args) {
-    tramox::sim::JournalLine line(entryPoint_);
-    (addTo(line, args), ...);
-    controller->journal(line);
+    if (controller->journaling()) {
+      tramox::sim::JournalLine line(entryPoint_);
+      (addTo(line, args), ...);
+      controller->journal(line);
+    }
     return result ? 1 : 0;
   }
 

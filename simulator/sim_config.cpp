@@ -79,7 +79,7 @@ bool isEntryPoint(std::string_view name) {
   return false;
 }
 
-bool parseRefused(std::string_view text, std::set<std::string>& refused,
+bool parseRefused(std::string_view text, EntryPointNames& refused,
                   std::vector<std::string>& problems) {
   for (std::string_view name : split(text, '+')) {
     if (isEntryPoint(name)) {

@@ -1,12 +1,16 @@
 #pragma once
 // The simulated controller's settings, read from TRAMOX_SIM: comma-separated key=value pairs.
 #include <array>
+#include <functional>
 #include <set>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace tramox::sim {
+
+// Looked up by the entry point's own name, with no copy of it.
+using EntryPointNames = std::set<std::string, std::less<>>;
 
 struct SimConfig {
   bool german = true;   // german: 1 German equatorial mount, 0 fork
@@ -24,12 +28,12 @@ struct SimConfig {
   std::array<double, 4> kingPecA{};    // a, b, c: the arrays GetKingPEC_DLL reports
   std::array<double, 4> kingPecB{};
   std::array<double, 4> kingPecC{};
-  bool unreadable = false;        // unreadable: CheckCodeursCodeursDevice_DLL answers false
-  bool nodec = false;             // nodec: GetDeltaCodeursDevice_DLL answers false
-  bool endless = false;           // endless: slews never end until stopped
-  std::set<std::string> refused;  // refuse: entry points that answer false, '+'-separated
-  double timescale = 1.0;         // timescale: simulated seconds per wall-clock second
-  bool reset = false;             // reset: ignore the saved mount state and use the start values
+  bool unreadable = false;  // unreadable: CheckCodeursCodeursDevice_DLL answers false
+  bool nodec = false;       // nodec: GetDeltaCodeursDevice_DLL answers false
+  bool endless = false;     // endless: slews never end until stopped
+  EntryPointNames refused;  // refuse: entry points that answer false, '+'-separated
+  double timescale = 1.0;   // timescale: simulated seconds per wall-clock second
+  bool reset = false;       // reset: ignore the saved mount state and use the start values
 
   SimConfig();
 };

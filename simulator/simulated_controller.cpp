@@ -45,7 +45,7 @@ std::unique_ptr<SimulatedController> SimulatedController::fromEnvironment() {
 }
 
 bool SimulatedController::refuses(std::string_view entryPoint) const {
-  return config_.refused.find(std::string(entryPoint)) != config_.refused.end();
+  return config_.refused.find(entryPoint) != config_.refused.end();
 }
 
 void SimulatedController::saveState() {

@@ -30,6 +30,7 @@ class SimulatedController {
   const SimConfig& config() const { return config_; }
   Mount& mount() { return *mount_; }
   bool refuses(std::string_view entryPoint) const;
+  bool journaling() const { return !journalPath_.empty(); }
   void journal(const JournalLine& line) const { appendToJournal(journalPath_, line); }
   void saveState();
 

@@ -1,28 +1,20 @@
 #include "platform/posix/folder_watch.h"
 
-#include <pthread.h>
 #include <sys/inotify.h>
 #include <sys/vfs.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cerrno>
-#include <cstdint>
-#include <cstring>
-#include <mutex>
 #include <utility>
-
-#include "platform/call_epoch.h"
 
 namespace tramox::platform {
 
 namespace {
 
-constexpr std::uint32_t kChanges = IN_MODIFY | IN_ATTRIB | IN_CLOSE_WRITE | IN_MOVED_FROM |
-                                   IN_MOVED_TO | IN_CREATE | IN_DELETE | IN_DELETE_SELF |
-                                   IN_MOVE_SELF | IN_ONLYDIR;
-constexpr std::uint32_t kWatchGone = IN_IGNORED | IN_DELETE_SELF | IN_MOVE_SELF | IN_UNMOUNT;
+constexpr std::uint32_t kNameChanges = IN_MOVED_FROM | IN_MOVED_TO | IN_CREATE | IN_DELETE |
+                                       IN_DELETE_SELF | IN_MOVE_SELF | IN_ONLYDIR;
+constexpr std::uint32_t kFolderGone = IN_IGNORED | IN_DELETE_SELF | IN_MOVE_SELF | IN_UNMOUNT;
+constexpr std::uint32_t kContentChanges = IN_MODIFY | IN_ATTRIB | IN_CLOSE_WRITE | IN_DONT_FOLLOW;
 
 // File systems shared with other machines: their changes reach no local notice.
 bool remote(const std::string& folder) {
@@ -41,27 +33,25 @@ bool remote(const std::string& folder) {
          std::end(kRemote);
 }
 
-// A forked child shares its parent's notice queue: whichever reads a notice first takes it from
-// the other. Each process therefore starts a queue of its own.
-std::atomic<unsigned> forks{0};
-
-unsigned forksSoFar() {
-  static std::once_flag counting;
-  std::call_once(counting, [] { ::pthread_atfork(nullptr, nullptr, [] { ++forks; }); });
-  return forks.load();
-}
-
 }  // namespace
 
-FolderWatch::FolderWatch(std::string folder, std::vector<std::string> names)
-    : folder_(std::move(folder)),
-      names_(std::move(names)),
-      noticed_(names_.size(), true),
-      forks_(forksSoFar()) {}
+FolderWatch::FolderWatch(std::string folder, const std::vector<std::string>& names)
+    : queue_(NoticeQueue::shared()), folder_(std::move(folder)) {
+  for (const std::string& name : names) {
+    files_.push_back({name});
+  }
+}
 
 FolderWatch::~FolderWatch() {
-  if (notices_ >= 0) {
-    ::close(notices_);
+  const auto guard = queue_->lock();
+  queue_->removeAll(*this);
+}
+
+void FolderWatch::forgetWatches() {
+  folderWatch_ = -1;
+  gone_ = false;
+  for (File& file : files_) {
+    file = {file.name};
   }
 }
 
@@ -69,87 +59,87 @@ void FolderWatch::start() {
   if (unsupported_) {
     return;
   }
-  if (notices_ < 0) {
-    notices_ = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
-    if (notices_ < 0) {
-      unsupported_ = true;
-      return;
-    }
-  }
-  if (remote(folder_)) {
+  if (!queue_->available() || remote(folder_)) {
     unsupported_ = true;
     return;
   }
   // A folder not made yet is watched from the first look after it appears.
-  watch_ = ::inotify_add_watch(notices_, folder_.c_str(), kChanges);
-  std::fill(noticed_.begin(), noticed_.end(), true);
+  folderWatch_ = queue_->add(*this, folder_, kNameChanges);
 }
 
 void FolderWatch::stop() {
-  if (watch_ >= 0) {
-    ::inotify_rm_watch(notices_, watch_);
-    watch_ = -1;
-  }
-  std::fill(noticed_.begin(), noticed_.end(), true);
+  queue_->removeAll(*this);
+  forgetWatches();
 }
 
-void FolderWatch::drain() {
-  alignas(inotify_event) char buffer[4096];
-  for (;;) {
-    const ssize_t got = ::read(notices_, buffer, sizeof buffer);
-    if (got < 0 && errno == EINTR) {
-      continue;
+// A file that is not there yet is no loss: its folder tells when it comes.
+void FolderWatch::watchAgain(File& file) {
+  if (file.watch >= 0) {
+    queue_->remove(*this, file.watch);
+  }
+  file.watch = queue_->add(*this, folder_ + "/" + file.name, kContentChanges);
+  file.watchable = file.watch >= 0 || errno == ENOENT;
+  file.renamed = false;
+  file.noticed = true;
+}
+
+void FolderWatch::noticed(int watch, std::uint32_t mask, std::string_view name) {
+  if (gone_) {
+    return;
+  }
+  if (watch == folderWatch_) {
+    gone_ = (mask & kFolderGone) != 0;
+    for (File& file : files_) {
+      if (file.name == name) {
+        file.noticed = file.renamed = true;
+      }
     }
-    if (got <= 0) {
-      if (got < 0 && errno != EAGAIN) {
-        stop();
-      }
-      return;
-    }
-    for (ssize_t at = 0; at < got;) {
-      inotify_event event{};
-      std::memcpy(&event, buffer + at, sizeof event);
-      const char* name = buffer + at + sizeof event;
-      at += static_cast<ssize_t>(sizeof event + event.len);
-      if ((event.mask & IN_Q_OVERFLOW) != 0 ||
-          (event.wd == watch_ && (event.mask & kWatchGone) != 0)) {
-        stop();
-        continue;
-      }
-      if (event.wd != watch_ || event.len == 0) {
-        continue;
-      }
-      for (std::size_t i = 0; i < names_.size(); ++i) {
-        noticed_[i] = noticed_[i] || names_[i] == name;
+    return;
+  }
+  for (File& file : files_) {
+    if (file.watch == watch) {
+      file.noticed = true;
+      if ((mask & IN_IGNORED) != 0) {
+        file.watch = -1;  // the file is gone; the queue has dropped its watch
+        file.renamed = true;
       }
     }
   }
+}
+
+void FolderWatch::lost() {
+  forgetWatches();
 }
 
 bool FolderWatch::quietSinceLastLook(std::size_t name, bool now) {
-  if (forks_ != forks.load()) {
-    forks_ = forks.load();
-    if (notices_ >= 0) {
-      ::close(notices_);  // only this process's copy
-    }
-    notices_ = -1;
-    watch_ = -1;
-    std::fill(noticed_.begin(), noticed_.end(), true);
+  const auto guard = queue_->lock();
+  if (gone_) {
+    stop();
   }
-  if (watch_ < 0) {
+  if (folderWatch_ < 0) {
     start();
   }
-  const std::uint64_t call = currentCallEpoch();
-  if (watch_ >= 0 && (now || call == 0 || call != drainedIn_)) {
-    drain();
-    drainedIn_ = call;
+  if (folderWatch_ >= 0) {
+    queue_->take(now);
   }
-  if (watch_ < 0) {
+  if (gone_) {
+    stop();
+  }
+  if (folderWatch_ < 0) {
     return false;
   }
-  const bool noticed = noticed_[name];
-  noticed_[name] = false;
-  return !noticed;
+  File& file = files_[name];
+  if (file.renamed) {
+    watchAgain(file);
+  }
+  const bool noticed = file.noticed;
+  file.noticed = false;
+  return !noticed && file.watchable;
+}
+
+bool FolderWatch::live(std::size_t name) const {
+  const auto guard = queue_->lock();
+  return folderWatch_ >= 0 && !gone_ && !files_[name].renamed && files_[name].watchable;
 }
 
 }  // namespace tramox::platform

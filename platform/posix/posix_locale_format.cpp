@@ -2,6 +2,7 @@
 
 #include <langinfo.h>
 
+#include <chrono>
 #include <ctime>
 
 namespace tramox::platform {
@@ -38,14 +39,15 @@ std::string PosixLocaleFormat::format(const char* pattern, int year, int month, 
   fields.tm_min = minute;
   fields.tm_sec = second;
   fields.tm_isdst = -1;
-  // Fills the weekday and day of the year for patterns that name them; the fields themselves
-  // stay as given.
-  tm normalized = fields;
-  normalized.tm_hour = 12;
-  if (::mktime(&normalized) != static_cast<std::time_t>(-1)) {
-    fields.tm_wday = normalized.tm_wday;
-    fields.tm_yday = normalized.tm_yday;
-  }
+  // The weekday and day of the year, for patterns that name them: the calendar alone gives
+  // them, so the zone is not consulted (mktime would read it again at every line).
+  namespace chrono = std::chrono;
+  const chrono::year_month_day date{chrono::year{year}, chrono::month{static_cast<unsigned>(month)},
+                                    chrono::day{static_cast<unsigned>(day)}};
+  const chrono::sys_days days{date};
+  fields.tm_wday = static_cast<int>(chrono::weekday{days}.c_encoding());
+  fields.tm_yday =
+      static_cast<int>((days - chrono::sys_days{date.year() / chrono::January / 1}).count());
   char text[128];
   std::size_t length = ::strftime_l(text, sizeof text, pattern, &fields, locale_);
   return std::string(text, length);

@@ -42,23 +42,22 @@ bool onlyNamedHere(const std::string& file) {
 
 }  // namespace
 
-RegFileRegistry::RegFileRegistry(std::string folder)
-    : folder_(std::move(folder)), watch_(folder_, {"HKCU.reg", "HKLM.reg", "HKCR.reg"}) {}
+namespace {
 
-std::string RegFileRegistry::fileOf(Hive hive) const {
-  switch (hive) {
-    case Hive::CurrentUser:
-      return folder_ + "/HKCU.reg";
-    case Hive::LocalMachine:
-      return folder_ + "/HKLM.reg";
-    case Hive::ClassesRoot:
-      return folder_ + "/HKCR.reg";
+// By hive, in the order of Hive.
+constexpr std::array<const char*, 3> kHiveFiles = {"HKCU.reg", "HKLM.reg", "HKCR.reg"};
+
+}  // namespace
+
+RegFileRegistry::RegFileRegistry(std::string folder)
+    : folder_(std::move(folder)), watch_(folder_, {kHiveFiles.begin(), kHiveFiles.end()}) {
+  for (std::size_t hive = 0; hive < files_.size(); ++hive) {
+    files_[hive] = folder_ + "/" + kHiveFiles[hive];
   }
-  return {};
 }
 
 std::shared_ptr<const RegistryTree> RegFileRegistry::load(Hive hive, bool now) {
-  const std::string file = fileOf(hive);
+  const std::string& file = fileOf(hive);
   std::lock_guard<std::mutex> guard(parsesMutex_);
   LastParse& last = parses_[static_cast<std::size_t>(hive)];
   const bool quiet = watch_.quietSinceLastLook(static_cast<std::size_t>(hive), now);
@@ -68,7 +67,7 @@ std::shared_ptr<const RegistryTree> RegFileRegistry::load(Hive hive, bool now) {
     }
     return last.tree;
   }
-  const bool watched = watch_.live() && onlyNamedHere(file);
+  const bool watched = watch_.live(static_cast<std::size_t>(hive)) && onlyNamedHere(file);
   last.watched = watched;
   struct stat status {};
   if (last.trusted && ::stat(file.c_str(), &status) == 0) {
@@ -104,7 +103,7 @@ std::shared_ptr<const RegistryTree> RegFileRegistry::load(Hive hive, bool now) {
 }
 
 void RegFileRegistry::update(Hive hive, const std::function<bool(RegistryTree&)>& change) {
-  const std::string file = fileOf(hive);
+  const std::string& file = fileOf(hive);
   std::error_code ignored;  // a folder that cannot be made fails just below, with its reason
   std::filesystem::create_directories(folder_, ignored);
   FileLock lock(file + ".lock", lockWait, lockWaitClock.load());

@@ -43,7 +43,7 @@ class RegFileRegistry : public IRegistry {
   void transact(Hive hive, const std::function<void(IRegistry& view)>& body) override;
   void snapshot(Hive hive, const std::function<void(IRegistry& view)>& body) override;
 
-  std::string fileOf(Hive hive) const;
+  const std::string& fileOf(Hive hive) const { return files_[static_cast<std::size_t>(hive)]; }
   std::string storeName(Hive hive) const override { return fileOf(hive); }
 
   // Runs after the temporary file is complete and before it replaces the hive file; lets
@@ -76,6 +76,7 @@ class RegFileRegistry : public IRegistry {
   void update(Hive hive, const std::function<bool(RegistryTree&)>& change);
 
   std::string folder_;
+  std::array<std::string, 3> files_;  // by hive
   std::mutex parsesMutex_;
   std::array<LastParse, 3> parses_;
   FolderWatch watch_;

@@ -1,12 +1,10 @@
 #include "platform/posix/zone_change_watch.h"
 
 #include <sys/inotify.h>
-#include <unistd.h>
 
-#include <cerrno>
 #include <cstdint>
 #include <cstdlib>
-#include <cstring>
+#include <utility>
 
 #include "platform/call_epoch.h"
 
@@ -38,20 +36,38 @@ std::string ZoneChangeWatch::zoneFile() const {
          name;
 }
 
+ZoneChangeWatch::ZoneChangeWatch(std::string defaultZoneFile)
+    : queue_(NoticeQueue::shared()), defaultZoneFile_(std::move(defaultZoneFile)) {}
+
 ZoneChangeWatch::~ZoneChangeWatch() {
-  if (notices_ >= 0) {
-    ::close(notices_);
-  }
+  const auto guard = queue_->lock();
+  queue_->removeAll(*this);
+}
+
+// Any notice at all, even for a neighbour of the zone file: reading the zone again is cheap
+// next to missing a change.
+void ZoneChangeWatch::noticed(int, std::uint32_t, std::string_view) {
+  noticed_ = true;
+}
+
+void ZoneChangeWatch::lost() {
+  folderWatch_ = -1;
+  fileWatch_ = -1;
+  noticed_ = true;
 }
 
 // The folder catches /etc/localtime replaced or re-linked; the file's own watch follows the
 // link and catches the zone data edited in place.
 void ZoneChangeWatch::watchAgain() {
-  if (notices_ >= 0) {
-    ::close(notices_);
+  for (int* watch : {&folderWatch_, &fileWatch_}) {
+    if (*watch >= 0) {
+      queue_->remove(*this, *watch);
+      *watch = -1;
+    }
   }
-  notices_ = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
-  if (notices_ < 0) {
+  noticed_ = false;
+  watching_ = queue_->available();
+  if (!watching_) {
     return;
   }
   constexpr std::uint32_t kNameChanges =
@@ -60,19 +76,17 @@ void ZoneChangeWatch::watchAgain() {
       IN_MODIFY | IN_ATTRIB | IN_CLOSE_WRITE | IN_DELETE_SELF | IN_MOVE_SELF;
   const std::string file = zoneFile();
   const std::string folder = file.empty() ? std::string() : file.substr(0, file.rfind('/'));
-  const bool folderWatched =
-      folder.empty() || ::inotify_add_watch(notices_, folder.c_str(), kNameChanges) >= 0;
-  if (!folderWatched) {
-    ::close(notices_);
-    notices_ = -1;
-    return;
+  if (!folder.empty()) {
+    folderWatch_ = queue_->add(*this, folder, kNameChanges);
+    watching_ = folderWatch_ >= 0;
   }
-  if (!file.empty()) {
-    ::inotify_add_watch(notices_, file.c_str(), kFileChanges);  // may not exist (yet)
+  if (watching_ && !file.empty()) {
+    fileWatch_ = queue_->add(*this, file, kFileChanges);  // may not exist (yet)
   }
 }
 
 bool ZoneChangeWatch::changed() {
+  const auto guard = queue_->lock();
   const std::uint64_t call = currentCallEpoch();
   if (asked_ && call != 0 && call == askedIn_) {
     return false;
@@ -85,17 +99,11 @@ bool ZoneChangeWatch::changed() {
     watchAgain();
     return true;
   }
-  if (notices_ < 0) {
+  if (!watching_) {
     return true;
   }
-  // Any notice at all, even for a neighbour of the zone file: reading the zone again is cheap
-  // next to missing a change.
-  alignas(inotify_event) char buffer[4096];
-  ssize_t got = 0;
-  do {
-    got = ::read(notices_, buffer, sizeof buffer);
-  } while (got < 0 && errno == EINTR);
-  if (got < 0 && errno == EAGAIN) {
+  queue_->take();
+  if (!noticed_) {
     return false;
   }
   watchAgain();

@@ -161,6 +161,34 @@ TEST(ZoneChangeWatch, AZoneFileEditedOrReplacedIsAChange) {
   EXPECT_FALSE(watch.changed());
 }
 
+// The settings and the zone share one notice queue: whichever reads it, each notice reaches
+// the watch it is for, and only that one.
+TEST(ZoneChangeWatch, SharesItsNoticesWithTheSettingsWithoutMixingThem) {
+  ScopedEnv tz("TZ", nullptr);
+  fakes::TempFolder zoneFolder;
+  fakes::TempFolder home;
+  const std::string zoneFile = (zoneFolder.path() / "localtime").string();
+  std::ofstream(zoneFile) << "a";
+  ZoneChangeWatch watch(zoneFile);
+  RegFileRegistry reader(home.path().string());
+  RegFileRegistry writer(home.path().string());
+  constexpr const char* kKey = "SOFTWARE\\TRAMOX";
+  const auto logSwitch = [&] { return reader.readValue(Hive::CurrentUser, kKey, "LogEnabled"); };
+  writer.writeValue(Hive::CurrentUser, kKey, "LogEnabled", RegistryValue::ofDword(1));
+  EXPECT_EQ(logSwitch(), RegistryValue::ofDword(1));
+  EXPECT_TRUE(watch.changed());
+  EXPECT_FALSE(watch.changed());
+
+  writer.writeValue(Hive::CurrentUser, kKey, "LogEnabled", RegistryValue::ofDword(2));
+  EXPECT_FALSE(watch.changed());  // takes the settings' notice, and leaves it to them
+  EXPECT_EQ(logSwitch(), RegistryValue::ofDword(2));
+
+  std::ofstream(zoneFile, std::ios::app) << "b";
+  EXPECT_EQ(logSwitch(), RegistryValue::ofDword(2));  // takes the zone's notice
+  EXPECT_TRUE(watch.changed());
+  EXPECT_FALSE(watch.changed());
+}
+
 TEST(PosixLocaleFormat, TheCLocaleUsesItsOwnFormats) {
   PosixLocaleFormat c("C");
   EXPECT_EQ(c.shortDate(2026, 12, 7), "12/07/26");

@@ -37,7 +37,7 @@ TEST(SimConfigTest, EveryKnobIsRead) {
   EXPECT_DOUBLE_EQ(config.kingPecB[3], 8.0);
   EXPECT_DOUBLE_EQ(config.kingPecC[0], -1.0);
   EXPECT_TRUE(config.unreadable && config.nodec && config.endless && config.reset);
-  EXPECT_EQ(config.refused, (std::set<std::string>{"ParkTel_DLL", "UnParkTel_DLL"}));
+  EXPECT_EQ(config.refused, (EntryPointNames{"ParkTel_DLL", "UnParkTel_DLL"}));
   EXPECT_DOUBLE_EQ(config.timescale, 20.0);
 }
 
@@ -50,7 +50,7 @@ TEST(SimConfigTest, BadValuesAndUnknownKeysKeepTheDefaultsAndAreReported) {
   EXPECT_DOUBLE_EQ(config.slewDegPerSec, 3.0);
   EXPECT_DOUBLE_EQ(config.speedsRadPerSec[0], 0.5 * units::kSiderealRateRadPerSec);
   EXPECT_DOUBLE_EQ(config.raHours, 0.0);
-  EXPECT_EQ(config.refused, std::set<std::string>{"GermanMount_DLL"});
+  EXPECT_EQ(config.refused, EntryPointNames{"GermanMount_DLL"});
   EXPECT_EQ(problems.size(), 7u);
 }
 
