@@ -18,6 +18,7 @@
 // inside a half-done member is safe; they never wait themselves.
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <thread>
 
@@ -86,6 +87,8 @@ class DriverHost {
   client::ObjectRef driver_;
   int depth_ = 0;  // calls running on the driver thread's stack
   bool quit_ = false;
+  // Released by the thread as it ends, maybe while another thread queues a last call.
+  std::mutex loopLock_;
   std::unique_ptr<DriverLoop> loop_;
 };
 
