@@ -151,14 +151,17 @@ void DriverHost::run(WorkQueue::Item& item) {
   --depth_;
 }
 
-void DriverHost::serveQueue() {
+bool DriverHost::serveQueue() {
+  bool served = false;
   while (!quit_) {
     auto item = queue_.take(depth_ > 0);
     if (!item) {
-      return;
+      break;
     }
     run(*item);
+    served = true;
   }
+  return served;
 }
 
 void DriverHost::sleepServing(int milliseconds) {

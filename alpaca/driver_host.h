@@ -65,8 +65,8 @@ class DriverHost {
   void stop(Work stops, Work last);
 
   // Runs what is queued; nested inside a call's wait, only calls that do not wait. For the
-  // platform's thread loop and the lent clock.
-  void serveQueue();
+  // platform's thread loop and the lent clock. Whether it ran any.
+  bool serveQueue();
   // Sleeps on the driver thread, serving queued calls meanwhile when inside a call.
   void sleepServing(int milliseconds);
   // Sleeps on the driver thread, serving queued stops meanwhile when inside a call.
