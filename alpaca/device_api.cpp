@@ -1,7 +1,9 @@
 #include "alpaca/device_api.h"
 
 #include <algorithm>
+#include <array>
 #include <cctype>
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -24,17 +26,18 @@ HttpResponse badRequest(const std::string& why) {
   return textResponse(400, why);
 }
 
-// Every part, the empty one after a trailing '/' too: "member/" names no member.
-std::vector<std::string_view> split(std::string_view path) {
-  std::vector<std::string_view> parts;
-  for (;;) {
+// Whether path has exactly parts.size() parts, each between two '/', the empty one after a
+// trailing '/' too ("member/" names no member); they are written to parts.
+bool splitExactly(std::string_view path, std::span<std::string_view> parts) {
+  for (std::string_view& part : parts) {
     const auto slash = path.find('/');
-    parts.push_back(path.substr(0, slash));
+    part = path.substr(0, slash);
     if (slash == std::string_view::npos) {
-      return parts;
+      return &part == &parts.back();
     }
     path.remove_prefix(slash + 1);
   }
+  return false;
 }
 
 // Digits only, as an unsigned 32-bit number, in its one form: "00" or "01" name no device.
@@ -194,9 +197,9 @@ void DeviceApi::handle(const HttpRequest& request, Reply reply) {
                   [](char c) { return c >= 'A' && c <= 'Z'; })) {
     return reply(badRequest("Alpaca paths are lower case: " + request.path));
   }
-  const std::vector<std::string_view> parts = split(request.path);
   // "", "api", "v1", type, number, member
-  if (parts.size() != 6 || parts[2] != "v1") {
+  std::array<std::string_view, 6> parts;
+  if (!splitExactly(request.path, parts) || parts[2] != "v1") {
     return reply(badRequest("Expected /api/v1/telescope/0/member, got " + request.path));
   }
   if (parts[3] != kDeviceType) {

@@ -1,5 +1,8 @@
 #include "alpaca/device_members.h"
 
+#include <algorithm>
+#include <unordered_map>
+
 namespace tramox::alpaca {
 
 namespace {
@@ -164,6 +167,36 @@ constexpr DeviceMember kMembers[] = {
     method("commandstring", kCommand, kRaw, Text),
 };
 
+// The lookup below keeps room for two members a path: a GET and a PUT.
+constexpr bool atMostTwoAPath() {
+  for (const DeviceMember& member : kMembers) {
+    int same = 0;
+    for (const DeviceMember& other : kMembers) {
+      same += other.path == member.path ? 1 : 0;
+    }
+    if (same > 2) {
+      return false;
+    }
+  }
+  return true;
+}
+static_assert(atMostTwoAPath());
+
+// The members of each path (a GET, a PUT or both), in a table made once.
+using MembersOfPath = std::array<const DeviceMember*, 2>;
+
+const std::unordered_map<std::string_view, MembersOfPath>& membersByPath() {
+  static const auto table = [] {
+    std::unordered_map<std::string_view, MembersOfPath> paths;
+    for (const DeviceMember& member : kMembers) {
+      MembersOfPath& ofPath = paths[member.path];
+      *std::find(ofPath.begin(), ofPath.end(), nullptr) = &member;
+    }
+    return paths;
+  }();
+  return table;
+}
+
 }  // namespace
 
 std::span<const DeviceMember> telescopeMembers() {
@@ -171,21 +204,20 @@ std::span<const DeviceMember> telescopeMembers() {
 }
 
 const DeviceMember* findDeviceMember(std::string_view path, HttpMethod method) {
-  for (const DeviceMember& member : kMembers) {
-    if (member.path == path && member.method == method) {
-      return &member;
+  const auto found = membersByPath().find(path);
+  if (found == membersByPath().end()) {
+    return nullptr;
+  }
+  for (const DeviceMember* member : found->second) {
+    if (member && member->method == method) {
+      return member;
     }
   }
   return nullptr;
 }
 
 bool isDeviceMemberPath(std::string_view path) {
-  for (const DeviceMember& member : kMembers) {
-    if (member.path == path) {
-      return true;
-    }
-  }
-  return false;
+  return membersByPath().contains(path);
 }
 
 }  // namespace tramox::alpaca

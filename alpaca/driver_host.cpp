@@ -84,7 +84,10 @@ void DriverHost::threadMain(std::string& why, bool& created, const std::function
   }
   driver_.reset();
   backend_.reset();
-  loop_.reset();
+  {
+    const std::lock_guard lock(loopLock_);
+    loop_.reset();
+  }
   platform::lendStoreWaitClock(nullptr);
 }
 
@@ -106,6 +109,7 @@ void DriverHost::enqueue(Work work, bool mayWait, bool stop) {
                  }
                },
                mayWait, stop});
+  const std::lock_guard lock(loopLock_);
   if (loop_) {
     loop_->wake();
   }
@@ -147,14 +151,17 @@ void DriverHost::run(WorkQueue::Item& item) {
   --depth_;
 }
 
-void DriverHost::serveQueue() {
+bool DriverHost::serveQueue() {
+  bool served = false;
   while (!quit_) {
     auto item = queue_.take(depth_ > 0);
     if (!item) {
-      return;
+      break;
     }
     run(*item);
+    served = true;
   }
+  return served;
 }
 
 void DriverHost::sleepServing(int milliseconds) {

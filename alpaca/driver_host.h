@@ -18,6 +18,7 @@
 // inside a half-done member is safe; they never wait themselves.
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <thread>
 
@@ -64,8 +65,8 @@ class DriverHost {
   void stop(Work stops, Work last);
 
   // Runs what is queued; nested inside a call's wait, only calls that do not wait. For the
-  // platform's thread loop and the lent clock.
-  void serveQueue();
+  // platform's thread loop and the lent clock. Whether it ran any.
+  bool serveQueue();
   // Sleeps on the driver thread, serving queued calls meanwhile when inside a call.
   void sleepServing(int milliseconds);
   // Sleeps on the driver thread, serving queued stops meanwhile when inside a call.
@@ -86,6 +87,8 @@ class DriverHost {
   client::ObjectRef driver_;
   int depth_ = 0;  // calls running on the driver thread's stack
   bool quit_ = false;
+  // Released by the thread as it ends, maybe while another thread queues a last call.
+  std::mutex loopLock_;
   std::unique_ptr<DriverLoop> loop_;
 };
 

@@ -1,3 +1,5 @@
+#include <chrono>
+
 #include "alpaca/driver_host.h"
 #include "alpaca/driver_host_loop.h"
 
@@ -5,13 +7,19 @@ namespace tramox::alpaca {
 
 namespace {
 
+// How long the thread looks for the next call after having served one, before it sleeps: a
+// client that sends its next request as soon as it has the answer is back within this time on
+// loopback, and then finds the thread awake instead of waiting for the scheduler to wake it.
+constexpr std::chrono::microseconds kPollAfterServing{50};
+
 class QueueLoop final : public DriverLoop {
  public:
   QueueLoop(DriverHost& host, WorkQueue& queue) : host_(host), queue_(queue) {}
   void run(const bool& quit) override {
+    bool served = false;  // an idle server never polls
     while (!quit) {
-      queue_.waitForWork();
-      host_.serveQueue();
+      queue_.waitForWork(served ? kPollAfterServing : std::chrono::microseconds{});
+      served = host_.serveQueue();
     }
   }
   // The queue wakes its own waiter.

@@ -1,5 +1,6 @@
 #include "alpaca/http_server.h"
 
+#include <array>
 #include <atomic>
 
 #include <boost/asio/dispatch.hpp>
@@ -11,6 +12,8 @@
 #include <boost/beast/core.hpp>
 #include <boost/beast/http.hpp>
 #include <chrono>
+#include <cstddef>
+#include <memory_resource>
 #include <optional>
 #include <stdexcept>
 #include <string_view>
@@ -46,10 +49,15 @@ constexpr std::string_view kTooManyConnections =
     "X-Content-Type-Options: nosniff\r\nRetry-After: 1\r\nConnection: close\r\n"
     "Content-Length: 21\r\n\r\nToo many connections\n";
 
+// An answer's header fields live in room on the writer's stack, not one allocation each.
+using AnswerFields = http::basic_fields<std::pmr::polymorphic_allocator<char>>;
+using AnswerMessage = http::response<http::string_body, AnswerFields>;
+constexpr std::size_t kFieldRoom = 2048;
+
 // The message as it goes on the wire, into out (whose room is reused).
-void serialize(http::response<http::string_body>& message, std::string& out) {
+void serialize(AnswerMessage& message, std::string& out) {
   out.clear();
-  http::response_serializer<http::string_body> serializer(message);
+  http::response_serializer<http::string_body, AnswerFields> serializer(message);
   beast::error_code ec;
   while (!ec && !serializer.is_done()) {
     serializer.next(ec, [&](beast::error_code&, const auto& buffers) {
@@ -65,9 +73,6 @@ bool isParseError(const beast::error_code& ec) {
   return ec.category() == http::make_error_code(http::error::bad_target).category();
 }
 
-// Set on the server's I/O threads: a reply made there is written at once.
-thread_local bool onIoThread = false;
-
 // What every connection of one server shares; it outlives them all.
 struct ServerShared {
   const RouteTable& routes;
@@ -75,7 +80,6 @@ struct ServerShared {
   const OriginRule origins;
   ConnectionLimits connections;
   std::atomic<int> unwritten{0};     // answers handed over and not yet written
-  std::atomic<int> awaiting{0};      // requests handed to a handler and not yet answered
   std::atomic<bool> stopped{false};  // later answers are dropped
 };
 
@@ -86,9 +90,9 @@ class Session : public std::enable_shared_from_this<Session> {
       : stream_(std::move(socket)),
         shared_(shared),
         limits_(shared.limits),
-        peer_(std::move(peer)) {}
+        peer_(std::move(peer)),
+        idle_(stream_.get_executor()) {}
   ~Session() {
-    stopAwaiting();  // a request whose answer was dropped
     if (shared_.connections.release(peer_)) {
       releaseFreedMemory();
     }
@@ -126,7 +130,27 @@ class Session : public std::enable_shared_from_this<Session> {
                             });
   }
 
+  // A request that came whole, as nearly all do, is parsed at once and needs no deadline.
   void readHead() {
+    beast::error_code ec;
+    const std::size_t taken = parser_->put(buffer_.data(), ec);
+    buffer_.consume(taken);
+    if (ec != http::error::need_more) {
+      if (!ec && taken > limits_.headerBytes) {
+        ec = http::error::header_limit;
+      }
+      if (!ec && !parser_->is_done() && buffer_.size() > 0) {
+        buffer_.consume(parser_->put(buffer_.data(), ec));
+        if (ec == http::error::need_more) {
+          ec = {};  // a chunk's head comes later
+        }
+      }
+      if (ec || parser_->is_done()) {
+        return onRead(ec);
+      }
+      stream_.expires_after(std::chrono::seconds(limits_.requestSeconds));
+      return readBody();
+    }
     stream_.expires_after(std::chrono::seconds(limits_.requestSeconds));
     http::async_read_header(stream_, buffer_, *parser_,
                             [self = shared_from_this()](beast::error_code ec, std::size_t taken) {
@@ -170,10 +194,10 @@ class Session : public std::enable_shared_from_this<Session> {
     HttpRequest request;
     request.methodName = std::string(message.method_string());
     request.method = methodNamed(request.methodName);
-    const std::string target(message.target());
+    const std::string_view target(message.target().data(), message.target().size());
     const auto question = target.find('?');
     request.path = target.substr(0, question);
-    if (question != std::string::npos) {
+    if (question != std::string_view::npos) {
       request.query = target.substr(question + 1);
     }
     request.contentType = std::string(message[http::field::content_type]);
@@ -194,34 +218,121 @@ class Session : public std::enable_shared_from_this<Session> {
     if (!mayCommand(request.origin, request.host, shared_.origins)) {
       return write(textResponse(403, "Requests from a web page of another site are refused"));
     }
-    awaiting_ = true;
-    ++shared_.awaiting;
+    if (keepAlive_ && buffer_.size() == 0) {
+      readAhead();
+    }
+    // The thread with the answer, the driver thread most often, writes it itself even when
+    // other calls wait for it: one non-blocking send costs it less than handing the answer to an
+    // I/O thread costs the machine.
     Reply reply = [self = shared_from_this()](HttpResponse response) {
       ++self->shared_.unwritten;
-      const bool othersAwaiting = self->stopAwaiting() > 0;
       if (self->shared_.stopped) {
         return self->answered();
-      }
-      // The driver thread writes itself only when no other request waits for it; else the I/O
-      // threads write while it goes on with the next call.
-      if (othersAwaiting && !onIoThread) {
-        return asio::post(self->stream_.get_executor(), [self, response = std::move(response)] {
-          self->write(std::move(response), true);
-        });
       }
       self->write(std::move(response), true);
     };
     try {
       shared_.routes.dispatch(request, std::move(reply));
     } catch (const std::exception& e) {
-      stopAwaiting();
       write(textResponse(500, std::string("Server fault: ") + e.what()));
     }
   }
 
-  // The requests of all connections still waiting for their answer, this one no longer.
-  int stopAwaiting() {
-    return awaiting_.exchange(false) ? --shared_.awaiting : shared_.awaiting.load();
+  // The next request is read for while this one is answered, so that the thread with the
+  // answer only writes it: the connection goes on without waking an I/O thread. Whichever of
+  // the two ends second, the answer or the read, carries on (resume).
+  void readAhead() {
+    aheadStarted_ = true;
+    handover_.store(0, std::memory_order_relaxed);
+    watchIdle();
+    awaitNext();
+  }
+
+  // A wait rather than a read: the client sends nothing before it has the answer, so a read
+  // tried at once would only fail.
+  void awaitNext() {
+    readingAhead_ = true;
+    stream_.socket().async_wait(
+        tcp::socket::wait_read,
+        [self = shared_from_this()](beast::error_code ec) { self->onReadable(ec); });
+  }
+
+  void onReadable(beast::error_code ec) {
+    readingAhead_ = false;
+    if (closing_) {
+      closing_ = false;
+      return close();
+    }
+    if (!ec) {
+      const std::size_t n = stream_.socket().read_some(buffer_.prepare(kReadChunk), ec);
+      if (ec == asio::error::would_block || ec == asio::error::try_again) {
+        return awaitNext();
+      }
+      if (!ec) {
+        buffer_.commit(n);
+      }
+    }
+    aheadError_ = ec;
+    if (handover_.fetch_or(kNextArrived, std::memory_order_acq_rel) & kAnswerSent) {
+      resume();
+    }
+  }
+
+  // From the thread that sent the answer, with the whole answer gone.
+  void answerSent() {
+    answeredAt_.store(std::chrono::steady_clock::now().time_since_epoch().count(),
+                      std::memory_order_relaxed);
+    if (handover_.fetch_or(kAnswerSent, std::memory_order_acq_rel) & kNextArrived) {
+      asio::dispatch(stream_.get_executor(), [self = shared_from_this()] { self->resume(); });
+    }
+  }
+
+  void resume() {
+    aheadStarted_ = false;
+    if (aheadError_) {
+      return close();
+    }
+    read();
+  }
+
+  // The idle limit of a connection that reads ahead: the read has no deadline of its own, so
+  // a timer of the connection's looks now and then whether the answer has been waiting for
+  // the next request longer than the limit. One wait per idle limit, not one per request.
+  void watchIdle() {
+    if (idleWatched_) {
+      return;
+    }
+    idleWatched_ = true;
+    idle_.expires_after(std::chrono::seconds(limits_.idleSeconds));
+    idle_.async_wait([weak = weak_from_this()](beast::error_code ec) {
+      if (auto self = weak.lock()) {
+        self->onIdleWatch(ec);
+      }
+    });
+  }
+
+  void onIdleWatch(const beast::error_code& ec) {
+    idleWatched_ = false;
+    if (ec || !readingAhead_ || closing_) {
+      return;  // a read of the usual kind has its own deadline
+    }
+    const auto limit = std::chrono::seconds(limits_.idleSeconds);
+    auto deadline = std::chrono::steady_clock::now() + limit;  // still waiting for its answer
+    if (handover_.load(std::memory_order_acquire) & kAnswerSent) {
+      deadline = std::chrono::steady_clock::time_point(std::chrono::steady_clock::duration(
+                     answeredAt_.load(std::memory_order_relaxed))) +
+                 limit;
+      if (std::chrono::steady_clock::now() >= deadline) {
+        return close();
+      }
+    }
+    idleWatched_ = true;
+    idle_.expires_at(deadline);
+    idle_.async_wait([weak = weak_from_this()](beast::error_code waited) {
+      if (auto self = weak.lock()) {
+        self->onIdleWatch(waited);
+      }
+    });
   }
 
   void answerAndClose(HttpResponse response) {
@@ -229,14 +340,16 @@ class Session : public std::enable_shared_from_this<Session> {
     write(std::move(response));
   }
 
-  // Called while nothing else touches the connection: its request is read and no operation is
-  // pending on it. So the thread with the answer, the driver thread often, sends it at once
-  // with one non-blocking call, and the I/O thread only starts reading the next request while
-  // the client reads this answer. What the socket does not take at once goes through the I/O
-  // threads, under the write limit. counted: the answer was handed over by a reply.
+  // Called while nothing else touches the connection: its request is read and nothing is
+  // pending on it but, when reading ahead, the wait for the next request. So the thread with
+  // the answer, the driver thread often, sends it at once with one non-blocking call. What the
+  // socket does not take at once goes through the I/O threads, under the write limit.
+  // counted: the answer was handed over by a reply.
   void write(HttpResponse response, bool counted = false) {
-    http::response<http::string_body> message(static_cast<http::status>(response.status),
-                                              version_ ? version_ : 11);
+    std::array<std::byte, kFieldRoom> room;
+    std::pmr::monotonic_buffer_resource arena(room.data(), room.size());
+    AnswerMessage message(static_cast<http::status>(response.status), version_ ? version_ : 11,
+                          std::string(), AnswerFields(&arena));
     message.set(http::field::server, "TRAMOX");
     message.set(http::field::content_type, response.contentType);
     message.set(http::field::cache_control, "no-store");
@@ -264,6 +377,12 @@ class Session : public std::enable_shared_from_this<Session> {
     } else {
       wire_.erase(0, sent);
     }
+    if (wire_.empty() && keepAlive_ && aheadStarted_) {
+      if (counted) {
+        answered();
+      }
+      return answerSent();
+    }
     asio::dispatch(stream_.get_executor(), [self = shared_from_this(), counted] {
       if (self->wire_.empty()) {
         return self->afterWrite({}, counted);
@@ -279,6 +398,8 @@ class Session : public std::enable_shared_from_this<Session> {
     wire_.clear();
     if (ec || !keepAlive_) {
       close();
+    } else if (aheadStarted_) {
+      answerSent();
     } else {
       read();
     }
@@ -296,6 +417,13 @@ class Session : public std::enable_shared_from_this<Session> {
   void close() {
     beast::error_code ignored;
     stream_.socket().shutdown(tcp::socket::shutdown_send, ignored);
+    idle_.cancel();
+    if (readingAhead_) {
+      // The read ahead has no deadline: it is cancelled, and its end drains.
+      closing_ = true;
+      stream_.socket().cancel(ignored);
+      return;
+    }
     stream_.expires_after(kLingerLimit);
     drain(0);
   }
@@ -322,8 +450,19 @@ class Session : public std::enable_shared_from_this<Session> {
   const std::string peer_;
   unsigned version_ = 11;
   bool keepAlive_ = false;
-  std::atomic<bool> awaiting_{false};  // this connection's request is counted in awaiting
   std::string wire_;  // the answer as sent, its room kept from one answer to the next
+  // Reading ahead (see readAhead). aheadStarted_ is set before the request is handed over and
+  // cleared once both ends are in, so the thread with the answer may read it.
+  static constexpr unsigned kAnswerSent = 1;
+  static constexpr unsigned kNextArrived = 2;
+  bool aheadStarted_ = false;
+  bool readingAhead_ = false;  // the read is pending; on the connection's strand, as below
+  bool closing_ = false;       // cancelled by close(), which goes on when it ends
+  bool idleWatched_ = false;
+  beast::error_code aheadError_;
+  std::atomic<unsigned> handover_{0};
+  std::atomic<std::chrono::steady_clock::rep> answeredAt_{0};
+  asio::steady_timer idle_;
 };
 
 }  // namespace
@@ -349,10 +488,7 @@ class HttpServer::Impl {
     port_ = acceptor_.local_endpoint().port();
     accept();
     for (int i = 0; i < shared_.limits.ioThreads; ++i) {
-      threads_.emplace_back([this] {
-        onIoThread = true;
-        io_.run();
-      });
+      threads_.emplace_back([this] { io_.run(); });
     }
   }
 

@@ -4,6 +4,7 @@
 // A call that may wait for the mount (a synchronous slew) is marked so: it is never taken
 // while another call waits, so calls nest at most one deep and never inside each other's
 // waits.
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <deque>
@@ -29,7 +30,10 @@ class WorkQueue {
   std::optional<Item> takeStop();
   // Blocks until an item is pushed, the deadline passes or close() is called.
   void waitUntil(std::chrono::steady_clock::time_point deadline);
-  void waitForWork();
+  // Blocks until an item is queued or close() is called. When the last calls came one at a
+  // time, each finding the waiter idle, it first looks for one without sleeping for up to
+  // poll: a call that follows closely then needs no wake-up.
+  void waitForWork(std::chrono::microseconds poll = {});
   // Wakes every waiter; later pushes are dropped and take() answers nothing.
   void close();
   // Drops what is still queued (their replies are never called).
@@ -38,12 +42,17 @@ class WorkQueue {
  private:
   // Under the lock.
   std::optional<Item> takeAt(std::deque<Item>::iterator found);
+  void refresh();
 
   mutable std::mutex mutex_;
   std::condition_variable changed_;
   std::deque<Item> items_;
   bool closed_ = false;
   unsigned long pushes_ = 0;
+  int sleepers_ = 0;      // blocked on changed_: a push calls the system to wake only those
+  int oneByOne_ = 0;      // calls in a row pushed while waitForWork waited
+  bool waiting_ = false;  // in waitForWork
+  std::atomic<bool> ready_{false};  // an item is queued or the queue closed, for polling
 };
 
 }  // namespace tramox::alpaca

@@ -2,6 +2,8 @@
 // not wait themselves.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <string>
 #include <thread>
 #include <vector>
@@ -51,6 +53,34 @@ TEST(WorkQueue, CloseWakesAWaiterAndDropsLaterPushes) {
   queue.push(taken.item("late", false, true));
   EXPECT_FALSE(queue.take(false));
   EXPECT_FALSE(queue.takeStop());
+}
+
+// Calls one at a time, as a single client sends them: past the first few the waiter polls
+// before it sleeps, and must still see every call, and the close.
+TEST(WorkQueue, APollingWaiterTakesEveryCallAndEndsOnClose) {
+  constexpr int kCalls = 20;
+  WorkQueue queue;
+  std::atomic<int> done{0};
+  std::thread waiter([&] {
+    for (;;) {
+      queue.waitForWork(std::chrono::milliseconds(5));
+      auto item = queue.take(false);
+      if (!item) {
+        return;
+      }
+      item->work();
+    }
+  });
+  for (int i = 0; i < kCalls; ++i) {
+    queue.push({[&] { ++done; }, false, false});
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (done == i && std::chrono::steady_clock::now() < deadline) {
+      std::this_thread::yield();
+    }
+  }
+  queue.close();
+  waiter.join();
+  EXPECT_EQ(done, kCalls);
 }
 
 }  // namespace
