@@ -34,6 +34,17 @@ Sub CheckNoError(what)
   Err.Clear
 End Sub
 
+' Wine's WScript has no Sleep (error 445): the pause waits on the clock instead. Timer counts
+' seconds since midnight.
+Sub Pause(seconds)
+  Dim start, elapsed
+  start = Timer
+  Do
+    elapsed = Timer - start
+    If elapsed < 0 Then elapsed = elapsed + 86400
+  Loop While elapsed < seconds
+End Sub
+
 Dim shell : Set shell = CreateObject("WScript.Shell")
 Dim t : Set t = CreateObject("TRAMOX.Telescope")
 Check IsObject(t), "CreateObject(""TRAMOX.Telescope"")"
@@ -138,7 +149,7 @@ CheckNoError "Park"
 ' Parked once the mount has arrived, as a client polls for it.
 Dim polls : polls = 0
 Do While Not t.AtPark And polls < 200
-  WScript.Sleep 50 : polls = polls + 1
+  Pause 0.05 : polls = polls + 1
 Loop
 CheckNoError "AtPark while parking"
 Check t.AtPark And Not t.Slewing, "AtPark after Park"
