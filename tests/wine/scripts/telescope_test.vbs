@@ -24,6 +24,27 @@ Sub CheckError(number, description, what)
   CheckErrorFrom "TRAMOX.Telescope", number, description, what
 End Sub
 
+' Under Wine cscript prints nothing for a script error: a call that must succeed says why not.
+Sub CheckNoError(what)
+  If Err.Number = 0 Then
+    Check True, what
+  Else
+    Check False, what & ": Err.Number " & Hex(Err.Number) & " [" & Err.Description & "]"
+  End If
+  Err.Clear
+End Sub
+
+' Wine's WScript has no Sleep (error 445): the pause waits on the clock instead. Timer counts
+' seconds since midnight.
+Sub Pause(seconds)
+  Dim start, elapsed
+  start = Timer
+  Do
+    elapsed = Timer - start
+    If elapsed < 0 Then elapsed = elapsed + 86400
+  Loop While elapsed < seconds
+End Sub
+
 Dim shell : Set shell = CreateObject("WScript.Shell")
 Dim t : Set t = CreateObject("TRAMOX.Telescope")
 Check IsObject(t), "CreateObject(""TRAMOX.Telescope"")"
@@ -112,21 +133,26 @@ On Error Resume Next
 t.SlewToAltAz 100, 45
 CheckError &H80040400, "", "SlewToAltAz is not implemented"
 t.Tracking = False
+CheckNoError "Tracking off"
 t.SlewToCoordinates 5.5, 20
 CheckError &H80040401, "", "SlewToCoordinates while not tracking"
 On Error GoTo 0
 
 ' Parking.
+On Error Resume Next
 t.Tracking = True
+CheckNoError "Tracking on before parking"
 t.SetPark
+CheckNoError "SetPark"
 t.Park
+CheckNoError "Park"
 ' Parked once the mount has arrived, as a client polls for it.
 Dim polls : polls = 0
 Do While Not t.AtPark And polls < 200
-  WScript.Sleep 50 : polls = polls + 1
+  Pause 0.05 : polls = polls + 1
 Loop
+CheckNoError "AtPark while parking"
 Check t.AtPark And Not t.Slewing, "AtPark after Park"
-On Error Resume Next
 t.MoveAxis 0, 0
 CheckError &H80040401, "", "MoveAxis while parked"
 On Error GoTo 0
