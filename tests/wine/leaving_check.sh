@@ -10,8 +10,15 @@ maximum=$(curl -s -m 30 "$api/axisrates?Axis=0" | sed -n 's/.*"Maximum":\([-0-9.
 curl -s -m 30 -X PUT -d "Axis=0&Rate=${maximum:-1}" "$api/moveaxis" >/dev/null
 curl -s -m 30 -X POST -H 'Content-Type: application/json' \
   -d '{"page":"leaving","action":"press","control":"ButtonNorth"}' "http://$server/paddle/event" >/dev/null
+# This run's server: the other Wine run (32 or 64 bits) may have a tramox.exe of its own.
+pid=""
+for candidate in $(pgrep -x tramox.exe); do
+  if tr '\0' '\n' <"/proc/$candidate/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX"; then
+    pid=$candidate
+    break
+  fi
+done
 # Wine turns SIGINT into the console's Ctrl+C event.
-pid=$(pgrep -x tramox.exe | head -n 1)
 [ -n "$pid" ] && kill -INT "$pid"
 for _ in $(seq 1 100); do
   kill -0 "$pid" 2>/dev/null || break
