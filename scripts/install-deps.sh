@@ -8,7 +8,7 @@ job=${1:-test}
 
 native=(cmake ninja-build g++ make pkg-config libedit-dev libboost1.74-dev nlohmann-json3-dev)
 testing=(libgtest-dev libgmock-dev libbenchmark-dev liberfa-dev clang libclang-rt-14-dev
-         clang-format-16 g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-tools nsis
+         clang-format clang-format-16 g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-tools nsis
          libwine-dev xvfb xauth imagemagick indi-bin curl)
 wine=(wine wine64 fonts-wine)
 wine_i386=(wine32:i386)

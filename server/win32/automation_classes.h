@@ -19,7 +19,9 @@ class TelescopeObject final : public DualObject<ITelescope> {
 #include "ITelescope_members.inc"
 
  private:
+  // clang-format off
   driver::TTelescope& target() { return *telescope_; }
+  // clang-format on
   std::shared_ptr<driver::TTelescope> telescope_;
 };
 
@@ -29,7 +31,9 @@ class RateObject final : public DualObject<IRate> {
 #include "IRate_members.inc"
 
  private:
+  // clang-format off
   rates::TRate& target() { return *rate_; }
+  // clang-format on
   std::shared_ptr<rates::TRate> rate_;
 };
 

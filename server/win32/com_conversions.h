@@ -34,11 +34,14 @@ inline std::int32_t arg(LONG value) {
 inline std::string arg(BSTR value) {
   return platform::win32::fromWide(value, static_cast<int>(SysStringLen(value)));
 }
+// Versions 14 and 16 of clang-format lay requires-clauses out differently.
+// clang-format off
 template <class E>
   requires std::is_enum_v<E>
 std::int32_t arg(E value) {
   return static_cast<std::int32_t>(value);
 }
+// clang-format on
 
 inline void store(double* out, double value) {
   *out = value;
@@ -53,11 +56,14 @@ inline void store(BSTR* out, const std::string& value) {
   const std::wstring wide = platform::win32::toWide(value);
   *out = SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
 }
+// Versions 14 and 16 of clang-format lay requires-clauses out differently.
+// clang-format off
 template <class E, class V>
   requires std::is_enum_v<E>
 void store(E* out, V value) {
   *out = static_cast<E>(static_cast<std::int32_t>(value));
 }
+// clang-format on
 // An empty variant when the driver has no value to give.
 inline void store(VARIANT* out, const std::optional<bool>& value) {
   VariantInit(out);
